@@ -1,0 +1,12 @@
+// The one table of every stage that runs inside the process.
+#pragma once
+
+#include <string_view>
+
+namespace quorlet {
+
+
+// Fills the sub-tool registry with every stage of the system; safe to call more than once.
+void RegisterQuorletStages();
+
+}  // namespace quorlet
