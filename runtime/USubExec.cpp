@@ -359,6 +359,31 @@ void RunInWindow(std::string_view name, std::string_view commandLine, LineTarget
     Console().Unbind();
 }
 
+// ---- Run outcome ----
+
+namespace {
+struct RunOutcome {
+    bool written = false;
+    std::string file;
+};
+RunOutcome& Outcome()
+{
+    static RunOutcome outcome;
+    return outcome;
+}
+}  // namespace
+
+void ResetRunOutcome() { Outcome() = RunOutcome{}; }
+
+void MarkResultWritten(std::string_view resultFile)
+{
+    Outcome().written = true;
+    Outcome().file = std::string(resultFile);
+}
+
+bool ResultWritten() { return Outcome().written; }
+const std::string& WrittenResultFile() { return Outcome().file; }
+
 // ---- File system ----
 
 std::string CurrentDir()

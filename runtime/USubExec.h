@@ -135,6 +135,14 @@ bool LaunchProcess(std::string_view file, std::string_view parameters, bool wait
 // Splits a parameter line at blanks, double quotes grouping (and not included).
 std::vector<std::string> SplitCommandLine(std::string_view parameters);
 
+// ---- Outcome of a run ----
+// A converter marks the run once its result file is complete; front ends read the mark to
+// tell a finished run from one that ended on an error message.
+void ResetRunOutcome();
+void MarkResultWritten(std::string_view resultFile);
+bool ResultWritten();
+const std::string& WrittenResultFile();
+
 // ---- File system helpers ----
 std::string CurrentDir();
 bool FileExists(std::string_view path);

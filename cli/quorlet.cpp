@@ -1,0 +1,142 @@
+// The command line front end: one pipeline run in the table file's directory, the console on
+// standard output, questions on standard input.
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Clock.h"
+#include "IORedirect.h"
+#include "StageTable.h"
+#include "USubExec.h"
+
+namespace {
+
+constexpr const char* kVersion = "Quorlet Logic Minimizer 4.61";
+
+constexpr const char* kUsage =
+    "Usage: quorlet [--cover=on|dc|off|abort] [--pause] [--debug] [--] WORD...\n"
+    "\n"
+    "Runs one minimization of a table file, as the window's Minimize does.\n"
+    "WORDs are the pipeline command line: slash options, the table file, the flip-flop word.\n"
+    "  quorlet /E examples/adder.tbl\n"
+    "  quorlet /S /DGENERICS /R traffic.tbl JK\n"
+    "\n"
+    "Output options (one at most): /E equations, /F[LIB][/EXT] netlist, /D[LIB] schematic,\n"
+    "  /J JEDEC, /A[LIB] ABEL; none: minimized table.\n"
+    "Other options: /S output by output, /M Moore type, /P product of sums, /O off cover,\n"
+    "  /I inverting gates, /R flip-flop outputs as primaries.\n"
+    "\n"
+    "  --cover=on|dc|off|abort  answer the \"Select Cover\" question without asking\n"
+    "  --pause                  keep the two-second banner pause\n"
+    "  --debug                  write the runtime's debug lines\n"
+    "  --help, --version\n"
+    "\n"
+    "The result file lands beside the table file. Exit status: 0 result written,\n"
+    "1 the run ended on an error message, 2 usage error.\n";
+
+// The system clock without its pauses: the command line does not wait unless asked to.
+class NoPauseClock : public quorlet::TClock {
+public:
+    explicit NoPauseClock(quorlet::TClock& real) : real_(real) {}
+    quorlet::ClockTime Now() override { return real_.Now(); }
+    void Sleep(int) override {}
+
+private:
+    quorlet::TClock& real_;
+};
+
+int UsageError(const std::string& message)
+{
+    std::cerr << "quorlet: " << message << "\n" << "Try 'quorlet --help'.\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string cover;
+    bool pause = false, debug = false;
+    std::vector<std::string> words;
+    bool optionsDone = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (!optionsDone && arg == "--") {
+            optionsDone = true;
+        } else if (!optionsDone && arg == "--help") {
+            std::cout << kUsage;
+            return 0;
+        } else if (!optionsDone && arg == "--version") {
+            std::cout << kVersion << "\n";
+            return 0;
+        } else if (!optionsDone && arg == "--pause") {
+            pause = true;
+        } else if (!optionsDone && arg == "--debug") {
+            debug = true;
+        } else if (!optionsDone && arg.rfind("--cover=", 0) == 0) {
+            std::string value = arg.substr(8);
+            if (value == "on") cover = "1";
+            else if (value == "dc") cover = "-";
+            else if (value == "off") cover = "0";
+            else if (value == "abort") cover = "Q";
+            else return UsageError("--cover takes on, dc, off or abort, not '" + value + "'");
+        } else if (!optionsDone && arg.size() > 1 && arg.rfind("--", 0) == 0) {
+            return UsageError("unknown option '" + arg + "'");
+        } else {
+            words.push_back(arg);
+        }
+    }
+    if (words.empty()) return UsageError("no table file given");
+
+    // The table file's directory becomes the work directory; the driver sees its name only.
+    std::string tablePath;
+    for (auto& w : words) {
+        if (w.empty() || w[0] == '/') continue;
+        tablePath = w;
+        std::filesystem::path p(w);
+        if (p.has_parent_path()) w = p.filename().string();
+        break;
+    }
+    std::string commandLine;
+    for (const auto& w : words) {
+        if (w.find(' ') != std::string::npos) return UsageError("a word may not hold a blank: '" + w + "'");
+        commandLine += " " + w;
+    }
+    commandLine += " ";
+    if (commandLine.size() > quorlet::kMaxLine) {
+        std::cerr << "quorlet: the command line is longer than " << quorlet::kMaxLine << " characters\n";
+        return 1;
+    }
+
+    std::string programDir = quorlet::ExecutableDir();
+    if (!tablePath.empty()) {
+        std::filesystem::path dir = std::filesystem::path(tablePath).parent_path();
+        std::error_code ec;
+        if (!dir.empty()) std::filesystem::current_path(dir, ec);
+        if (ec) {
+            std::cerr << "quorlet: cannot enter the table's directory " << dir.string() << ": " << ec.message()
+                      << "\n";
+            return 1;
+        }
+    }
+
+    quorlet::RegisterQuorletStages();
+    NoPauseClock noPause(quorlet::Clock());
+    if (!pause) quorlet::SetClock(&noPause);
+    quorlet::StreamQuestions questions(std::cin, cover);
+    quorlet::SetQuestions(&questions);
+    quorlet::DebugEnabled = debug;
+    quorlet::ResetRunOutcome();
+
+    quorlet::Console().Bind(std::cout);
+    quorlet::RunProgram(programDir + "quorlet.exe", commandLine);
+    quorlet::Console().Flush();
+    quorlet::Console().Unbind();
+    quorlet::SetQuestions(nullptr);
+    quorlet::SetClock(nullptr);
+    return quorlet::ResultWritten() ? 0 : 1;
+}
