@@ -34,7 +34,11 @@ enum class CoverReadProblem {
     TooManySignals,  // more than 40 input or 40 output names in the log
     ShortTable,      // "esp_tbl.$$$" ends before its header or before its term count
     TooManyTerms,    // more terms than the store takes (the appended universal term included)
+    BadTermCount,    // a term count that reads as negative
 };
+
+// The console line for a refusal that is not silent; empty for None and MalformedLog.
+std::string_view CoverProblemMessage(CoverReadProblem problem);
 
 struct MinimizedCover {
     std::string OutputFileName;  // case as written in the log
@@ -80,6 +84,9 @@ struct MinimizedCover {
     static bool HasOutput(const CoverTerm& term, int j) { return OutputChar(term, j) != '.'; }
     // True when the first NumInputs input characters are all "-".
     bool IsUniversal(const CoverTerm& term) const;
+    // FlipFlopCount limited to what the signal lists hold (0 to min(NumInputs, NumOutputs)), so
+    // that "the first F inputs/outputs" never reaches past the lists.
+    int StateCount() const;
 };
 
 // The figures of the statistics block, computed over all terms.
