@@ -174,17 +174,16 @@ std::string TSubExec::NextWord(std::string_view line)
 
 int TSubExec::ParseNumber(std::string_view word)
 {
-    int value = 0;
-    bool reported = false;
+    // Unsigned arithmetic: an over-long word wraps instead of overflowing.
+    unsigned value = 0;
     for (char c : word) {
         if (c < '0' || c > '9') {
-            if (!reported) WriteLine("NUMBER CHECK ERROR");
-            reported = true;
+            WriteLine("NUMBER CHECK ERROR");
             ErrorFlag = true;
         }
-        value = value * 10 + (static_cast<unsigned char>(c) - '0');
+        value = value * 10u + (static_cast<unsigned>(static_cast<unsigned char>(c)) - '0');
     }
-    return value;
+    return static_cast<int>(value);
 }
 
 // ---- TFileControl ----

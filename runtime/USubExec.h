@@ -62,7 +62,7 @@ public:
     // Word scanning with one cursor per stage (separators: blank, tab, ",", ";", "|").
     std::string FirstWord(std::string_view line);
     std::string NextWord(std::string_view line);
-    // Decimal digits only; any other character writes "NUMBER CHECK ERROR" and sets ErrorFlag.
+    // Decimal digits only; each other character writes "NUMBER CHECK ERROR" and sets ErrorFlag.
     int ParseNumber(std::string_view word);
 
     bool ErrorFlag = false;
