@@ -1,0 +1,130 @@
+// The converter dispatch: one converter a run, the schematic importers after a drawing, and
+// the removal of the files the converters read.
+#include "TConvert.h"
+
+#include <cstdio>
+
+#include "UTables.h"
+
+namespace quorlet {
+namespace {
+
+// An optionally signed decimal integer; values beyond the int range saturate, which keeps
+// them "greater than 6" or negative as written.
+bool ReadOutputOption(const std::string& word, int& value)
+{
+    std::size_t pos = 0;
+    bool negative = false;
+    if (pos < word.size() && (word[pos] == '-' || word[pos] == '+')) negative = word[pos++] == '-';
+    if (pos >= word.size()) return false;
+    long long number = 0;
+    for (; pos < word.size(); ++pos) {
+        char c = word[pos];
+        if (c < '0' || c > '9') return false;
+        if (number < 1000000000LL) number = number * 10 + (c - '0');
+    }
+    value = static_cast<int>(negative ? -number : number);
+    return true;
+}
+
+// Whether the file can be written, without touching an existing one: an existing file is
+// opened for update and closed unchanged; a new one is created and removed again.
+bool CanWrite(const std::string& name)
+{
+    if (FileExists(name)) {
+        std::FILE* f = std::fopen(name.c_str(), "r+");
+        if (!f) return false;
+        std::fclose(f);
+        return true;
+    }
+    std::FILE* f = std::fopen(name.c_str(), "w");
+    if (!f) return false;
+    std::fclose(f);
+    std::remove(name.c_str());
+    return true;
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+}  // namespace
+
+std::string ConverterProgram(int outputOption)
+{
+    if (outputOption >= 2 && outputOption <= 6) return "convert" + std::to_string(outputOption) + ".exe";
+    return "convert1.exe";
+}
+
+void TConvert::Execute()
+{
+    const std::string dir = ProgramDir();
+    int option = 0;
+    if (ParamCount() < 2 || !ReadOutputOption(Param(1), option)) {
+        WriteLine("CONVERTER CALL ERROR");
+    } else {
+        RunProgram(dir + ConverterProgram(option), Param(2));
+
+        TextFile log;
+        if (OpenIn(log, kSchematicLogFile)) {
+            std::string base;
+            log.ReadLine(base);
+            CloseText(log);
+            EraseFile(kSchematicLogFile);
+            if (base.empty()) WriteLine("FATAL: EMPTY SCHEMATIC LOG FILE, OUTPUT NOT CONVERTED INTO SCHEMATIC");
+            else ConvertSchematic(base, dir);
+        }
+    }
+    EraseFile(kSettingsLogFile);
+    EraseFile(kMinimizedFile);
+}
+
+void TConvert::ConvertSchematic(const std::string& base, const std::string& dir)
+{
+    const std::string symbol = base + ".sym";
+    const std::string errors = base + ".err";
+    auto eraseSources = [&] {
+        EraseFile(base + ".asc");
+        EraseFile(base + ".asy");
+    };
+
+    TextFile probe;
+    const bool symbolExisted = OpenIn(probe, symbol);
+    if (symbolExisted) CloseText(probe);
+
+    if (!CanWrite(symbol)) {
+        WriteLine("FATAL: SYMBOL FILE " + symbol + " IS READ-ONLY");
+        return eraseSources();
+    }
+
+    const std::string schematicImporter = dir + "ascin.exe";
+    if (ResolveProgramFile(schematicImporter).empty()) {
+        WriteLine("FATAL: " + schematicImporter + " NOT FOUND");
+        WriteLine("       OUTPUT NOT CONVERTED INTO SCHEMATIC");
+        return;
+    }
+    EraseFile(errors);
+    WriteLine("GENERATING SCHEMATIC FILE " + base + ".sch");
+    RunProgram(schematicImporter, Quoted(base + ".asc"));
+
+    if (FileExists(errors)) {
+        WriteLine();
+        WriteLine("SCHEMATIC FILE GENERATION ERROR; SYMBOL CREATION CANCELED");
+        EraseFile(symbol);
+        return eraseSources();
+    }
+
+    const std::string symbolImporter = dir + "asyin.exe";
+    if (ResolveProgramFile(symbolImporter).empty()) {
+        WriteLine();
+        WriteLine("ERROR: " + symbolImporter + " NOT FOUND");
+        WriteLine("       NO SYMBOL CREATED FOR THIS SCHEMATIC");
+        return;
+    }
+    WriteLine((symbolExisted ? "REPLACING EXISTING SYMBOL FILE " : "GENERATING SYMBOL FILE ") + symbol);
+    RunProgram(symbolImporter, Quoted(base + ".asy"));
+    WriteLine();
+    WriteLine(symbolExisted ? "Module must be reinstantiated in any schematic containing it!"
+                            : "Module files successfully created");
+    eraseSources();
+}
+
+}  // namespace quorlet
