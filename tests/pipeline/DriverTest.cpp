@@ -153,6 +153,7 @@ TEST_F(DriverTest, SingleOutputModeRefusesABadTable)
     EXPECT_EQ(g_script.calls.back(), "SUPPLMNT");
     g_script = Script{};
     g_script.writeTable = false;
+    std::remove("exp_tbl.$$$");  // the failed run above leaves its files in place
     RunDriver(" /S t.tbl");
     EXPECT_EQ(harness.lines.back(), "UNABLE TO OPEN TEMPORARY FILE");
 }
