@@ -3,6 +3,7 @@
 #include "StageTable.h"
 
 #include "TQuorlet.h"
+#include "TExpander.h"
 #include "USubExec.h"
 
 namespace quorlet {
@@ -15,6 +16,7 @@ struct Registration {
 
 const Registration kStages[] = {
     {"QUORLET", &MakeStage<TQuorlet>},
+    {"EXPANDER", &MakeStage<TExpander>},
 };
 
 }  // namespace
