@@ -1,0 +1,91 @@
+// The splitter: "exp_tbl.$$$" to "exp_tbl.###" for one output column.
+#include "TSplitter.h"
+
+#include "ToolFiles.h"
+
+namespace quorlet {
+
+namespace {
+constexpr std::string_view kParameterError = "SPLITTER: ERROR READING COMMAND LINE PARAMETER";
+constexpr std::string_view kFormatError = "TEMPORARY FILE FORMAT ERROR";
+}  // namespace
+
+int TSplitter::ColumnParameter() const
+{
+    std::string word = Param(1);
+    if (word.size() != 2 || !IsAllDigits(word)) return 0;
+    return 10 * (word[0] - '0') + (word[1] - '0');
+}
+
+TSplitter::ReadResult TSplitter::ReadCoverTable()
+{
+    TextFile file;
+    if (!OpenIn(file, kCoverTableFile)) {
+        WriteLine("FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE");
+        return ReadResult::Failed;
+    }
+    MinimizedTable table;
+    TableReadStatus status = ReadMinimizedTable(file, table);
+    CloseText(file);
+    // A table without a count line has no terms; its widths are those its header gave.
+    if (status == TableReadStatus::NoCountLine) status = TableReadStatus::Ok;
+    if (status == TableReadStatus::BadNumber) WriteLine(kFormatError);
+    if (status != TableReadStatus::Ok) return ReadResult::Failed;
+    if (static_cast<int>(table.terms.size()) > kMaxTerms) {
+        WriteLine(TooManyTermsMessage());
+        return ReadResult::TooLong;
+    }
+    cover_.inputs = table.inputs < 0 ? 0 : table.inputs;
+    cover_.outputs = table.outputs < 0 ? 0 : table.outputs;
+    cover_.terms = std::move(table.terms);
+    return ReadResult::Ok;
+}
+
+void TSplitter::Execute()
+{
+    column_ = 0;
+    cover_ = CoverTable{};
+
+    if (ParamCount() < 1) {
+        WriteLine(kParameterError);
+        ErrorFlag = true;
+        return;
+    }
+    column_ = ColumnParameter();
+    if (column_ < 1) {
+        WriteLine(kParameterError);
+        ErrorFlag = true;
+        return;
+    }
+    ReadResult read = ReadCoverTable();
+    if (read != ReadResult::Ok) {
+        WriteLine(kFormatError);
+        ErrorFlag = true;
+        if (read == ReadResult::TooLong) {
+            // A table too long for the store cannot be minimized output by output: the run is
+            // refused, and no one-output table of an earlier column is left for the minimizer.
+            MarkRunFailed(*this);
+            EraseFile(kOneOutputTableFile);
+        }
+        return;
+    }
+    if (column_ > cover_.outputs) {
+        WriteLine(kParameterError);
+        ErrorFlag = true;
+        return;
+    }
+
+    TextFile out;
+    if (!OpenOut(out, kOneOutputTableFile)) {
+        WriteLine("FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE");
+        ErrorFlag = true;
+        return;
+    }
+    WriteCoverTable(out, MakeOneOutputTable(cover_, column_));
+    if (!CloseText(out)) {
+        WriteLine("ERROR WRITING TABLE, PROBABLY DISK FULL");
+        ErrorFlag = true;
+    }
+}
+
+}  // namespace quorlet
