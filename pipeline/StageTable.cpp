@@ -4,6 +4,17 @@
 
 #include "TQuorlet.h"
 #include "TExpander.h"
+#include "TCombiner.h"
+#include "TMOOR_CHK.h"
+#include "TMOOR_CMB.h"
+#include "TSUPPLMNT.h"
+#include "TSplitter.h"
+#include "TConvert.h"
+#include "TConvert1.h"
+#include "TConvert2.h"
+#include "TConvert3.h"
+#include "TConvert5.h"
+#include "TConvert6.h"
 #include "USubExec.h"
 
 namespace quorlet {
@@ -17,6 +28,17 @@ struct Registration {
 const Registration kStages[] = {
     {"QUORLET", &MakeStage<TQuorlet>},
     {"EXPANDER", &MakeStage<TExpander>},
+    {"SUPPLMNT", &MakeStage<TSUPPLMNT>},
+    {"SPLITTER", &MakeStage<TSplitter>},
+    {"COMBINER", &MakeStage<TCombiner>},
+    {"MOOR_CHK", &MakeStage<TMOOR_CHK>},
+    {"MOOR_CMB", &MakeStage<TMOOR_CMB>},
+    {"CONVERT", &MakeStage<TConvert>},
+    {"CONVERT1", &MakeStage<TConvert1>},
+    {"CONVERT2", &MakeStage<TConvert2>},
+    {"CONVERT3", &MakeStage<TConvert3>},
+    {"CONVERT5", &MakeStage<TConvert5>},
+    {"CONVERT6", &MakeStage<TConvert6>},
 };
 
 }  // namespace
