@@ -15,11 +15,6 @@
 #include "TConvert3.h"
 #include "TConvert5.h"
 #include "TConvert6.h"
-#include "TConvert.h"
-#include "TConvert1.h"
-#include "TConvert2.h"
-#include "TConvert5.h"
-#include "TConvert6.h"
 #include "USubExec.h"
 
 namespace quorlet {
@@ -42,11 +37,6 @@ const Registration kStages[] = {
     {"CONVERT1", &MakeStage<TConvert1>},
     {"CONVERT2", &MakeStage<TConvert2>},
     {"CONVERT3", &MakeStage<TConvert3>},
-    {"CONVERT5", &MakeStage<TConvert5>},
-    {"CONVERT6", &MakeStage<TConvert6>},
-    {"CONVERT", &MakeStage<TConvert>},
-    {"CONVERT1", &MakeStage<TConvert1>},
-    {"CONVERT2", &MakeStage<TConvert2>},
     {"CONVERT5", &MakeStage<TConvert5>},
     {"CONVERT6", &MakeStage<TConvert6>},
 };
