@@ -1,0 +1,142 @@
+// Positional-cube notation: cubes packed into 64-bit words and covers held as one word buffer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace quor {
+
+using Word = std::uint64_t;
+
+// A cover may not hold more cubes than this; past it the work stops with CoverLimitError
+// instead of exhausting memory.
+inline constexpr std::size_t kMaxCoverCubes = 4'000'000;
+
+struct CoverLimitError : std::runtime_error {
+  CoverLimitError()
+      : std::runtime_error("cover grew past " + std::to_string(kMaxCoverCubes) + " cubes") {}
+};
+
+// Every binary input takes two bits (01 = value 0, 10 = value 1, 11 = both, 00 = empty);
+// input v sits at bits 2v, 2v+1 counted over the input words. Outputs take one bit each and
+// start on a fresh word, so input and output parts never share a word.
+struct Space {
+  int ni = 0;
+  int no = 0;
+  int inWords = 0;
+  int outWords = 0;
+  int words = 0;
+  Word inLast = 0;   // valid bits of the last input word
+  Word outLast = 0;  // valid bits of the last output word
+
+  Space() = default;
+  Space(int inputs, int outputs);
+
+  Word InMask(int w) const { return w == inWords - 1 ? inLast : ~Word(0); }
+  Word OutMask(int w) const { return w == outWords - 1 ? outLast : ~Word(0); }
+  Word Mask(int w) const { return w < inWords ? InMask(w) : OutMask(w - inWords); }
+  bool operator==(const Space&) const = default;
+};
+
+inline constexpr Word kEven = 0x5555555555555555ULL;
+
+// --- input variables -------------------------------------------------------------------
+inline int VarWord(int v) { return v >> 5; }
+inline int VarShift(int v) { return (v & 31) * 2; }
+inline unsigned GetVar(const Word* c, int v) { return unsigned(c[VarWord(v)] >> VarShift(v)) & 3u; }
+inline void SetVar(Word* c, int v, unsigned bits) {
+  Word& w = c[VarWord(v)];
+  w = (w & ~(Word(3) << VarShift(v))) | (Word(bits & 3u) << VarShift(v));
+}
+inline bool GetOut(const Space& s, const Word* c, int j) {
+  return (c[s.inWords + (j >> 6)] >> (j & 63)) & 1u;
+}
+inline void SetOut(const Space& s, Word* c, int j, bool on) {
+  Word& w = c[s.inWords + (j >> 6)];
+  if (on) w |= Word(1) << (j & 63); else w &= ~(Word(1) << (j & 63));
+}
+
+// Mask (one bit at the even position of each pair) of variables whose two bits are both 0.
+inline Word EmptyVars(Word x, Word mask) { return ~(x | (x >> 1)) & kEven & mask; }
+// Mask (even position) of variables that are not "both values" (i.e. hold a literal).
+inline Word LiteralVars(Word x, Word mask) { return ~(x & (x >> 1)) & kEven & mask; }
+
+// --- whole-cube operations ---------------------------------------------------------------
+void MakeUniverse(const Space& s, Word* c);
+void MakeInputUniverse(const Space& s, Word* c);  // outputs left untouched
+bool IsInputUniverse(const Space& s, const Word* c);
+bool OutputsEmpty(const Space& s, const Word* c);
+bool OutputsIntersect(const Space& s, const Word* a, const Word* b);
+bool IsEmptyCube(const Space& s, const Word* c);
+
+// Input variables in conflict plus one if the output parts are disjoint.
+int Distance(const Space& s, const Word* a, const Word* b);
+int InputDistance(const Space& s, const Word* a, const Word* b);
+bool Intersects(const Space& s, const Word* a, const Word* b);
+bool InputsIntersect(const Space& s, const Word* a, const Word* b);
+// a contains b.
+bool Contains(const Space& s, const Word* a, const Word* b);
+bool InputContains(const Space& s, const Word* a, const Word* b);
+bool Equal(const Space& s, const Word* a, const Word* b);
+bool InputEqual(const Space& s, const Word* a, const Word* b);
+
+void Intersect(const Space& s, const Word* a, const Word* b, Word* out);
+void Supercube(const Space& s, const Word* a, const Word* b, Word* out);
+// Consensus of a and b; returns false (out untouched) when their distance is 2 or more.
+bool Consensus(const Space& s, const Word* a, const Word* b, Word* out);
+// Cofactor of a with respect to c (a must intersect c): a | ~c inside the space.
+void Cofactor(const Space& s, const Word* a, const Word* c, Word* out);
+void CofactorInPlace(const Space& s, Word* a, const Word* c);
+
+int InputLiterals(const Space& s, const Word* c);
+int OutputCount(const Space& s, const Word* c);
+int CountBits(const Space& s, const Word* c);
+
+// --- covers ----------------------------------------------------------------------------
+class Cover {
+ public:
+  Cover() = default;
+  explicit Cover(const Space& s) : s_(s) {}
+
+  const Space& space() const { return s_; }
+  int Size() const { return n_; }
+  bool Empty() const { return n_ == 0; }
+  Word* operator[](int i) { return data_.data() + std::size_t(i) * s_.words; }
+  const Word* operator[](int i) const { return data_.data() + std::size_t(i) * s_.words; }
+
+  // Appends a zeroed cube and returns it.
+  Word* AddZero();
+  void Add(const Word* c);
+  void Append(const Cover& other);
+  void Reserve(int n) { data_.reserve(std::size_t(n) * s_.words); }
+  void Clear() { data_.clear(); n_ = 0; }
+  void Pop() { --n_; data_.resize(std::size_t(n_) * s_.words); }
+  // Keeps cube i exactly when keep[i] is nonzero, preserving order.
+  void Filter(const std::vector<char>& keep);
+  void RemoveEmpty();
+  void Swap(Cover& o) { std::swap(s_, o.s_); data_.swap(o.data_); std::swap(n_, o.n_); }
+
+  int Literals() const;        // input literals plus output bits
+  int InputLiterals() const;
+
+ private:
+  Space s_;
+  std::vector<Word> data_;
+  int n_ = 0;
+};
+
+// Drops every cube contained in another (of two equal cubes the first stays); order kept.
+void SingleCubeContainment(Cover& f);
+// Sharp a # b: the points of a not in b, as a cover (not disjoint).
+Cover Sharp(const Space& s, const Word* a, const Word* b);
+// Cubes of f (that intersect c) cofactored against c.
+Cover Cofactor(const Cover& f, const Word* c);
+// Cubes sorted by content, equal input parts merged by joining their outputs.
+void MergeEqualInputs(Cover& f);
+
+std::string CubeToString(const Space& s, const Word* c);
+
+}  // namespace quor

@@ -1,0 +1,420 @@
+// Expand, irredundant cover, essential primes, reduce and last gasp, and the loop over them.
+#include "Minimize.h"
+
+#include <algorithm>
+#include <bit>
+#include <chrono>
+#include <cstring>
+#include <numeric>
+
+#include "Unate.h"
+
+namespace quor {
+
+Cost CostOf(const Cover& f) { return {f.Size(), f.Literals()}; }
+
+namespace {
+
+// Grows one cube into a prime that avoids the OFF-set, preferring raises that swallow
+// other cubes of the cover, then raising as many remaining parts as possible.
+class Expander {
+ public:
+  Expander(const Cover& f, const Cover& off, bool inputsOnly)
+      : s_(f.space()), f_(f), off_(off), inputsOnly_(inputsOnly), raise_(s_.words), free_(s_.words) {}
+
+  // Expands f[idx]; marks in covered every cube of f the prime contains.
+  void Run(int idx, std::vector<char>& covered, Word* prime) {
+    const Word* c = f_[idx];
+    for (int w = 0; w < s_.words; ++w) {
+      raise_[w] = c[w];
+      free_[w] = s_.Mask(w) & ~c[w];
+      if (inputsOnly_ && w >= s_.inWords) free_[w] = 0;
+    }
+    active_.resize(off_.Size());
+    std::iota(active_.begin(), active_.end(), 0);
+    LowerEssentials();
+    // Candidates: cubes not yet covered that some raise could still reach.
+    cand_.clear();
+    for (int i = 0; i < f_.Size(); ++i)
+      if (i != idx && !covered[i]) cand_.push_back(i);
+    while (!cand_.empty()) {
+      FilterCandidates(covered);
+      if (cand_.empty()) break;
+      int pick = PickFeasible();
+      if (pick < 0) break;
+      const Word* g = f_[pick];
+      for (int w = 0; w < s_.words; ++w) { raise_[w] |= g[w]; free_[w] &= ~raise_[w]; }
+      LowerEssentials();
+    }
+    RaiseRest();
+    std::memcpy(prime, raise_.data(), sizeof(Word) * s_.words);
+    for (int i = 0; i < f_.Size(); ++i)
+      if (!covered[i] && Contains(s_, prime, f_[i])) covered[i] = 1;
+    covered[idx] = 1;
+  }
+
+ private:
+  // For OFF cube r: the free bits whose raising would remove a conflict with r (input parts:
+  // one bit per conflicting variable), and whether r conflicts somewhere that cannot be raised.
+  struct Conflict {
+    int raisable = 0;
+    bool fixed = false;
+    bool outConflict = false;
+  };
+  Conflict Examine(const Word* r, Word* rc) const {
+    Conflict k;
+    for (int w = 0; w < s_.inWords; ++w) {
+      Word e = EmptyVars(raise_[w] & r[w], s_.InMask(w));
+      Word spread = e | (e << 1);
+      Word bits = free_[w] & r[w] & spread;
+      rc[w] = bits;
+      int conflicts = std::popcount(e), raisable = std::popcount(bits);
+      k.raisable += raisable;
+      if (raisable < conflicts) k.fixed = true;
+    }
+    bool outMeet = false, outFree = false;
+    for (int w = s_.inWords; w < s_.words; ++w) {
+      outMeet |= (raise_[w] & r[w]) != 0;
+      outFree |= (free_[w] & r[w]) != 0;
+    }
+    if (!outMeet) {
+      k.outConflict = true;
+      if (outFree) ++k.raisable; else k.fixed = true;
+    }
+    return k;
+  }
+
+  // Drops OFF cubes that can no longer be hit and keeps lowered the part that is the only
+  // thing still separating the cube from an OFF cube.
+  void LowerEssentials() {
+    std::vector<Word> rc(s_.words);
+    bool changed = true;
+    while (changed) {
+      changed = false;
+      std::size_t k = 0;
+      for (std::size_t a = 0; a < active_.size(); ++a) {
+        const Word* r = off_[active_[a]];
+        Conflict c = Examine(r, rc.data());
+        if (c.fixed) continue;
+        if (c.raisable == 1) {
+          if (c.outConflict) {
+            for (int w = s_.inWords; w < s_.words; ++w) free_[w] &= ~r[w];
+          } else {
+            for (int w = 0; w < s_.inWords; ++w) free_[w] &= ~rc[w];
+          }
+          changed = true;
+          continue;  // now fixed
+        }
+        active_[k++] = active_[a];
+      }
+      active_.resize(k);
+    }
+  }
+
+  void FilterCandidates(std::vector<char>& covered) {
+    std::size_t k = 0;
+    for (int i : cand_) {
+      if (covered[i]) continue;
+      const Word* g = f_[i];
+      bool inside = true, reach = true;
+      for (int w = 0; w < s_.words; ++w) {
+        Word out = g[w] & ~raise_[w];
+        if (out) inside = false;
+        if (out & ~free_[w]) { reach = false; break; }
+      }
+      if (!reach) continue;
+      if (inside) { covered[i] = 1; continue; }
+      cand_[k++] = i;
+    }
+    cand_.resize(k);
+  }
+
+  bool Feasible(const Word* g) const {
+    std::vector<Word>& t = tmp_;
+    t.resize(s_.words);
+    for (int w = 0; w < s_.words; ++w) t[w] = raise_[w] | g[w];
+    for (int r : active_)
+      if (Intersects(s_, t.data(), off_[r])) return false;
+    return true;
+  }
+
+  // The reachable cube whose raise would take in the most other candidates.
+  int PickFeasible() {
+    int best = -1, bestCount = -1, bestBits = 0;
+    int checked = 0;
+    std::vector<Word> t(s_.words);
+    for (int i : cand_) {
+      const Word* g = f_[i];
+      if (!Feasible(g)) continue;
+      for (int w = 0; w < s_.words; ++w) t[w] = raise_[w] | g[w];
+      int count = 0;
+      for (int j : cand_)
+        if (Contains(s_, t.data(), f_[j])) ++count;
+      int bits = CountBits(s_, t.data());
+      if (count > bestCount || (count == bestCount && bits > bestBits)) {
+        best = i; bestCount = count; bestBits = bits;
+      }
+      if (++checked >= 64) break;  // enough choice; the rest gets its turn next round
+    }
+    return best;
+  }
+
+  // Keeps lowered a small set of input parts that still separates every OFF cube, raises all
+  // other free input parts, then every output that stays clear of the OFF-set.
+  void RaiseRest() {
+    std::vector<std::vector<Word>> rows;
+    std::vector<Word> rc(s_.words);
+    for (int r : active_) {
+      Conflict c = Examine(off_[r], rc.data());
+      if (c.fixed || c.outConflict) continue;
+      rows.emplace_back(rc.begin(), rc.begin() + s_.inWords);
+    }
+    std::vector<Word> keep(s_.inWords, 0);
+    std::vector<int> count(s_.inWords * 64);
+    while (!rows.empty()) {
+      std::fill(count.begin(), count.end(), 0);
+      for (auto& row : rows)
+        for (int w = 0; w < s_.inWords; ++w)
+          for (Word b = row[w]; b; b &= b - 1) ++count[w * 64 + std::countr_zero(b)];
+      int best = int(std::max_element(count.begin(), count.end()) - count.begin());
+      keep[best / 64] |= Word(1) << (best % 64);
+      std::size_t k = 0;
+      for (std::size_t i = 0; i < rows.size(); ++i)
+        if (!((rows[i][best / 64] >> (best % 64)) & 1)) {
+          if (k != i) rows[k] = std::move(rows[i]);
+          ++k;
+        }
+      rows.resize(k);
+    }
+    for (int w = 0; w < s_.inWords; ++w) { raise_[w] |= free_[w] & ~keep[w]; free_[w] = 0; }
+    if (inputsOnly_) return;
+    std::vector<Word> blocked(s_.outWords, 0);
+    for (int r : active_) {
+      const Word* o = off_[r];
+      if (InputsIntersect(s_, raise_.data(), o))
+        for (int w = 0; w < s_.outWords; ++w) blocked[w] |= o[s_.inWords + w];
+    }
+    for (int w = 0; w < s_.outWords; ++w) raise_[s_.inWords + w] |= free_[s_.inWords + w] & ~blocked[w];
+  }
+
+  const Space& s_;
+  const Cover& f_;
+  const Cover& off_;
+  bool inputsOnly_;
+  std::vector<Word> raise_, free_;
+  mutable std::vector<Word> tmp_;
+  std::vector<int> active_, cand_;
+};
+
+// Cubes rarely shared with others first: they are the least likely to be covered by
+// another expansion, and expanding them first lets them swallow the common ones.
+std::vector<int> ExpandOrder(const Cover& f) {
+  const Space& s = f.space();
+  std::vector<int> col(s.words * 64, 0);
+  for (int i = 0; i < f.Size(); ++i)
+    for (int w = 0; w < s.words; ++w)
+      for (Word b = f[i][w]; b; b &= b - 1) ++col[w * 64 + std::countr_zero(b)];
+  std::vector<long> weight(f.Size(), 0);
+  for (int i = 0; i < f.Size(); ++i)
+    for (int w = 0; w < s.words; ++w)
+      for (Word b = f[i][w]; b; b &= b - 1) weight[i] += col[w * 64 + std::countr_zero(b)];
+  std::vector<int> order(f.Size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return weight[a] < weight[b]; });
+  return order;
+}
+
+Cover Join(const Cover& a, const Cover& b) {
+  Cover r = a;
+  r.Append(b);
+  return r;
+}
+
+}  // namespace
+
+Cover Expand(const Cover& f, const Cover& off, bool inputsOnly) {
+  const Space& s = f.space();
+  Cover r(s);
+  std::vector<char> covered(f.Size(), 0);
+  Expander ex(f, off, inputsOnly);
+  std::vector<Word> prime(s.words);
+  for (int i : ExpandOrder(f)) {
+    if (covered[i]) continue;
+    ex.Run(i, covered, prime.data());
+    r.Add(prime.data());
+  }
+  SingleCubeContainment(r);
+  return r;
+}
+
+Cover Irredundant(const Cover& f, const Cover& dc, const MinimizeParams& p) {
+  const Space& s = f.space();
+  int n = f.Size();
+  std::vector<char> essential(n, 0);
+  Cover e(s);
+  for (int i = 0; i < n; ++i)
+    if (!CubeCovered(f[i], {&f, &dc}, f[i])) { essential[i] = 1; e.Add(f[i]); }
+  Cover part(s);
+  for (int i = 0; i < n; ++i)
+    if (!essential[i] && !CubeCovered(f[i], {&e, &dc})) part.Add(f[i]);
+  if (part.Empty()) return e;
+  // Partially redundant cubes: keep a smallest subset that together with the rest covers each.
+  std::vector<std::vector<int>> rows;
+  for (int k = 0; k < part.Size(); ++k) {
+    const Word* c = part[k];
+    Cover g(s);
+    std::vector<int> tag;
+    auto add = [&](const Cover& from, bool selectable) {
+      for (int i = 0; i < from.Size(); ++i) {
+        const Word* d = from[i];
+        if (d == c || !Intersects(s, d, c)) continue;
+        Cofactor(s, d, c, g.AddZero());
+        tag.push_back(selectable ? i : -1);
+      }
+    };
+    add(e, false);
+    add(dc, false);
+    add(part, true);
+    std::vector<std::vector<int>> mine;
+    if (!CoveringRows(std::move(g), std::move(tag), OutputsOf(s, c), mine)) {
+      rows.push_back({k});  // cannot be covered by the others: must stay
+      continue;
+    }
+    for (auto& row : mine) {
+      row.push_back(k);
+      rows.push_back(std::move(row));
+    }
+  }
+  long budget = part.Size() <= p.exactCoverColumns ? p.exactCoverNodes : 0;
+  std::vector<int> keep = MinimumCover(rows, part.Size(), budget);
+  for (int k : keep) e.Add(part[k]);
+  return e;
+}
+
+Cover Reduce(const Cover& f, const Cover& dc) {
+  const Space& s = f.space();
+  Cover r = f;
+  int n = r.Size();
+  std::vector<int> bits(n), order(n);
+  for (int i = 0; i < n; ++i) bits[i] = CountBits(s, r[i]);
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return bits[a] > bits[b]; });
+  std::vector<char> keep(n, 1);
+  std::vector<Word> out(s.words);
+  for (int i : order) {
+    if (ReduceCube(r[i], {&r, &dc}, r[i], out.data())) {
+      std::memcpy(r[i], out.data(), sizeof(Word) * s.words);
+    } else {
+      // Fully covered by the others: an empty cube covers nothing and is dropped.
+      std::memset(r[i], 0, sizeof(Word) * s.words);
+      keep[i] = 0;
+    }
+  }
+  r.Filter(keep);
+  return r;
+}
+
+std::vector<char> EssentialPrimes(const Cover& f, const Cover& dc) {
+  const Space& s = f.space();
+  std::vector<char> ess(f.Size(), 0);
+  std::vector<Word> t(s.words);
+  for (int i = 0; i < f.Size(); ++i) {
+    const Word* p = f[i];
+    Cover h(s);
+    for (const Cover* from : {&f, &dc})
+      for (int k = 0; k < from->Size(); ++k) {
+        const Word* d = (*from)[k];
+        if (d == p) continue;
+        if (Consensus(s, d, p, t.data()) && !IsEmptyCube(s, t.data())) h.Add(t.data());
+      }
+    ess[i] = !CubeCovered(p, {&h});
+  }
+  return ess;
+}
+
+Cover LastGasp(const Cover& f, const Cover& dc, const Cover& off, const MinimizeParams& p) {
+  const Space& s = f.space();
+  Cover reduced(s);
+  std::vector<Word> out(s.words);
+  for (int i = 0; i < f.Size(); ++i)
+    if (ReduceCube(f[i], {&f, &dc}, f[i], out.data()) && !Equal(s, out.data(), f[i])) reduced.Add(out.data());
+  if (reduced.Size() < 2) return f;
+  Cover primes = Expand(reduced, off);
+  Cover fresh(s);
+  for (int i = 0; i < primes.Size(); ++i) {
+    bool known = false;
+    for (int k = 0; k < f.Size() && !known; ++k) known = Equal(s, primes[i], f[k]);
+    if (!known) fresh.Add(primes[i]);
+  }
+  if (fresh.Empty()) return f;
+  return Irredundant(Join(f, fresh), dc, p);
+}
+
+Cover MakeSparse(const Cover& f, const Cover& dc, const Cover& off) {
+  const Space& s = f.space();
+  Cover r = f;
+  std::vector<Word> part(s.words);
+  for (int i = 0; i < r.Size(); ++i) {
+    Word* c = r[i];
+    for (int j = 0; j < s.no; ++j) {
+      if (!GetOut(s, c, j)) continue;
+      std::memcpy(part.data(), c, sizeof(Word) * s.words);
+      for (int w = s.inWords; w < s.words; ++w) part[w] = 0;
+      SetOut(s, part.data(), j, true);
+      if (CubeCovered(part.data(), {&r, &dc}, c)) SetOut(s, c, j, false);
+    }
+  }
+  r.RemoveEmpty();
+  return Expand(r, off, true);
+}
+
+MinimizeResult Minimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& p) {
+  auto t0 = std::chrono::steady_clock::now();
+  const Space& s = on.space();
+  MinimizeResult res;
+  res.stats.inputCubes = on.Size();
+  Cover f = on;
+  f.RemoveEmpty();
+  SingleCubeContainment(f);
+  Cover d = dc;
+  d.RemoveEmpty();
+
+  f = Expand(f, off);
+  f = Irredundant(f, d, p);
+  Cover ess(s);
+  if (p.essentials) {
+    std::vector<char> e = EssentialPrimes(f, d);
+    std::vector<char> rest(f.Size());
+    for (int i = 0; i < f.Size(); ++i) {
+      if (e[i]) ess.Add(f[i]);
+      rest[i] = !e[i];
+    }
+    f.Filter(rest);
+    d.Append(ess);
+  }
+  res.stats.essentials = ess.Size();
+  Cost best = CostOf(f);
+  for (int loop = 0; loop < p.maxLoops; ++loop) {
+    res.stats.loops = loop + 1;
+    Cover g = Irredundant(Expand(Reduce(f, d), off), d, p);
+    Cost c = CostOf(g);
+    if (c < best) { f.Swap(g); best = c; continue; }
+    if (!p.lastGasp) break;
+    g = LastGasp(f, d, off, p);
+    c = CostOf(g);
+    if (c < best) { f.Swap(g); best = c; continue; }
+    break;
+  }
+  f.Append(ess);
+  d = dc;
+  d.RemoveEmpty();
+  if (p.sparse) f = MakeSparse(f, d, off);
+  res.cover = std::move(f);
+  res.stats.cubes = res.cover.Size();
+  res.stats.inputLiterals = res.cover.InputLiterals();
+  res.stats.outputLiterals = res.cover.Literals() - res.stats.inputLiterals;
+  res.stats.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  return res;
+}
+
+}  // namespace quor

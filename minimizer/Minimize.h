@@ -1,0 +1,61 @@
+// The heuristic two-level minimization loop (expand, irredundant, reduce) and its steps.
+#pragma once
+
+#include <vector>
+
+#include "Cube.h"
+
+namespace quor {
+
+struct MinimizeParams {
+  bool exact = false;        // proven minimum cube count (Exact.h); heuristic when false
+  bool essentials = true;    // set essential primes aside after the first pass (faster)
+  bool lastGasp = true;      // try new primes from maximally reduced cubes when the loop stalls
+  bool sparse = true;        // drop unneeded output bits, then re-expand inputs
+  int maxLoops = 1000;       // reduce-expand-irredundant rounds at most
+  int exactCoverColumns = 48;  // irredundant: exact branch and bound when the partially
+                               // redundant set is at most this big, greedy otherwise
+  long exactCoverNodes = 20000;  // branch and bound node budget before settling for the best found
+};
+
+struct MinimizeStats {
+  int inputCubes = 0;
+  int cubes = 0;
+  int inputLiterals = 0;
+  int outputLiterals = 0;
+  int loops = 0;
+  int essentials = 0;
+  double seconds = 0;
+  bool exactProven = false;  // --exact: the cube count is proven minimum
+  bool exactGaveUp = false;  // --exact: a limit was hit and the heuristic result stands
+};
+
+struct MinimizeResult {
+  Cover cover;
+  MinimizeStats stats;
+};
+
+struct Cost {
+  int cubes = 0;
+  int literals = 0;
+  bool operator<(const Cost& o) const { return cubes != o.cubes ? cubes < o.cubes : literals < o.literals; }
+};
+Cost CostOf(const Cover& f);
+
+// on: cubes that must be covered; dc: points free to use; off: points never to touch (must
+// be the complement of on and dc as far as the result matters).
+MinimizeResult Minimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& p = {});
+
+// The steps, usable on their own.
+Cover Expand(const Cover& f, const Cover& off, bool inputsOnly = false);
+Cover Irredundant(const Cover& f, const Cover& dc, const MinimizeParams& p = {});
+Cover Reduce(const Cover& f, const Cover& dc);
+std::vector<char> EssentialPrimes(const Cover& f, const Cover& dc);
+Cover LastGasp(const Cover& f, const Cover& dc, const Cover& off, const MinimizeParams& p = {});
+Cover MakeSparse(const Cover& f, const Cover& dc, const Cover& off);
+
+// Minimum (or, past the node budget, small) set of columns hitting every row.
+std::vector<int> MinimumCover(const std::vector<std::vector<int>>& rows, int columns, long nodeBudget,
+                              bool* proven = nullptr);
+
+}  // namespace quor

@@ -1,0 +1,117 @@
+// Argument handling, reading, minimizing, writing and verifying for quor_esp.
+#include "QuorEsp.h"
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "Exact.h"
+#include "Function.h"
+#include "Minimize.h"
+
+namespace quor {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: quor_esp [-o OUT] [-pos] [--exact] [--stats] [IN]\n"
+    "       quor_esp --verify ORIGINAL RESULT [-pos]\n";
+
+PlaTable ReadInput(const std::string& path, std::istream* in) {
+  if (!path.empty()) return ReadPlaFile(path);
+  std::ostringstream ss;
+  ss << (in ? *in : std::cin).rdbuf();
+  return ParsePla(ss.str(), "(standard input)");
+}
+
+}  // namespace
+
+int RunQuorEsp(std::span<const std::string> args, std::ostream& err, std::istream* in, std::ostream* out) {
+  std::string outPath, inPath;
+  bool pos = false, stats = false, verify = false;
+  MinimizeParams params;
+  std::vector<std::string> files;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "-o") {
+      if (i + 1 >= args.size()) { err << "quor_esp: -o needs a file name\n" << kUsage; return 2; }
+      outPath = args[++i];
+    } else if (a == "-pos") {
+      pos = true;
+    } else if (a == "--exact") {
+      params.exact = true;
+    } else if (a == "--stats") {
+      stats = true;
+    } else if (a == "--verify") {
+      verify = true;
+    } else if (a == "-h" || a == "--help") {
+      err << kUsage;
+      return 0;
+    } else if (a.size() > 1 && a[0] == '-') {
+      err << "quor_esp: unknown option " << a << "\n" << kUsage;
+      return 2;
+    } else {
+      files.push_back(a);
+    }
+  }
+  try {
+    if (verify) {
+      if (files.size() != 2) { err << "quor_esp: --verify needs ORIGINAL and RESULT\n" << kUsage; return 2; }
+      PlaTable orig = ReadPlaFile(files[0]);
+      PlaTable res = ReadPlaFile(files[1]);
+      Verdict v = VerifyMinimization(orig, res, pos);
+      if (!v.ok) { err << "quor_esp: " << files[1] << " is wrong: " << v.message << "\n"; return 1; }
+      err << "quor_esp: " << files[1] << " is a correct minimization of " << files[0] << (pos ? " (-pos)" : "") << "\n";
+      return 0;
+    }
+    if (files.size() > 1) { err << "quor_esp: more than one input file\n" << kUsage; return 2; }
+    if (!files.empty()) inPath = files[0];
+    auto t0 = std::chrono::steady_clock::now();
+    PlaTable table = ReadInput(inPath, in);
+    Problem prob = BuildProblem(table, pos);
+    MinimizeResult res = Minimize(prob.on, prob.dc, prob.off, params);
+    if (params.exact) {
+      MinimizeResult ex;
+      if (ExactMinimize(prob.on, prob.dc, prob.off, params, ex)) {
+        ex.stats.exactProven = true;
+        res = std::move(ex);
+      } else {
+        res.stats.exactGaveUp = true;
+        err << "quor_esp: note: exact minimization gave up; the result is the heuristic one\n";
+      }
+    }
+    PlaTable result = CoverToTable(res.cover, table);
+    std::string text = FormatPla(result);
+    if (outPath.empty()) {
+      (out ? *out : std::cout) << text << std::flush;
+    } else {
+      std::string tmp = outPath + ".tmp";
+      std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
+      if (!f) throw PlaError(outPath + ": cannot create file");
+      f << text;
+      f.close();
+      if (!f || std::rename(tmp.c_str(), outPath.c_str()) != 0) {
+        std::remove(tmp.c_str());
+        throw PlaError(outPath + ": cannot write file");
+      }
+    }
+    if (stats) {
+      double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+      err << "cubes " << res.stats.cubes << " literals " << res.stats.inputLiterals + res.stats.outputLiterals
+          << " (input " << res.stats.inputLiterals << ", output " << res.stats.outputLiterals << ") seconds " << secs
+          << "\n";
+    }
+    return 0;
+  } catch (const PlaError& e) {
+    err << "quor_esp: error: " << e.what() << "\n";
+  } catch (const CoverLimitError& e) {
+    err << "quor_esp: error: " << e.what() << " (limit kMaxCoverCubes); function too large\n";
+  } catch (const std::bad_alloc&) {
+    err << "quor_esp: error: out of memory\n";
+  }
+  if (!outPath.empty() && outPath != inPath) std::remove(outPath.c_str());
+  return 1;
+}
+
+}  // namespace quor

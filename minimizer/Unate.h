@@ -1,0 +1,46 @@
+// Unate recursive algorithms on covers: tautology, containment of a cube by a cover,
+// complement, the smallest cube containing a complement, and the covering rows of a cube.
+#pragma once
+
+#include <initializer_list>
+#include <vector>
+
+#include "Cube.h"
+
+namespace quor {
+
+// A set of outputs, one bit per output, as the output words of a cube.
+using OutSet = std::vector<Word>;
+
+OutSet OutputsOf(const Space& s, const Word* c);
+bool OutSetEmpty(const OutSet& u);
+
+// Does g cover the whole space (every input point for every output in u)?
+bool Tautology(Cover g, OutSet u);
+bool Tautology(const Cover& g);
+
+// Cubes of the covers (all but the one at address skip) that meet c, cofactored against c.
+Cover CofactorOf(const Word* c, std::initializer_list<const Cover*> covers, const Word* skip = nullptr);
+
+// Is every point of c (inputs and outputs) covered by the union of the covers, not counting
+// the cube stored at address skip?
+bool CubeCovered(const Word* c, std::initializer_list<const Cover*> covers, const Word* skip = nullptr);
+
+// Complement of f over the whole space, computed output by output (outputs with the same
+// cubes share the work) and joined where input parts agree.
+Cover Complement(const Cover& f);
+
+// Complement of f, input part only, for a single-output view of f (outputs ignored).
+Cover InputComplement(const Cover& f);
+
+// Smallest cube containing c minus the covers (not counting the cube at skip). Writes it to
+// out and returns true, or returns false when that set is empty.
+bool ReduceCube(const Word* c, std::initializer_list<const Cover*> covers, const Word* skip, Word* out);
+
+// Rows of the covering problem of cube c against the covers: g is the cofactor of the covers
+// against c and tag[i] names the selectable cube g[i] came from (-1: always present). Each
+// row lists tags at least one of which must be kept for c to stay covered. Returns false when
+// even all cubes together do not cover c.
+bool CoveringRows(Cover g, std::vector<int> tag, OutSet u, std::vector<std::vector<int>>& rows);
+
+}  // namespace quor
