@@ -47,7 +47,11 @@ void TConvert1::Execute()
         WriteLine(line);
         out.WriteLine(line);
     }
-    if (!CloseText(out)) WriteLine("ERROR WRITING OUTPUT FILE, PROBABLY DISK FULL");
+    if (!CloseText(out)) {
+        WriteLine("ERROR WRITING OUTPUT FILE, PROBABLY DISK FULL");
+        return;
+    }
+    MarkResultWritten(cover_.OutputFileName);
 }
 
 }  // namespace quorlet

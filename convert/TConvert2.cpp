@@ -112,7 +112,11 @@ void TConvert2::Execute()
     both("");
     for (int j = 0; j < cover_.NumOutputs; ++j)
         for (const std::string& line : FormatEquation(cover_, j)) both(line);
-    if (!CloseText(out)) WriteLine("ERROR WRITING OUTPUT FILE, PROBABLY DISK FULL");
+    if (!CloseText(out)) {
+        WriteLine("ERROR WRITING OUTPUT FILE, PROBABLY DISK FULL");
+        return;
+    }
+    MarkResultWritten(cover_.OutputFileName);
 }
 
 }  // namespace quorlet

@@ -309,6 +309,7 @@ void TConvert6::WriteAbelFile()
         WriteLine("ERROR WRITING OUTPUT FILE, PROBABLY DISK FULL");
         return;
     }
+    MarkResultWritten(cover_.OutputFileName);
     WriteLine("Abel file successfully created");
 }
 
