@@ -64,6 +64,13 @@ TEST(SettingsLogReading, TakesNamesOptionsModesAndTail)
     EXPECT_FALSE(cover.IsStateMachine || cover.ProductOfSums || cover.OffCover || cover.InvFlag || cover.RegOutFlag);
     EXPECT_EQ(cover.FlipFlopCount, 0);
     EXPECT_EQ(cover.NodeExtension, "");
+
+    // A word that begins with a double quote or "#" ends the name list of its line.
+    std::string text = LogText(LogSpec{});
+    text.replace(text.find("INPUT A B CIN"), 13, "INPUT A \"B CIN\n\" note\nINPUT #C\nINPUT Z");
+    cover = ReadLog(text);
+    EXPECT_FALSE(cover.Failed);
+    EXPECT_EQ(cover.InputNames, (std::vector<std::string>{"A", "Z"}));
 }
 
 TEST(SettingsLogReading, MalformedLogsFailSilently)
