@@ -195,7 +195,10 @@ void TExpander::ScanNodeExtension(const std::string& word)
 
 bool TExpander::TakeFileNames(const std::string& name)
 {
-    std::size_t dot = name.find('.');
+    // Only the file-name part counts: a point in a directory name ("../t", "my.dir/t") must not
+    // cut the base name there and send the result file elsewhere.
+    std::size_t slash = name.rfind('/');
+    std::size_t dot = name.find('.', slash == std::string::npos ? 0 : slash + 1);
     std::string base = name.substr(0, dot);
     tableName_ = ShortString(dot == std::string::npos ? name + ".tbl" : name);
     std::string extension = Has('D')   ? ".sch"

@@ -105,6 +105,16 @@ TEST(ExpanderFunctionTable, ResultFileNamePerOutputOption)
     }
 }
 
+TEST(ExpanderFunctionTable, PointsInDirectoryNamesDoNotCutTheBaseName)
+{
+    ExpanderRun run;
+    std::filesystem::create_directory("my.dir");
+    run.Go("/F my.dir/t", "my.dir/t.tbl", Lines({"TABLE", "INPUT A", "OUTPUT F", "1 1", "END"}));
+    EXPECT_FALSE(run.error);
+    EXPECT_TRUE(Exists("my.dir/t.net"));
+    EXPECT_NE(run.Log().find("\nmy.dir/t.net my.dir/t.tbl\n"), std::string::npos) << run.Log();
+}
+
 TEST(ExpanderFunctionTable, TableFileFoundWhateverItsCase)
 {
     ExpanderRun run;

@@ -1,9 +1,8 @@
-// The rules under the table reader: excitation tables, generated and reserved names, the line
-// scanner's comment handling, and the column header's vertical names.
+// The rules under the table reader: excitation tables, generated and reserved names, and the
+// line scanner's comment handling.
 #include <gtest/gtest.h>
 
 #include "Excitation.h"
-#include "ExpanderLayout.h"
 #include "TableScanner.h"
 
 namespace quorlet {
@@ -39,7 +38,6 @@ TEST(ExcitationRules, EveryPresentAndNextCharacter)
 
 TEST(ExcitationRules, GeneratedNames)
 {
-    EXPECT_EQ(ExcitationNames("JK", "ab", 2), (std::vector<std::string>{"_Jab1", "_Kab1", "_Jab0", "_Kab0"}));
     EXPECT_EQ(ExcitationNames("SR", "", 1), (std::vector<std::string>{"_S0", "_R0"}));
     EXPECT_EQ(ExcitationNames("T", "x", 2), (std::vector<std::string>{"_Tx1", "_Tx0"}));
     std::vector<std::string> q = StateVariableNames("", 25);
@@ -62,15 +60,6 @@ TEST(ExcitationRules, ReservedNamesDependOnTheNumberOfVariables)
     EXPECT_FALSE(IsStateVariableName("Q0", 0));
 }
 
-TEST(ExcitationRules, ConflictNeedsASharedPointAndTwoStatements)
-{
-    EXPECT_TRUE(TermsConflict({"1-", "1"}, {"-0", "0"}));
-    EXPECT_FALSE(TermsConflict({"1-", "1"}, {"-0", "."}));
-    EXPECT_FALSE(TermsConflict({"1-", "1"}, {"0-", "0"}));
-    EXPECT_FALSE(TermsConflict({"10", "1-"}, {"10", "1-"}));
-    EXPECT_TRUE(TermsConflict({"--", ".1"}, {"11", ".-"}));
-}
-
 TEST(TableLineScanner, VectorCharactersAndComments)
 {
     TableLineScanner scan("  A 0 1,-;1|0 x\"y z");
@@ -88,17 +77,6 @@ TEST(TableLineScanner, VectorCharactersAndComments)
     EXPECT_TRUE(IsCommentLine("#abel"));
     EXPECT_FALSE(IsCommentLine("A\"x"));
     EXPECT_TRUE(IsBlankLine(" ,;|\t"));
-}
-
-TEST(ColumnHeader, FunctionTableNamesBottomAligned)
-{
-    ColumnHeaderLayout layout;
-    layout.inputs = {"A", "CIN"};
-    layout.outputs = {"S", "COUT"};
-    EXPECT_EQ(ColumnHeader(layout),
-              (std::vector<std::string>{"=======", "      C", " C    O", " I    U", "AN   ST", "======="}));
-    layout.letters = true;
-    EXPECT_EQ(ColumnHeader(layout), (std::vector<std::string>{"=======", "AB   YZ", "======="}));
 }
 
 }  // namespace
