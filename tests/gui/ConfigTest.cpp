@@ -1,0 +1,205 @@
+// The main window's configuration reader and its table-file rules, without a display.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TestSupport.h"
+#include "UCommandLine.h"
+#include "UConfig.h"
+
+namespace quorlet {
+namespace {
+
+using test::Lines;
+using test::TempWorkDir;
+using test::WriteFile;
+
+class RecordingOwner : public TConfigOwner {
+public:
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void SetHelpItem(int index, const std::string& caption, const std::string& file) override
+    {
+        items.push_back({index, caption, file});
+    }
+    struct Item {
+        int index;
+        std::string caption, file;
+    };
+    std::vector<std::string> messages;
+    std::vector<Item> items;
+};
+
+class ConfigTest : public ::testing::Test {
+protected:
+    std::string ProgramDir() const { return dir.Path().string() + "/"; }
+
+    // Reads the text as QUORLET.CFG beside the program, with the window's four keys.
+    bool Read(const std::string& text)
+    {
+        WriteFile(dir.File("QUORLET.CFG"), text);
+        return config.ReadConfig("QUORLET.CFG", items);
+    }
+    const std::string& Value(const std::string& key) const
+    {
+        for (const auto& item : items)
+            if (item.key == key) return item.value;
+        static const std::string none = "<no such key>";
+        return none;
+    }
+
+    TempWorkDir dir;
+    RecordingOwner owner;
+    TConfig config{owner, dir.Path().string()};
+    std::vector<TConfigItem> items = {
+        {"QUORLET_PATH", true, {}}, {"WORKDIR", true, {}}, {"DEBUG", false, {}}, {"DEFAULT_LIB", false, {}}};
+};
+
+TEST_F(ConfigTest, MissingFileSaysNotFoundAndEmptiesTheValues)
+{
+    items[2].value = "ON";
+    EXPECT_FALSE(config.ReadConfig("QUORLET.CFG", items));
+    ASSERT_EQ(owner.messages.size(), 1u);
+    EXPECT_EQ(owner.messages[0], ProgramDir() + "QUORLET.CFG not found!");
+    for (const auto& item : items) EXPECT_EQ(item.value, "") << item.key;
+}
+
+TEST_F(ConfigTest, FileNameIsFoundWhateverItsCase)
+{
+    WriteFile(dir.File("Quorlet.cfg"), "DEBUG = ON\n");
+    EXPECT_TRUE(config.ReadConfig("QUORLET.CFG", items));
+    EXPECT_EQ(Value("DEBUG"), "ON");
+    EXPECT_TRUE(owner.messages.empty());
+}
+
+TEST_F(ConfigTest, KeyNeedsBlankBeforeEquals)
+{
+    ASSERT_TRUE(Read("QUORLET_PATH = /q/bin/\n"));
+    EXPECT_EQ(Value("QUORLET_PATH"), "/q/bin/");
+    ASSERT_TRUE(Read("QUORLET_PATH=/q/bin/\n"));
+    EXPECT_EQ(Value("QUORLET_PATH"), "");
+}
+
+TEST_F(ConfigTest, PathValuesGetTheirSlashAfterBlanksBeforeAComment)
+{
+    ASSERT_TRUE(Read("QUORLET_PATH = /Q/Bin  \" the tools\nWORKDIR = /data/tables\n"));
+    EXPECT_EQ(Value("QUORLET_PATH"), "/Q/Bin  /");
+    EXPECT_EQ(Value("WORKDIR"), "/data/tables/");
+}
+
+TEST_F(ConfigTest, PlainValuesAreCapitalsWithTrailingBlanksKept)
+{
+    ASSERT_TRUE(Read(Lines({"DEBUG = on", "DEFAULT_LIB = mylib.lib"})));
+    EXPECT_EQ(Value("DEBUG"), "ON");
+    EXPECT_EQ(Value("DEFAULT_LIB"), "MYLIB.LIB");
+    ASSERT_TRUE(Read("DEBUG = ON \"debugging allowed\n"));
+    EXPECT_EQ(Value("DEBUG"), "ON ");
+}
+
+TEST_F(ConfigTest, CommentsAndLaterLines)
+{
+    ASSERT_TRUE(Read(Lines({"\" DEBUG = ON is how to switch it on", "DEFAULT_LIB = A.LIB", "x \"DEFAULT_LIB = B.LIB",
+                            "DEFAULT_LIB = C.LIB", "DEFAULT_LIB =   d.lib"})));
+    EXPECT_EQ(Value("DEBUG"), "");
+    EXPECT_EQ(Value("DEFAULT_LIB"), "D.LIB");
+}
+
+TEST_F(ConfigTest, WindowsLineEndsAreRead)
+{
+    ASSERT_TRUE(Read("DEBUG = ON\r\nWORKDIR = /w\r\n"));
+    EXPECT_EQ(Value("DEBUG"), "ON");
+    EXPECT_EQ(Value("WORKDIR"), "/w/");
+}
+
+TEST_F(ConfigTest, DotPathIsMadeAbsoluteFromTheProgramDirectory)
+{
+    std::filesystem::create_directory(dir.File("tables"));
+    const std::string before = CurrentDir();
+    ASSERT_TRUE(Read("WORKDIR = ./tables\n"));
+    EXPECT_EQ(Value("WORKDIR"), std::filesystem::canonical(dir.File("tables")).string() + "/");
+    EXPECT_EQ(CurrentDir(), before);
+
+    // A directory that does not exist gives the current directory.
+    ASSERT_TRUE(Read("WORKDIR = ./nowhere\n"));
+    EXPECT_EQ(Value("WORKDIR"), before + "/");
+}
+
+TEST_F(ConfigTest, EmptyPathValueStaysEmpty)
+{
+    ASSERT_TRUE(Read("QUORLET_PATH = \nWORKDIR =\n"));
+    EXPECT_EQ(Value("QUORLET_PATH"), "");
+    EXPECT_EQ(Value("WORKDIR"), "");
+}
+
+TEST_F(ConfigTest, HelpEntriesFillTheItemsInOrderUpToTen)
+{
+    std::string text = "HELP = Manual,manual.htm\n\"HELP = Hidden,hidden.htm\nHELP = no comma\n";
+    for (int n = 2; n <= 11; ++n) text += "HELP" + std::to_string(n) + " = Page " + std::to_string(n) + ",p" + std::to_string(n) + ".htm\n";
+    ASSERT_TRUE(Read(text));
+    ASSERT_EQ(owner.items.size(), 10u);
+    EXPECT_EQ(owner.items[0].index, 1);
+    EXPECT_EQ(owner.items[0].caption, " Manual");
+    EXPECT_EQ(owner.items[0].file, "manual.htm");
+    EXPECT_EQ(owner.items[9].index, 10);
+    EXPECT_EQ(owner.items[9].caption, " Page 10");
+    config.SetHelpDir("/tool/");
+    EXPECT_EQ(config.HelpPath(1), "/tool/manual.htm");
+    EXPECT_EQ(config.HelpPath(11), "");
+}
+
+TEST_F(ConfigTest, MalformedFileReadsAsNothingSet)
+{
+    ASSERT_TRUE(Read(std::string("\x01\x02 garbage\0\xff = , = \n=\n,\n\"\n", 24) + std::string(5000, 'x')));
+    for (const auto& item : items) EXPECT_EQ(item.value, "") << item.key;
+    EXPECT_TRUE(owner.items.empty());
+}
+
+TEST_F(ConfigTest, DirectoryInPlaceOfTheFileIsNotFound)
+{
+    std::filesystem::create_directory(dir.File("QUORLET.CFG"));
+    EXPECT_FALSE(config.ReadConfig("QUORLET.CFG", items));
+    EXPECT_EQ(owner.messages.size(), 1u);
+}
+
+// ---- The table file as the window sees it ----
+
+TEST(TableFileTest, StateMachineIsDeclaredByTheFirstKeyword)
+{
+    TempWorkDir dir;
+    const std::string file = dir.File("t.tbl");
+    WriteFile(file, Lines({"\" a traffic light", "", "TABLE light", "INPUT car", "\tOUTPUT red green", "  # more",
+                           "states\tS0 S1", "END"}));
+    EXPECT_TRUE(DeclaresStateMachine(file));
+    WriteFile(file, Lines({"TABLE adder", "INPUT A B", "OUTPUT S", "TERMS", "STATES S0"}));
+    EXPECT_FALSE(DeclaresStateMachine(file));
+    WriteFile(file, "TABLE x\r\nSTATES A B\r\n");
+    EXPECT_TRUE(DeclaresStateMachine(file));
+    WriteFile(file, "STATESX A\n");
+    EXPECT_FALSE(DeclaresStateMachine(file));
+    EXPECT_FALSE(DeclaresStateMachine(dir.File("missing.tbl")));
+    EXPECT_FALSE(DeclaresStateMachine(dir.Path().string()));
+}
+
+TEST(TableFileTest, PathCutAtItsBlanksIsJoinedAgain)
+{
+    TempWorkDir dir;
+    std::filesystem::create_directory(dir.File("My Tables"));
+    const std::string file = dir.File("My Tables") + "/a b.tbl";
+    WriteFile(file, "TABLE a\n");
+    const std::string my = dir.File("My");
+    EXPECT_EQ(TableFileFromArguments({my, "Tables/a", "b.tbl"}), file);
+    EXPECT_EQ(TableFileFromArguments({file}), file);
+    EXPECT_EQ(TableFileFromArguments({my, "Tables/x.tbl"}), my);
+    EXPECT_EQ(TableFileFromArguments({}), "");
+}
+
+TEST(TableFileTest, LibraryWordAndSaveName)
+{
+    EXPECT_EQ(LibraryWord("GENERICS.LIB"), "GENERICS");
+    EXPECT_EQ(LibraryWord("/opt/q/mylib.Lib"), "mylib");
+    EXPECT_EQ(LibraryWord("CMOS.GAT"), "CMOS.GAT");
+    EXPECT_EQ(LibraryWord("LIB"), "LIB");
+    EXPECT_EQ(OutputSaveName("/t/adder.tbl"), "/t/adder.txt");
+}
+
+}  // namespace
+}  // namespace quorlet

@@ -1,0 +1,80 @@
+// Pictures of the windows, taken offscreen: the main window, the output window after a run of
+// the adder, the About box and the cover dialog. They go to $QUORLET_SCREENSHOT_DIR when set
+// (docs/screenshots/ of the repository is made so), else to a scratch directory.
+#include <QApplication>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QtTest>
+#include <filesystem>
+
+#include "Clock.h"
+#include "StageTable.h"
+#include "TestSupport.h"
+#include "UFormAbout.h"
+#include "UFormCover.h"
+#include "UFormGo.h"
+#include "UFormQuorlet.h"
+
+using namespace quorlet;
+namespace fs = std::filesystem;
+
+class Screenshots : public QObject {
+    Q_OBJECT
+
+    test::TempWorkDir dir_;
+    FixedClock clock_{test::FixedTestTime()};
+    QString out_;
+
+    void Save(QWidget& window, const char* name)
+    {
+        window.show();
+        QApplication::processEvents();
+        const QString path = out_ + "/" + name;
+        const QImage image = window.grab().toImage();
+        QVERIFY(!image.isNull());
+        QVERIFY(image.save(path, "PNG"));
+        QVERIFY(QImage(path).size() == image.size());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        out_ = qEnvironmentVariable("QUORLET_SCREENSHOT_DIR", QString::fromStdString(dir_.Path().string()));
+        QVERIFY(QDir().mkpath(out_));
+        SetClock(&clock_);
+        RegisterQuorletStages();
+    }
+    void cleanupTestCase() { SetClock(nullptr); }
+
+    void windows()
+    {
+        const std::string d = dir_.Path().string() + "/";
+        test::WriteFile(d + "QUORLET.CFG", "DEBUG = ON\nDEFAULT_LIB = GENERICS.LIB\n");
+        test::WriteFile(d + "GENERICS.LIB", "");
+        test::WriteFile(d + "CMOS.LIB", "");
+        const std::string examples = std::string(QUORLET_SOURCE_DIR) + "/examples/";
+        for (const char* table : {"adder.tbl", "traffic.tbl"})
+            if (fs::exists(examples + table)) fs::copy_file(examples + table, d + table);
+        if (!fs::exists(d + "traffic.tbl")) test::WriteFile(d + "traffic.tbl", "TABLE traffic\nSTATES S0 S1\nEND\n");
+
+        TQuorletWindows windows(d, {d + "traffic.tbl"});
+        TFormQuorlet& main = windows.Main();
+        main.show();
+        main.findChild<QRadioButton*>("CBOptionF")->click();
+        main.findChild<QRadioButton*>("FlipJK")->click();
+        Save(main, "main-window.png");
+
+        if (fs::exists(d + "adder.tbl")) {
+            main.OpenTableFile(d + "adder.tbl");
+            main.findChild<QRadioButton*>("CBOptionE")->click();
+            main.Minimize();
+            QVERIFY(!windows.Output().Lines().empty());
+        }
+        Save(windows.Output(), "output-window.png");
+        Save(windows.About(), "about-box.png");
+        Save(windows.Cover(), "cover-dialog.png");
+    }
+};
+
+QTEST_MAIN(Screenshots)
+#include "Screenshots.moc"

@@ -1,0 +1,488 @@
+// The windows on the offscreen platform: the command line the main window builds from its
+// controls, its start-up from the configuration, the output window's runs, and the dialogs.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+#include <QtTest>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "Clock.h"
+#include "StageTable.h"
+#include "TestSupport.h"
+#include "UFormCover.h"
+#include "UFormGo.h"
+#include "UFormInput.h"
+#include "UFormQuorlet.h"
+#include "USubExec.h"
+
+using namespace quorlet;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A stand-in for the pipeline driver, so that the window's runs can be checked on their own.
+struct FakeDriver : TSubExec {
+    static inline std::string commandLine, workDir, cover;
+    static inline int runs = 0;
+    void Execute() override
+    {
+        ++runs;
+        workDir = CurrentDir();
+        commandLine.clear();
+        for (int i = 1; i <= ParamCount(); ++i) commandLine += Param(i) + " ";
+        Write("RUN ");
+        WriteLine(std::to_string(runs));
+        WriteLine("A LINE OF " + std::string(300, '-'));
+        if (commandLine.find("ASK") != std::string::npos) {
+            Write("SELECTED COVER: > ");
+            Console().Flush();
+            cover = Questions().AskCover();
+            WriteLine(cover);
+        }
+        if (commandLine.find("/D") != std::string::npos) {
+            std::ofstream svg("pic.svg");
+            svg << "<svg xmlns='http://www.w3.org/2000/svg' width='120' height='80'>"
+                   "<rect x='10' y='10' width='100' height='60' fill='none' stroke='black'/></svg>";
+        }
+    }
+};
+
+void UseFakeDriver()
+{
+    ClearSubTools();
+    RegisterSubTool("QUORLET", &MakeStage<FakeDriver>);
+}
+
+// Answers the next modal dialog once it is up.
+void WhenModal(std::function<void(QWidget*)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) {
+            WhenModal(answer);
+            return;
+        }
+        answer(modal);
+    });
+}
+
+template <class T>
+T* Child(QObject& parent, const char* name)
+{
+    T* child = parent.findChild<T*>(QString::fromUtf8(name));
+    if (!child) qFatal("no control %s", name);
+    return child;
+}
+
+}  // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TempWorkDir> dir_;
+    std::unique_ptr<TQuorletWindows> windows_;
+    std::unique_ptr<FixedClock> clock_;
+    QStringList messages_;
+    std::string programDir_;
+
+    std::string Dir() const { return dir_->Path().string() + "/"; }
+    void Write(const std::string& name, const std::string& text) { test::WriteFile(Dir() + name, text); }
+
+    // Starts the windows with the program in the scratch directory.
+    TFormQuorlet& Start(std::vector<std::string> args = {})
+    {
+        windows_ = std::make_unique<TQuorletWindows>(Dir(), std::move(args));
+        windows_->Main().messageHandler = [this](const QString& m) { messages_ << m; };
+        windows_->Main().show();
+        return windows_->Main();
+    }
+    TFormQuorlet& Main() { return windows_->Main(); }
+    void Click(const char* name) { Child<QRadioButton>(Main(), name)->click(); }
+    QString Cmd() { return Child<QLineEdit>(Main(), "EditCmd")->text(); }
+    bool Visible(const char* name) { return !Child<QWidget>(Main(), name)->isHidden(); }
+    QStringList Memo()
+    {
+        QStringList lines;
+        for (const auto& l : windows_->Output().Lines()) lines << QString::fromStdString(l);
+        return lines;
+    }
+
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<test::TempWorkDir>();
+        clock_ = std::make_unique<FixedClock>(test::FixedTestTime());
+        SetClock(clock_.get());
+        messages_.clear();
+        Write("QUORLET.CFG", "\" test installation\n");
+        Write("exa.tbl", "TABLE exa\nINPUT A\nOUTPUT Y\n0 1\nEND\n");
+        Write("sm.tbl", "TABLE sm\nINPUT X\nOUTPUT Y\nSTATES S0 S1\nEND\n");
+        Write("GENERICS.LIB", "");
+        UseFakeDriver();
+    }
+    void cleanup()
+    {
+        windows_.reset();
+        SetClock(nullptr);
+        DebugEnabled = false;
+        dir_.reset();
+    }
+
+    void startSettings()
+    {
+        Start({Dir() + "exa.tbl"});
+        QCOMPARE(Cmd(), QString("exa.tbl D "));
+        QCOMPARE(Main().windowTitle(), QString("Quorlet 4.61  -  exa.tbl"));
+        QCOMPARE(Child<QLabel>(Main(), "LabelWD")->text(), QString::fromStdString("Work Directory: " + dir_->Path().string()));
+        QVERIFY(!Visible("PanelOutputFormat"));
+        QVERIFY(!Visible("PanelNoRegisterOutput"));
+        QVERIFY(!Visible("PanelNodeExtention"));
+        QVERIFY(Visible("Panel6"));
+        QVERIFY(!Visible("EditCmd"));
+        QVERIFY(!Visible("CBDebug"));
+        QVERIFY(Child<QCheckBox>(Main(), "CBDebug")->isChecked());
+        QCOMPARE(Child<QLabel>(Main(), "Label9")->text(), QString("Flipflop Type:"));
+        QCOMPARE(Main().pos(), QPoint(40, 40));
+        const bool dense = Main().screen()->logicalDotsPerInch() > 100;
+        QCOMPARE(Main().size(), dense ? QSize(692, 412) : QSize(563, 336));
+        QVERIFY(messages_.isEmpty());
+        for (const char* first : {"RadioButton21", "RadioButton4", "RadioButton6", "CBOptionT", "CBOptionsI", "FlipD",
+                                  "RadioButton18", "RadioButton20"})
+            QVERIFY2(Child<QRadioButton>(Main(), first)->isChecked(), first);
+    }
+
+    void optionWordsInTheirOrder()
+    {
+        Start({Dir() + "sm.tbl"});
+        for (const char* b : {"CBoptionM", "CBOptionP", "CBOptionO", "CBOptionE", "CBOptionS", "FlipSR"}) Click(b);
+        QCOMPARE(Cmd(), QString(" /S /E /O /M /P sm.tbl SR "));
+        Click("RadioButton21");
+        Click("RadioButton4");
+        Click("RadioButton6");
+        Click("RadioButton18");
+        Click("CBOptionT");
+        QCOMPARE(Cmd(), QString("sm.tbl SR "));
+    }
+
+    void somDrawingOnGenerics()
+    {
+        Write("OTHER.LIB", "");
+        Start({Dir() + "sm.tbl"});
+        QCOMPARE(Child<QComboBox>(Main(), "CBLibrary")->count(), 2);
+        QCOMPARE(Child<QComboBox>(Main(), "CBLibrary")->currentText(), QString("GENERICS.LIB"));
+        Click("CBOptionS");
+        Click("CBOptionD");
+        QCOMPARE(Cmd(), QString(" /S /DGENERICS sm.tbl D "));
+        QVERIFY(Visible("PanelOutputFormat"));
+        QVERIFY(Visible("PanelNoRegisterOutput"));
+        QVERIFY(!Visible("PanelNodeExtention"));
+        Click("CBOptionR");
+        Click("CBOptionI");
+        QCOMPARE(Cmd(), QString(" /S /DGENERICS /R /I sm.tbl D "));
+        Child<QComboBox>(Main(), "CBLibrary")->setCurrentIndex(1);
+        QCOMPARE(Cmd(), QString(" /S /DOTHER /R /I sm.tbl D "));
+    }
+
+    void abelWithRegisterOutput()
+    {
+        Start({Dir() + "sm.tbl"});
+        Click("FlipJK");
+        Click("CBOptionA");
+        QVERIFY(Visible("PanelNoRegisterOutput"));
+        QVERIFY(!Visible("PanelOutputFormat"));
+        QVERIFY(!Visible("Panel6"));
+        QCOMPARE(Child<QLabel>(Main(), "Label9")->text(), QString("Flipflop Type:  Device Dependent"));
+        Click("CBOptionR");
+        Click("CBOptionI");  // hidden with its panel, and no word for ABEL
+        QCOMPARE(Cmd(), QString(" /A /R sm.tbl JK "));
+        QCOMPARE(Cmd().count("/R "), 1);
+        Click("RadioButton20");
+        QCOMPARE(Cmd(), QString(" /A sm.tbl JK "));
+    }
+
+    void netlistWithNodeExtensionOnDefaultLibrary()
+    {
+        Write("QUORLET.CFG", "DEFAULT_LIB = mylib.lib\n");
+        Write("MYLIB.LIB", "");
+        Start({Dir() + "exa.tbl"});
+        auto* library = Child<QComboBox>(Main(), "CBLibrary");
+        QCOMPARE(library->currentText(), QString("MYLIB.LIB"));
+        Click("CBOptionF");
+        QVERIFY(Visible("PanelNodeExtention"));
+        QCOMPARE(Cmd(), QString(" /FMYLIB exa.tbl D "));
+        auto* nne = Child<QLineEdit>(Main(), "EditNNE");
+        QTest::keyClicks(nne, "3");
+        QCOMPARE(Cmd(), QString(" /FMYLIB/3 exa.tbl D "));
+        QTest::keyClicks(nne, "45");
+        QCOMPARE(nne->text(), QString("34"));
+        Click("CBOptionD");  // the extension belongs to the netlist only
+        QCOMPARE(Cmd(), QString(" /DMYLIB exa.tbl D "));
+    }
+
+    void libraryWithoutLibExtensionIsPassedWhole()
+    {
+        Start({Dir() + "exa.tbl"});
+        Click("CBOptionD");
+        auto* library = Child<QComboBox>(Main(), "CBLibrary");
+        library->setEditText("CMOS.GAT");
+        QCOMPARE(Cmd(), QString(" /DCMOS.GAT exa.tbl D "));
+        library->setEditText("/opt/libs/cmos.lib");
+        QCOMPARE(Cmd(), QString(" /Dcmos exa.tbl D "));
+    }
+
+    void stateMachineGroupFollowsTheTable()
+    {
+        Write("light.tbl", "\" traffic light\nTABLE light\nINPUT car\nOUTPUT red\nSTATES S0 S1\nEND\n");
+        Start({Dir() + "light.tbl"});
+        auto* group = Child<QGroupBox>(Main(), "GroupBoxState");
+        QVERIFY(group->isEnabled());
+        QCOMPARE(group->palette().color(QPalette::WindowText), QColor(Qt::black));
+        Main().OpenTableFile(Dir() + "exa.tbl");
+        QVERIFY(!group->isEnabled());
+        QCOMPARE(group->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(128, 128, 128));
+        Click("FlipT");  // a disabled group takes no clicks
+        QCOMPARE(Cmd(), QString("exa.tbl D "));
+        Write("other.tbl", "TABLE other\nINPUT A\nTERMS\nSTATES S0\n");
+        Main().OpenTableFile(Dir() + "other.tbl");
+        QVERIFY(!group->isEnabled());
+        Main().OpenTableFile(Dir() + "missing.tbl");  // unreadable: no state machine, still a command line
+        QVERIFY(!group->isEnabled());
+        QCOMPARE(Cmd(), QString("missing.tbl D "));
+        QCOMPARE(Main().windowTitle(), QString("Quorlet 4.61  -  missing.tbl"));
+    }
+
+    void missingConfigurationSaysSoAndKeepsTheDefaults()
+    {
+        fs::remove(Dir() + "QUORLET.CFG");
+        Start();
+        QCOMPARE(messages_.size(), 1);
+        QVERIFY(messages_[0].endsWith("QUORLET.CFG not found!"));
+        QCOMPARE(Main().TableFile(), Dir() + "unknown.tbl");
+        QCOMPARE(Main().ToolPath(), Dir());
+        QVERIFY(!Main().DebugAllowed());
+        QCOMPARE(Cmd(), QString("unknown.tbl D "));
+        QCOMPARE(Child<QComboBox>(Main(), "CBLibrary")->currentText(), QString("GENERICS.LIB"));
+    }
+
+    void configurationSetsPathsDebugAndHelp()
+    {
+        fs::create_directories(Dir() + "tools");
+        fs::create_directories(Dir() + "work");
+        test::WriteFile(Dir() + "tools/b.lib", "");
+        test::WriteFile(Dir() + "tools/A.LIB", "");
+        Write("QUORLET.CFG", "QUORLET_PATH = ./tools\" the tools\nWORKDIR = " + Dir() + "work\nDEBUG = on\n"
+                             "DEFAULT_LIB = B.LIB\nHELP = Manual,manual.htm\n");
+        Start();
+        QVERIFY(messages_.isEmpty());
+        QCOMPARE(Main().ToolPath(), fs::canonical(Dir() + "tools").string() + "/");
+        QCOMPARE(Main().TableFile(), Dir() + "work/unknown.tbl");
+        QVERIFY(Main().DebugAllowed());
+        QVERIFY(Visible("EditCmd"));
+        QVERIFY(Visible("CBDebug"));
+        const bool dense = Main().screen()->logicalDotsPerInch() > 100;
+        QCOMPARE(Main().height(), (dense ? 412 : 336) + 32);
+        auto* library = Child<QComboBox>(Main(), "CBLibrary");
+        QCOMPARE(library->count(), 2);
+        QCOMPARE(library->currentText(), QString("b.lib"));
+        QAction* help = Child<QAction>(Main(), "Help11");
+        QVERIFY(help->isVisible());
+        QCOMPARE(help->text(), QString(" Manual"));
+        QVERIFY(!Child<QAction>(Main(), "Help21")->isVisible());
+        QCOMPARE(Main().Config().HelpPath(1), Main().ToolPath() + "manual.htm");
+    }
+
+    void libraryDirectoryWithoutLibraries()
+    {
+        fs::create_directories(Dir() + "empty");
+        Write("QUORLET.CFG", "QUORLET_PATH = " + Dir() + "empty\n");
+        Start({Dir() + "exa.tbl"});
+        auto* library = Child<QComboBox>(Main(), "CBLibrary");
+        QCOMPARE(library->count(), 0);
+        Click("CBOptionF");
+        QCOMPARE(Cmd(), QString(" /FGENERICS exa.tbl D "));
+        QVERIFY(messages_.isEmpty());
+    }
+
+    void pathCutAtItsBlankIsJoined()
+    {
+        fs::create_directories(Dir() + "My Tables");
+        test::WriteFile(Dir() + "My Tables/a.tbl", "TABLE a\nEND\n");
+        Start({Dir() + "My", "Tables/a.tbl"});
+        QCOMPARE(Main().TableFile(), Dir() + "My Tables/a.tbl");
+        QCOMPARE(Cmd(), QString("a.tbl D "));
+    }
+
+    void menuItemsAndShortcuts()
+    {
+        Start();
+        const std::pair<const char*, QKeySequence> items[] = {
+            {"Open1", QKeySequence("Ctrl+O")},   {"SaveOutput1", QKeySequence("Ctrl+S")},
+            {"Exit1", QKeySequence("Ctrl+F4")},  {"Edit1", QKeySequence("F3")},
+            {"Refresh1", QKeySequence("F5")},    {"Minimize1", QKeySequence("F9")},
+            {"About1", QKeySequence("Ctrl+A")}};
+        for (const auto& [name, keys] : items) QCOMPARE(Child<QAction>(Main(), name)->shortcut(), keys);
+        QStringList menus;
+        for (QAction* a : Child<QMenuBar>(Main(), "MainMenu1")->actions()) menus << a->text();
+        QCOMPARE(menus, QStringList({"File", "Run", "Help"}));
+    }
+
+    void minimizeRunsTheDriverInTheTableDirectory()
+    {
+        Write("QUORLET.CFG", "DEBUG = ON\n");
+        Start({Dir() + "exa.tbl"});
+        Click("CBOptionE");
+        QApplication::setActiveWindow(&Main());
+        QVERIFY(QTest::qWaitForWindowActive(&Main()));
+        QTest::keyClick(&Main(), Qt::Key_F9);
+        TFormGo& go = windows_->Output();
+        QVERIFY(go.isVisible());
+        QCOMPARE(go.windowTitle(), QString("exa.tbl"));
+        QCOMPARE(go.pos(), Main().pos() + QPoint(40, 80));
+        QCOMPARE(FakeDriver::commandLine, std::string("/E exa.tbl D "));
+        QCOMPARE(fs::canonical(FakeDriver::workDir), fs::canonical(dir_->Path()));
+        QVERIFY(DebugEnabled);
+        QVERIFY(Memo().contains("RUN 1"));
+        QVERIFY(Memo().contains("A LINE OF " + QString(300, '-')));
+        QVERIFY(Memo().first().startsWith("Created SubExec: "));  // debugging was allowed and ticked
+        auto* memo = Child<QPlainTextEdit>(go, "MemoOutput");
+        QCOMPARE(memo->toPlainText(), Memo().join('\n'));
+        QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QVERIFY(memo->isReadOnly());
+        QVERIFY(memo->font().fixedPitch() || QFontInfo(memo->font()).fixedPitch());
+
+        // The user moves the window: the next run leaves it there.
+        go.move(333, 222);
+        const QPoint moved = go.pos();
+        Child<QCheckBox>(Main(), "CBDebug")->setChecked(false);
+        Main().Minimize();
+        QCOMPARE(go.pos(), moved);
+        QVERIFY(!DebugEnabled);
+        QCOMPARE(Memo(), QStringList({"RUN 2", "A LINE OF " + QString(300, '-')}));
+
+        // Save Output writes the memo's lines as they are; Open of another table empties it.
+        QVERIFY(Main().SaveOutputTo(Dir() + "out.txt"));
+        QCOMPARE(QString::fromStdString(test::ReadFile(Dir() + "out.txt")), Memo().join('\n') + "\n");
+        QVERIFY(!Main().SaveOutputTo(Dir() + "no/such/dir/out.txt"));
+        QCOMPARE(messages_.size(), 1);
+        Main().OpenTableFile(Dir() + "exa.tbl");
+        QVERIFY(Memo().isEmpty());
+        QVERIFY(memo->toPlainText().isEmpty());
+    }
+
+    void tableInAMissingDirectoryIsNotRun()
+    {
+        Start({Dir() + "gone/exa.tbl"});
+        FakeDriver::runs = 0;
+        Main().Minimize();
+        QCOMPARE(FakeDriver::runs, 0);
+        QCOMPARE(Memo().size(), 1);
+        QVERIFY(Memo()[0].contains("WORK DIRECTORY"));
+    }
+
+    void drawingRunShowsTheNewPicture()
+    {
+        Start({Dir() + "pic.tbl"});
+        Write("pic.tbl", "TABLE pic\nEND\n");
+        Click("CBOptionD");
+        Main().Minimize();
+        QVERIFY(windows_->Output().PictureShown());
+        Click("CBOptionT");
+        Main().Minimize();
+        QVERIFY(!windows_->Output().PictureShown());
+        // A picture left by an earlier run is not shown as this run's circuit.
+        fs::remove(Dir() + "pic.svg");
+        Click("CBOptionD");
+        Main().Minimize();
+        QVERIFY(windows_->Output().PictureShown());
+        ClearSubTools();
+        RegisterSubTool("QUORLET", &MakeStage<TSubExec>);
+        Main().Minimize();
+        QVERIFY(!windows_->Output().PictureShown());
+    }
+
+    void coverQuestionIsAnsweredThroughTheDialog()
+    {
+        Start();
+        auto answer = [](const char* radio, const char* button, bool checkStart) {
+            WhenModal([=](QWidget* modal) {
+                QCOMPARE(modal->windowTitle(), QString("Select Cover"));
+                if (checkStart) QVERIFY(Child<QRadioButton>(*modal, "RadioButton2")->isChecked());
+                if (radio) Child<QRadioButton>(*modal, radio)->setChecked(true);
+                if (button)
+                    Child<QPushButton>(*modal, button)->click();
+                else
+                    modal->close();
+            });
+        };
+        answer("RadioButton3", "Button1", true);
+        QCOMPARE(Questions().AskCover(), std::string("0"));
+        answer("RadioButton1", "Button1", true);  // "Don't Care" again at the next opening
+        QCOMPARE(Questions().AskCover(), std::string("1"));
+        answer(nullptr, "Button1", true);
+        QCOMPARE(Questions().AskCover(), std::string("-"));
+        answer("RadioButton1", "Button2", false);
+        QCOMPARE(Questions().AskCover(), std::string("Q"));
+        answer("RadioButton1", nullptr, false);
+        QCOMPARE(Questions().AskCover(), std::string("Q"));
+
+        // From inside a run, the stage gets the answer and the memo shows what it wrote.
+        Write("ask.tbl", "");
+        Main().OpenTableFile(Dir() + "ask.tbl");
+        Child<QRadioButton>(Main(), "CBOptionD")->click();
+        Child<QComboBox>(Main(), "CBLibrary")->setEditText("ASK");
+        answer("RadioButton3", "Button1", true);
+        Main().Minimize();
+        QCOMPARE(FakeDriver::cover, std::string("0"));
+        QCOMPARE(Memo().last(), QString("SELECTED COVER: > 0"));
+    }
+
+    void lineQuestionIsAnsweredThroughTheInputDialog()
+    {
+        Start();
+        WhenModal([](QWidget* modal) {
+            QCOMPARE(modal->windowTitle(), QString("Input..."));
+            QTest::keyClicks(Child<QLineEdit>(*modal, "Edit1"), "traffic.tbl");
+            QTest::keyClick(modal, Qt::Key_Return);
+        });
+        LineAnswer answer = Questions().AskLine();
+        QCOMPARE(answer.text, std::string("traffic.tbl"));
+        QVERIFY(!answer.ended);
+        WhenModal([](QWidget* modal) { modal->close(); });  // the field was cleared at opening
+        QCOMPARE(Questions().AskLine().text, std::string());
+    }
+
+    void minimizeOfTheAdderShowsItsEquations()
+    {
+        const std::string example = std::string(QUORLET_SOURCE_DIR) + "/examples/adder.tbl";
+        if (!fs::exists(example)) QSKIP("examples/adder.tbl is not there");
+        RegisterQuorletStages();
+        const auto stages = RegisteredSubTools();
+        if (std::find(stages.begin(), stages.end(), "QUOR_ESP") == stages.end())
+            QSKIP("the minimizer stage QUOR_ESP is not in the stage table yet");
+        fs::copy_file(example, Dir() + "adder.tbl");
+        Start({Dir() + "adder.tbl"});
+        Click("CBOptionE");
+        Main().Minimize();
+        const QStringList memo = Memo();
+        QVERIFY2(memo.contains("MINIMIZED EQUATIONS"), qPrintable(memo.join('\n')));
+        QVERIFY2(memo.contains("Y = A'B'C + A'BC' + AB'C' + ABC"), qPrintable(memo.join('\n')));
+        QVERIFY2(memo.contains("Z = AB + AC + BC"), qPrintable(memo.join('\n')));
+        QVERIFY(fs::exists(Dir() + "adder.equ"));
+        QCOMPARE(test::ReadFile(Dir() + "adder.tbl"), test::ReadFile(example));
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "WindowTest.moc"
