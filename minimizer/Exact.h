@@ -1,14 +1,73 @@
-// Hook for exact minimization (a proven minimum number of cubes).
+// Exact two-level minimization: all multi-output primes, a reduced covering problem over the
+// ON-set, and a branch and bound that proves the minimum cube count (literals second).
 #pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
 
 #include "Minimize.h"
 
 namespace quor {
 
-// Tries to replace the heuristic result with a cover of proven minimum cube count.
-// Returns true and fills result when it succeeded; false leaves result alone (the
-// caller then keeps the heuristic cover and reports that the exact step gave up).
+// Limits that make the exact step give up instead of running away; each bounds memory or
+// time. Node and size limits are deterministic; the time limit depends on the machine and is
+// only a safety net.
+struct ExactParams {
+  long maxPrimes = 200'000;        // primes of any cofactor met while generating them
+  long maxProducts = 20'000'000;   // cube pairs formed while merging cofactor primes
+  long maxRows = 3'000'000;        // covering rows (ON-set regions) before reduction
+  long maxCoreCells = 400'000'000; // rows x columns of the reduced problem kept as bit matrix
+  long maxNodes = 3'000'000;       // branch and bound nodes spent proving the cube count
+  long literalNodes = 200'000;     // further nodes spent lowering literals at that count
+  double maxSeconds = 300;         // wall clock for the whole step; 0 = no limit
+  bool sparse = true;              // drop unneeded output bits and re-expand inputs at the end
+};
+
+enum class ExactStatus { Proven, TooManyPrimes, TooManyRows, TooManyNodes, OutOfTime, Unsatisfiable };
+
+const char* ExactStatusName(ExactStatus s);
+
+struct ExactReport {
+  ExactStatus status = ExactStatus::Proven;
+  Cover cover;                  // the minimum cover when status is Proven
+  int primes = 0;
+  long rows = 0;                // distinct covering rows before reduction
+  int essentials = 0;           // columns forced before branching
+  int coreRows = 0, coreColumns = 0, blocks = 0;
+  long nodes = 0;
+  bool literalsProven = false;  // the literal count is also minimum among minimum-cube covers
+                                // of primes
+  double seconds = 0;
+};
+
+ExactReport ExactMinimizeReport(const Cover& on, const Cover& dc, const Cover& off, const ExactParams& p = {});
+
+// Hook used by quor_esp --exact: runs ExactMinimizeReport with default limits (sparse as in p).
+// Returns true and fills result when it succeeded; false leaves result alone (the caller then
+// keeps the heuristic cover and reports that the exact step gave up).
 bool ExactMinimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& p,
                    MinimizeResult& result);
+
+// --- the two halves, usable on their own ---------------------------------------------------
+
+using ExactDeadline = std::chrono::steady_clock::time_point;
+
+// All multi-output prime implicants of f (as a function: the union of its cubes), in a fixed
+// order. Returns TooManyPrimes or OutOfTime when a limit is hit (primes then undefined).
+ExactStatus PrimeImplicants(const Cover& f, const ExactParams& p, ExactDeadline deadline, Cover& primes);
+
+struct CoveringSolution {
+  ExactStatus status = ExactStatus::Proven;
+  std::vector<int> columns;     // chosen columns, ascending
+  bool literalsProven = false;
+  long nodes = 0;
+  int essentials = 0, coreRows = 0, coreColumns = 0, blocks = 0;
+};
+
+// Smallest set of columns meeting every row (each row lists columns); among those of that
+// size, the one of least total weight found within the literal node budget.
+CoveringSolution MinimumCovering(int columns, const std::vector<std::vector<int>>& rows,
+                                 const std::vector<int>& weight, const ExactParams& p, ExactDeadline deadline);
 
 }  // namespace quor

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <bit>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <numeric>
 
@@ -12,6 +14,14 @@
 namespace quor {
 
 Cost CostOf(const Cover& f) { return {f.Size(), f.Literals()}; }
+
+namespace {
+// QUOR_ESP_TRACE=1 prints the cost after each step to stderr (developer aid; no effect on results).
+void Trace(const char* step, const Cover& f) {
+  static const bool on = std::getenv("QUOR_ESP_TRACE") != nullptr;
+  if (on) std::fprintf(stderr, "%-12s %6d cubes %7d literals\n", step, f.Size(), f.Literals());
+}
+}  // namespace
 
 namespace {
 
@@ -41,9 +51,17 @@ class Expander {
       FilterCandidates(covered);
       if (cand_.empty()) break;
       int pick = PickFeasible();
-      if (pick < 0) break;
-      const Word* g = f_[pick];
-      for (int w = 0; w < s_.words; ++w) { raise_[w] |= g[w]; free_[w] &= ~raise_[w]; }
+      if (pick >= 0) {
+        const Word* g = f_[pick];
+        for (int w = 0; w < s_.words; ++w) { raise_[w] |= g[w]; free_[w] &= ~raise_[w]; }
+      } else {
+        // Nothing can be taken in whole: grow toward where most candidates lie, so that the
+        // cubes overlap and irredundant can drop some of them later.
+        int part = MostFrequentPart();
+        if (part < 0) break;
+        raise_[part / 64] |= Word(1) << (part % 64);
+        free_[part / 64] &= ~(Word(1) << (part % 64));
+      }
       LowerEssentials();
     }
     RaiseRest();
@@ -159,6 +177,19 @@ class Expander {
     return best;
   }
 
+  // The free part (bit) that most candidates hold. Every free part can be raised: each OFF
+  // cube still in play keeps at least two raisable conflicts after LowerEssentials.
+  int MostFrequentPart() {
+    count_.assign(s_.words * 64, 0);
+    for (int i : cand_) {
+      const Word* g = f_[i];
+      for (int w = 0; w < s_.words; ++w)
+        for (Word b = g[w] & free_[w]; b; b &= b - 1) ++count_[w * 64 + std::countr_zero(b)];
+    }
+    int best = int(std::max_element(count_.begin(), count_.end()) - count_.begin());
+    return count_[best] > 0 ? best : -1;
+  }
+
   // Keeps lowered a small set of input parts that still separates every OFF cube, raises all
   // other free input parts, then every output that stays clear of the OFF-set.
   void RaiseRest() {
@@ -203,7 +234,7 @@ class Expander {
   bool inputsOnly_;
   std::vector<Word> raise_, free_;
   mutable std::vector<Word> tmp_;
-  std::vector<int> active_, cand_;
+  std::vector<int> active_, cand_, count_;
 };
 
 // Cubes rarely shared with others first: they are the least likely to be covered by
@@ -379,8 +410,11 @@ MinimizeResult Minimize(const Cover& on, const Cover& dc, const Cover& off, cons
   Cover d = dc;
   d.RemoveEmpty();
 
+  Trace("start", f);
   f = Expand(f, off);
+  Trace("expand", f);
   f = Irredundant(f, d, p);
+  Trace("irredundant", f);
   Cover ess(s);
   if (p.essentials) {
     std::vector<char> e = EssentialPrimes(f, d);
@@ -396,11 +430,17 @@ MinimizeResult Minimize(const Cover& on, const Cover& dc, const Cover& off, cons
   Cost best = CostOf(f);
   for (int loop = 0; loop < p.maxLoops; ++loop) {
     res.stats.loops = loop + 1;
-    Cover g = Irredundant(Expand(Reduce(f, d), off), d, p);
+    Cover g = Reduce(f, d);
+    Trace("reduce", g);
+    g = Expand(g, off);
+    Trace("expand", g);
+    g = Irredundant(g, d, p);
+    Trace("irredundant", g);
     Cost c = CostOf(g);
     if (c < best) { f.Swap(g); best = c; continue; }
     if (!p.lastGasp) break;
     g = LastGasp(f, d, off, p);
+    Trace("last gasp", g);
     c = CostOf(g);
     if (c < best) { f.Swap(g); best = c; continue; }
     break;

@@ -99,6 +99,7 @@ PlaTable ParsePla(std::string_view text, const std::string& name) {
     for (std::size_t i = first; i < line.size(); ++i) {
       char c = line[i];
       if (IsBlank(c)) continue;
+      if (c == '#') break;  // the rest of the line is a comment
       if (!inTerm) { cur = PlaTerm{}; cur.line = lineNo; inTerm = true; }
       if (int(cur.in.size()) < t.ni) {
         char v = c == '2' ? '-' : c;
@@ -122,7 +123,8 @@ PlaTable ParsePla(std::string_view text, const std::string& name) {
         inTerm = false;
         // Anything further on this line would start a term of its own: refuse it as too wide.
         for (std::size_t k = i + 1; k < line.size(); ++k)
-          if (!IsBlank(line[k]) && line[k] != '#')
+          if (line[k] == '#') break;
+          else if (!IsBlank(line[k]))
             Fail(name, lineNo, "term has more than " + std::to_string(t.ni) + " input and " + std::to_string(t.no) +
                                    " output characters");
         break;

@@ -1,0 +1,510 @@
+// Minimum unate covering by branch and bound: essential columns, row and column dominance,
+// an independent-set lower bound with the limit rule, and independent blocks solved apart.
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <numeric>
+#include <cstdio>
+#include <cstdlib>
+
+#include "Exact.h"
+
+namespace quor {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Costs = std::vector<long long>;
+
+struct Stop {
+  ExactStatus status;
+};
+
+int WordsFor(int bits) { return (bits + 63) / 64; }
+bool TestBit(const Word* b, int i) { return (b[i >> 6] >> (i & 63)) & 1u; }
+void SetBit(Word* b, int i) { b[i >> 6] |= Word(1) << (i & 63); }
+void ClearBit(Word* b, int i) { b[i >> 6] &= ~(Word(1) << (i & 63)); }
+bool AnyBit(const Word* b, int n) {
+  for (int w = 0; w < n; ++w)
+    if (b[w]) return true;
+  return false;
+}
+int CountAnd(const Word* a, const Word* b, int n) {
+  int k = 0;
+  for (int w = 0; w < n; ++w) k += std::popcount(a[w] & b[w]);
+  return k;
+}
+template <class F>
+void ForEachBit(const Word* b, int n, F f) {
+  for (int w = 0; w < n; ++w)
+    for (Word x = b[w]; x; x &= x - 1) f(w * 64 + std::countr_zero(x));
+}
+template <class F>
+void ForEachAnd(const Word* a, const Word* b, int n, F f) {
+  for (int w = 0; w < n; ++w)
+    for (Word x = a[w] & b[w]; x; x &= x - 1) f(w * 64 + std::countr_zero(x));
+}
+
+// Sorts the rows, drops repeats and every row that contains another row (covering the
+// smaller one covers it too).
+void DropDominatedRows(std::vector<std::vector<int>>& rows, int columns) {
+  for (auto& r : rows) std::sort(r.begin(), r.end());
+  std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+  });
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  std::vector<int> count(columns, 0);
+  for (auto& r : rows)
+    for (int c : r) ++count[c];
+  // Each kept row is filed under its rarest column; a row containing it must hold that column.
+  std::vector<std::vector<int>> filed(columns);
+  std::vector<int> mark(columns, -1);
+  std::vector<std::vector<int>> kept;
+  for (int i = 0; i < int(rows.size()); ++i) {
+    const auto& r = rows[i];
+    for (int c : r) mark[c] = i;
+    bool dominated = false;
+    for (int c : r) {
+      for (int k : filed[c]) {
+        bool inside = true;
+        for (int d : kept[k])
+          if (mark[d] != i) { inside = false; break; }
+        if (inside) { dominated = true; break; }
+      }
+      if (dominated) break;
+    }
+    if (dominated) continue;
+    int key = r.empty() ? -1 : *std::min_element(r.begin(), r.end(), [&](int a, int b) {
+      return count[a] != count[b] ? count[a] < count[b] : a < b;
+    });
+    if (key >= 0) filed[key].push_back(int(kept.size()));
+    kept.push_back(r);
+  }
+  rows.swap(kept);
+}
+
+// The covering matrix twice over: each row as a bit set of columns and each column as a bit
+// set of rows.
+struct BitMatrix {
+  int rows = 0, cols = 0, rw = 0, cw = 0;
+  std::vector<Word> rowBits, colBits;
+  const Word* Row(int r) const { return rowBits.data() + std::size_t(r) * cw; }
+  const Word* Col(int c) const { return colBits.data() + std::size_t(c) * rw; }
+
+  BitMatrix(const std::vector<std::vector<int>>& rowLists, int columns)
+      : rows(int(rowLists.size())), cols(columns), rw(WordsFor(rows)), cw(WordsFor(columns)),
+        rowBits(std::size_t(rows) * cw, 0), colBits(std::size_t(columns) * rw, 0) {
+    for (int r = 0; r < rows; ++r)
+      for (int c : rowLists[r]) {
+        SetBit(rowBits.data() + std::size_t(r) * cw, c);
+        SetBit(colBits.data() + std::size_t(c) * rw, r);
+      }
+  }
+};
+
+class BranchAndBound {
+ public:
+  BranchAndBound(const BitMatrix& m, const Costs& cost, const std::vector<int>& rank, long budget,
+                 ExactDeadline deadline, bool timed)
+      : m_(m), cost_(cost), rank_(rank), budget_(budget), deadline_(deadline), timed_(timed) {}
+
+  // Improves on the given solution (cost bestCost) or proves that none is cheaper. Throws
+  // Stop when the node budget or the time runs out; best then holds the best found.
+  void Solve(std::vector<int>& best, long long& bestCost) {
+    best_ = &best;
+    bestCost_ = &bestCost;
+    std::vector<Word> rows(m_.rw, 0), cols(m_.cw, 0);
+    for (int r = 0; r < m_.rows; ++r) SetBit(rows.data(), r);
+    for (int c = 0; c < m_.cols; ++c) SetBit(cols.data(), c);
+    chosen_.clear();
+    Search(rows, cols, 0);
+  }
+
+  long nodes() const { return nodes_; }
+
+  // Greedy cover: most rows per cost, then redundant picks dropped, last picked first.
+  std::vector<int> Greedy() const {
+    std::vector<Word> rows(m_.rw, 0);
+    for (int r = 0; r < m_.rows; ++r) SetBit(rows.data(), r);
+    std::vector<int> pick;
+    while (AnyBit(rows.data(), m_.rw)) {
+      int best = -1;
+      double bestScore = -1;
+      for (int c = 0; c < m_.cols; ++c) {
+        int n = CountAnd(m_.Col(c), rows.data(), m_.rw);
+        if (n == 0) continue;
+        double score = double(n) / double(cost_[c]);
+        if (score > bestScore || (score == bestScore && rank_[c] < rank_[best])) { best = c; bestScore = score; }
+      }
+      if (best < 0) return {};
+      pick.push_back(best);
+      for (int w = 0; w < m_.rw; ++w) rows[w] &= ~m_.Col(best)[w];
+    }
+    std::vector<int> times(m_.rows, 0);
+    for (int c : pick) ForEachBit(m_.Col(c), m_.rw, [&](int r) { ++times[r]; });
+    std::vector<int> keep;
+    for (int i = int(pick.size()) - 1; i >= 0; --i) {
+      int c = pick[i];
+      bool needed = false;
+      ForEachBit(m_.Col(c), m_.rw, [&](int r) { needed |= times[r] == 1; });
+      if (needed) keep.push_back(c);
+      else ForEachBit(m_.Col(c), m_.rw, [&](int r) { --times[r]; });
+    }
+    std::sort(keep.begin(), keep.end());
+    return keep;
+  }
+
+ private:
+  int ActiveCount(int r, const Word* cols) const { return CountAnd(m_.Row(r), cols, m_.cw); }
+
+  // Essential columns, row dominance and column dominance until nothing changes. Returns
+  // false when a row can no longer be covered.
+  bool Reduce(Word* rows, Word* cols, long long& cost) {
+    std::vector<Word> cand(std::max(m_.rw, m_.cw));
+    std::vector<std::pair<int, int>> order;
+    for (bool changed = true; changed;) {
+      changed = false;
+      bool empty = false;
+      ForEachBit(rows, m_.rw, [&](int r) {
+        if (empty || !TestBit(rows, r)) return;
+        int n = 0, last = -1;
+        for (int w = 0; w < m_.cw && n < 2; ++w)
+          if (Word x = m_.Row(r)[w] & cols[w]) { n += std::popcount(x); last = w * 64 + std::countr_zero(x); }
+        if (n == 0) { empty = true; return; }
+        if (n == 1) {
+          chosen_.push_back(last);
+          cost += cost_[last];
+          for (int w = 0; w < m_.rw; ++w) rows[w] &= ~m_.Col(last)[w];
+          ClearBit(cols, last);
+          changed = true;
+        }
+      });
+      if (empty) return false;
+
+      order.clear();
+      ForEachBit(rows, m_.rw, [&](int r) { order.push_back({ActiveCount(r, cols), r}); });
+      std::sort(order.begin(), order.end());
+      for (auto [n, r] : order) {
+        if (!TestBit(rows, r)) continue;
+        std::memcpy(cand.data(), rows, sizeof(Word) * m_.rw);
+        bool any = true;
+        ForEachAnd(m_.Row(r), cols, m_.cw, [&](int c) {
+          if (!any) return;
+          any = false;
+          for (int w = 0; w < m_.rw; ++w) any |= (cand[w] &= m_.Col(c)[w]) != 0;
+        });
+        ClearBit(cand.data(), r);
+        if (any && AnyBit(cand.data(), m_.rw)) {
+          for (int w = 0; w < m_.rw; ++w) rows[w] &= ~cand[w];
+          changed = true;
+        }
+      }
+
+      ForEachBit(cols, m_.cw, [&](int c) {
+        int n = CountAnd(m_.Col(c), rows, m_.rw);
+        if (n == 0) { ClearBit(cols, c); changed = true; return; }
+        std::memcpy(cand.data(), cols, sizeof(Word) * m_.cw);
+        ClearBit(cand.data(), c);
+        bool any = true;
+        ForEachAnd(m_.Col(c), rows, m_.rw, [&](int r) {
+          if (!any) return;
+          any = false;
+          for (int w = 0; w < m_.cw; ++w) any |= (cand[w] &= m_.Row(r)[w]) != 0;
+        });
+        if (!any) return;
+        bool dominated = false;
+        ForEachBit(cand.data(), m_.cw, [&](int d) {
+          if (dominated || cost_[d] > cost_[c]) return;
+          if (cost_[d] < cost_[c] || rank_[d] < rank_[c] || CountAnd(m_.Col(d), rows, m_.rw) > n) dominated = true;
+        });
+        if (dominated) { ClearBit(cols, c); changed = true; }
+      });
+    }
+    return true;
+  }
+
+  // Rows no two of which share a column each need a column of their own. Returns the sum of
+  // their cheapest columns; mis gets the columns of the chosen rows. Two greedy choices are
+  // tried: shortest rows first, and (on smaller problems) the row meeting the fewest others
+  // still eligible, which finds far larger sets on symmetric problems.
+  long long LowerBound(const Word* rows, const Word* cols, Word* mis) {
+    order_.clear();
+    ForEachBit(rows, m_.rw, [&](int r) { order_.push_back({ActiveCount(r, cols), r}); });
+    std::sort(order_.begin(), order_.end());
+    picked_.clear();
+    std::fill(mis, mis + m_.cw, 0);
+    for (auto [n, r] : order_) {
+      const Word* row = m_.Row(r);
+      bool free = true;
+      for (int w = 0; w < m_.cw && free; ++w) free = (row[w] & cols[w] & mis[w]) == 0;
+      if (!free) continue;
+      picked_.push_back(r);
+      for (int w = 0; w < m_.cw; ++w) mis[w] |= row[w] & cols[w];
+    }
+    long long lb = SumCheapest(picked_, cols);
+    if (int(order_.size()) <= kDegreeRows && order_.size() > 1) {
+      int n = int(order_.size());
+      std::size_t rw = m_.rw;
+      neighbours_.assign(std::size_t(n) * rw, 0);
+      for (int i = 0; i < n; ++i) {
+        Word* nb = neighbours_.data() + i * rw;
+        ForEachAnd(m_.Row(order_[i].second), cols, m_.cw, [&](int c) {
+          for (std::size_t w = 0; w < rw; ++w) nb[w] |= m_.Col(c)[w];
+        });
+        for (std::size_t w = 0; w < rw; ++w) nb[w] &= rows[w];
+      }
+      std::vector<Word> eligible(rows, rows + rw);
+      other_.clear();
+      for (;;) {
+        int best = -1, bestDegree = 0;
+        for (int i = 0; i < n; ++i) {
+          if (!TestBit(eligible.data(), order_[i].second)) continue;
+          int d = CountAnd(neighbours_.data() + i * rw, eligible.data(), m_.rw);
+          if (best < 0 || d < bestDegree) { best = i; bestDegree = d; }
+        }
+        if (best < 0) break;
+        other_.push_back(order_[best].second);
+        const Word* nb = neighbours_.data() + best * rw;
+        for (std::size_t w = 0; w < rw; ++w) eligible[w] &= ~nb[w];
+      }
+      long long lb2 = SumCheapest(other_, cols);
+      if (lb2 > lb) {
+        lb = lb2;
+        std::fill(mis, mis + m_.cw, 0);
+        for (int r : other_)
+          for (int w = 0; w < m_.cw; ++w) mis[w] |= m_.Row(r)[w] & cols[w];
+      }
+    }
+    return lb;
+  }
+
+  long long SumCheapest(const std::vector<int>& picked, const Word* cols) const {
+    long long lb = 0;
+    for (int r : picked) {
+      long long cheapest = -1;
+      ForEachAnd(m_.Row(r), cols, m_.cw, [&](int c) {
+        if (cheapest < 0 || cost_[c] < cheapest) cheapest = cost_[c];
+      });
+      lb += cheapest;
+    }
+    return lb;
+  }
+
+  void Tick() {
+    if (++nodes_ > budget_) throw Stop{ExactStatus::TooManyNodes};
+    if (timed_ && nodes_ % 128 == 0 && Clock::now() > deadline_) throw Stop{ExactStatus::OutOfTime};
+  }
+
+  void Search(std::vector<Word>& rows, std::vector<Word>& cols, long long cost) {
+    Tick();
+    std::size_t mark = chosen_.size();
+    std::vector<Word> mis(m_.cw);
+    long long lb = 0;
+    for (;;) {
+      if (!Reduce(rows.data(), cols.data(), cost)) { chosen_.resize(mark); return; }
+      if (!AnyBit(rows.data(), m_.rw)) {
+        if (cost < *bestCost_) {
+          *bestCost_ = cost;
+          *best_ = chosen_;
+          std::sort(best_->begin(), best_->end());
+        }
+        chosen_.resize(mark);
+        return;
+      }
+      lb = cost + LowerBound(rows.data(), cols.data(), mis.data());
+      if (getenv("XDBG") && nodes_ < 5) fprintf(stderr, "node %ld depth %zu cost %lld lb %lld best %lld rows %d cols %d\n", nodes_, chosen_.size(), cost, lb, *bestCost_, CountAnd(rows.data(), rows.data(), m_.rw), CountAnd(cols.data(), cols.data(), m_.cw));
+      if (lb >= *bestCost_) { chosen_.resize(mark); return; }
+      // A column meeting none of the independent rows adds its whole cost to the bound.
+      bool dropped = false;
+      for (int w = 0; w < m_.cw; ++w)
+        for (Word x = cols[w] & ~mis[w]; x; x &= x - 1) {
+          int c = w * 64 + std::countr_zero(x);
+          if (lb + cost_[c] >= *bestCost_) { ClearBit(cols.data(), c); dropped = true; }
+        }
+      if (!dropped) break;
+    }
+    // Branch on the columns of the shortest row, best covering first; later branches exclude
+    // the columns already tried.
+    int branchRow = -1, shortest = 0;
+    ForEachBit(rows.data(), m_.rw, [&](int r) {
+      int n = ActiveCount(r, cols.data());
+      if (branchRow < 0 || n < shortest) { branchRow = r; shortest = n; }
+    });
+    std::vector<std::pair<long long, int>> options;
+    ForEachAnd(m_.Row(branchRow), cols.data(), m_.cw, [&](int c) {
+      long long covered = CountAnd(m_.Col(c), rows.data(), m_.rw);
+      options.push_back({-covered * (1LL << 20) + rank_[c], c});
+    });
+    std::sort(options.begin(), options.end());
+    std::vector<Word> childRows(m_.rw), childCols(m_.cw);
+    for (auto [key, c] : options) {
+      if (lb >= *bestCost_) break;
+      for (int w = 0; w < m_.rw; ++w) childRows[w] = rows[w] & ~m_.Col(c)[w];
+      childCols = cols;
+      ClearBit(childCols.data(), c);
+      chosen_.push_back(c);
+      Search(childRows, childCols, cost + cost_[c]);
+      chosen_.pop_back();
+      ClearBit(cols.data(), c);
+    }
+    chosen_.resize(mark);
+  }
+
+  const BitMatrix& m_;
+  const Costs& cost_;
+  const std::vector<int>& rank_;
+  long budget_;
+  ExactDeadline deadline_;
+  bool timed_;
+  long nodes_ = 0;
+  std::vector<int> chosen_;
+  std::vector<int>* best_ = nullptr;
+  long long* bestCost_ = nullptr;
+  std::vector<std::pair<int, int>> order_;
+  std::vector<int> picked_, other_;
+  std::vector<Word> neighbours_;
+  static constexpr int kDegreeRows = 1500;  // rows at most for the fewest-neighbours bound
+};
+
+// Splits the rows into groups sharing no column; each group with its columns, in a fixed order.
+std::vector<std::pair<std::vector<int>, std::vector<int>>> Blocks(const std::vector<std::vector<int>>& rows,
+                                                                  int columns) {
+  std::vector<int> parent(columns);
+  std::iota(parent.begin(), parent.end(), 0);
+  auto find = [&](int x) {
+    while (parent[x] != x) x = parent[x] = parent[parent[x]];
+    return x;
+  };
+  for (auto& r : rows)
+    for (std::size_t i = 1; i < r.size(); ++i) {
+      int a = find(r[0]), b = find(r[i]);
+      if (a != b) parent[std::max(a, b)] = std::min(a, b);
+    }
+  std::vector<int> blockOf(columns, -1);
+  std::vector<std::pair<std::vector<int>, std::vector<int>>> blocks;
+  for (int i = 0; i < int(rows.size()); ++i) {
+    int root = find(rows[i][0]);
+    if (blockOf[root] < 0) { blockOf[root] = int(blocks.size()); blocks.emplace_back(); }
+    blocks[blockOf[root]].first.push_back(i);
+  }
+  std::vector<char> used(columns, 0);
+  for (auto& r : rows)
+    for (int c : r) used[c] = 1;
+  for (int c = 0; c < columns; ++c)
+    if (used[c]) blocks[blockOf[find(c)]].second.push_back(c);
+  return blocks;
+}
+
+}  // namespace
+
+CoveringSolution MinimumCovering(int columns, const std::vector<std::vector<int>>& rowsIn,
+                                 const std::vector<int>& weight, const ExactParams& p, ExactDeadline deadline) {
+  CoveringSolution sol;
+  bool timed = p.maxSeconds > 0;
+  std::vector<std::vector<int>> rows = rowsIn;
+  for (auto& r : rows) {
+    r.erase(std::remove_if(r.begin(), r.end(), [&](int c) { return c < 0 || c >= columns; }), r.end());
+    if (r.empty()) { sol.status = ExactStatus::Unsatisfiable; return sol; }
+  }
+  // Rows of one column force it; the rows it meets are then done.
+  std::vector<char> taken(columns, 0);
+  for (bool again = true; again;) {
+    again = false;
+    DropDominatedRows(rows, columns);
+    for (auto& r : rows)
+      if (r.size() == 1 && !taken[r[0]]) { taken[r[0]] = 1; again = true; }
+    if (!again) break;
+    std::erase_if(rows, [&](const std::vector<int>& r) {
+      for (int c : r)
+        if (taken[c]) return true;
+      return false;
+    });
+  }
+  for (int c = 0; c < columns; ++c)
+    if (taken[c]) sol.columns.push_back(c);
+  sol.essentials = int(sol.columns.size());
+  auto blocks = Blocks(rows, columns);
+  sol.blocks = int(blocks.size());
+  for (auto& [br, bc] : blocks) {
+    sol.coreRows += int(br.size());
+    sol.coreColumns += int(bc.size());
+  }
+
+  struct Block {
+    std::vector<int> columns;  // local column -> global column
+    std::vector<std::vector<int>> rows;
+    Costs unit, weighted;
+    std::vector<int> rank;
+    std::vector<int> best;     // local columns
+    long long bestCost = 0;
+  };
+  std::vector<Block> work;
+  for (auto& [br, bc] : blocks) {
+    if (double(br.size()) * double(bc.size()) > double(p.maxCoreCells)) {
+      sol.status = ExactStatus::TooManyRows;
+      return sol;
+    }
+    Block b;
+    b.columns = bc;
+    std::vector<int> local(columns, -1);
+    for (int i = 0; i < int(bc.size()); ++i) local[bc[i]] = i;
+    for (int r : br) {
+      std::vector<int> row;
+      for (int c : rows[r]) row.push_back(local[c]);
+      b.rows.push_back(std::move(row));
+    }
+    int n = int(bc.size());
+    b.unit.assign(n, 1);
+    b.weighted.resize(n);
+    std::vector<int> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    auto w = [&](int i) { return bc[i] < int(weight.size()) ? std::max(0, weight[bc[i]]) : 0; };
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b2) { return w(a) < w(b2); });
+    b.rank.resize(n);
+    for (int i = 0; i < n; ++i) b.rank[order[i]] = i;
+    for (int i = 0; i < n; ++i) b.weighted[i] = (1LL << 32) + w(i);
+    work.push_back(std::move(b));
+  }
+
+  // First the cube count of every block, then, with what budget is left, fewer literals.
+  long nodesLeft = p.maxNodes;
+  try {
+    for (Block& b : work) {
+      BitMatrix m(b.rows, int(b.columns.size()));
+      BranchAndBound bb(m, b.unit, b.rank, nodesLeft, deadline, timed);
+      b.best = bb.Greedy();
+      b.bestCost = (long long)b.best.size();
+      try {
+        bb.Solve(b.best, b.bestCost);
+      } catch (...) {
+        sol.nodes += bb.nodes();
+        throw;
+      }
+      sol.nodes += bb.nodes();
+      nodesLeft -= bb.nodes();
+    }
+  } catch (const Stop& s) {
+    sol.status = s.status;
+    return sol;
+  }
+  sol.literalsProven = true;
+  long literalLeft = p.literalNodes;
+  for (Block& b : work) {
+    long long cost = 0;
+    for (int c : b.best) cost += b.weighted[c];
+    if (literalLeft <= 0) { sol.literalsProven = false; continue; }
+    BitMatrix m(b.rows, int(b.columns.size()));
+    BranchAndBound bb(m, b.weighted, b.rank, literalLeft, deadline, timed);
+    try {
+      bb.Solve(b.best, cost);
+    } catch (const Stop&) {
+      sol.literalsProven = false;
+    }
+    literalLeft -= bb.nodes();
+  }
+  for (Block& b : work)
+    for (int c : b.best) sol.columns.push_back(b.columns[c]);
+  std::sort(sol.columns.begin(), sol.columns.end());
+  return sol;
+}
+
+}  // namespace quor

@@ -1,0 +1,205 @@
+// The minimization steps and loop on random functions, checked point by point, and the
+// heuristic's cube counts against proven minima of small functions.
+#include <gtest/gtest.h>
+
+#include "Minimize.h"
+#include "TruthTable.h"
+#include "Unate.h"
+
+namespace quor::test {
+namespace {
+
+// Every ON point covered, no OFF point touched.
+void ExpectCorrect(const RandomFunction& f, const Cover& r, bool pos, const std::string& what) {
+  Table t = TableOf(r);
+  char want = pos ? 0 : 1, avoid = pos ? 1 : 0;
+  for (int j = 0; j < f.space.no; ++j)
+    for (unsigned m = 0; m < (1u << f.space.ni); ++m) {
+      if (f.value[j][m] == want) { ASSERT_TRUE(t[j][m]) << what << ": point " << m << " output " << j << " not covered"; }
+      if (f.value[j][m] == avoid) { ASSERT_FALSE(t[j][m]) << what << ": point " << m << " output " << j << " wrongly covered"; }
+    }
+}
+
+bool TouchesOff(const Space& s, const Word* c, const Cover& off) {
+  for (int i = 0; i < off.Size(); ++i)
+    if (Intersects(s, c, off[i])) return true;
+  return false;
+}
+
+TEST(Minimize, RandomFunctionsBothPhasesArePointCorrect) {
+  std::mt19937 rng(2024);
+  for (int round = 0; round < 60; ++round) {
+    int ni = 1 + round % 10, no = 1 + int(rng() % 4);
+    RandomFunction f = MakeFunction(rng, ni, no, 40, round % 3 == 0 ? 0 : 20);
+    for (bool pos : {false, true}) {
+      const Cover& on = pos ? f.off : f.on;
+      const Cover& off = pos ? f.on : f.off;
+      MinimizeResult r = Minimize(on, f.dc, off);
+      std::string what = "round " + std::to_string(round) + (pos ? " pos" : "");
+      ExpectCorrect(f, r.cover, pos, what);
+      // No cube may be dropped, and none may grow an input part without touching the OFF-set.
+      for (int i = 0; i < r.cover.Size(); ++i) {
+        ASSERT_FALSE(CubeCovered(r.cover[i], {&r.cover, &f.dc}, r.cover[i])) << what << ": redundant cube";
+        std::vector<Word> c(r.cover[i], r.cover[i] + f.space.words);
+        for (int v = 0; v < ni; ++v) {
+          unsigned b = GetVar(c.data(), v);
+          if (b == 3) continue;
+          SetVar(c.data(), v, 3);
+          ASSERT_TRUE(TouchesOff(f.space, c.data(), off)) << what << ": cube not prime in input " << v;
+          SetVar(c.data(), v, b);
+        }
+      }
+      ASSERT_EQ(r.stats.cubes, r.cover.Size());
+    }
+  }
+}
+
+TEST(Minimize, StepsKeepTheFunction) {
+  std::mt19937 rng(77);
+  for (int round = 0; round < 40; ++round) {
+    RandomFunction f = MakeFunction(rng, 3 + round % 6, 1 + round % 3, 40, 15);
+    Cover e = Expand(f.on, f.off);
+    ExpectCorrect(f, e, false, "expand");
+    Cover irr = Irredundant(e, f.dc);
+    ExpectCorrect(f, irr, false, "irredundant");
+    EXPECT_LE(irr.Size(), e.Size());
+    Cover red = Reduce(irr, f.dc);
+    ExpectCorrect(f, red, false, "reduce");
+    for (int i = 0; i < red.Size(); ++i) {
+      bool inside = false;
+      for (int k = 0; k < irr.Size() && !inside; ++k) inside = Contains(f.space, irr[k], red[i]);
+      ASSERT_TRUE(inside) << "reduce may only shrink cubes";
+    }
+    ExpectCorrect(f, LastGasp(irr, f.dc, f.off), false, "last gasp");
+    ExpectCorrect(f, MakeSparse(irr, f.dc, f.off), false, "sparse");
+  }
+}
+
+// All primes of a single-output function of few inputs, by enumeration of all cubes.
+std::vector<std::vector<char>> Primes(const RandomFunction& f, std::vector<unsigned>& cubes) {
+  int ni = f.space.ni;
+  int total = 1;
+  for (int v = 0; v < ni; ++v) total *= 3;
+  std::vector<std::vector<char>> pts;  // points of each implicant
+  std::vector<unsigned> code;
+  for (int k = 0; k < total; ++k) {
+    std::vector<char> p(1u << ni, 0);
+    bool ok = true, any = false;
+    for (unsigned m = 0; m < (1u << ni) && ok; ++m) {
+      int x = k;
+      bool in = true;
+      for (int v = 0; v < ni; ++v, x /= 3)
+        if (x % 3 != 2 && unsigned(x % 3) != ((m >> v) & 1)) in = false;
+      if (!in) continue;
+      if (f.value[0][m] == 0) ok = false;
+      p[m] = 1;
+      any |= f.value[0][m] == 1;
+    }
+    if (ok && any) { pts.push_back(p); code.push_back(k); }
+  }
+  std::vector<std::vector<char>> primes;
+  for (std::size_t a = 0; a < pts.size(); ++a) {
+    bool inside = false;
+    for (std::size_t b = 0; b < pts.size() && !inside; ++b) {
+      if (a == b || pts[a] == pts[b]) continue;
+      bool sub = true;
+      for (std::size_t m = 0; m < pts[a].size(); ++m)
+        if (pts[a][m] && !pts[b][m]) sub = false;
+      inside = sub;
+    }
+    if (!inside) { primes.push_back(pts[a]); cubes.push_back(code[a]); }
+  }
+  return primes;
+}
+
+TEST(Minimize, CubeCountsCloseToProvenMinimum) {
+  std::mt19937 rng(99);
+  int heuristic = 0, minimum = 0, functions = 0;
+  for (int round = 0; round < 60; ++round) {
+    RandomFunction f = MakeFunction(rng, 4 + round % 3, 1, 50, 15);
+    if (f.on.Empty()) continue;
+    std::vector<unsigned> codes;
+    auto primes = Primes(f, codes);
+    std::vector<std::vector<int>> rows;
+    for (unsigned m = 0; m < (1u << f.space.ni); ++m) {
+      if (f.value[0][m] != 1) continue;
+      std::vector<int> row;
+      for (std::size_t p = 0; p < primes.size(); ++p)
+        if (primes[p][m]) row.push_back(int(p));
+      rows.push_back(row);
+    }
+    bool proven = false;
+    int best = int(MinimumCover(rows, int(primes.size()), 1000000, &proven).size());
+    ASSERT_TRUE(proven);
+    MinimizeResult r = Minimize(f.on, f.dc, f.off);
+    ASSERT_GE(r.stats.cubes, best) << "fewer cubes than the proven minimum: the result cannot be right";
+    EXPECT_LE(r.stats.cubes, best + 1) << "round " << round;
+    heuristic += r.stats.cubes;
+    minimum += best;
+    ++functions;
+  }
+  EXPECT_GT(functions, 40);
+  EXPECT_LE(heuristic, minimum + minimum / 20) << "heuristic " << heuristic << " minimum " << minimum;
+}
+
+TEST(Minimize, EssentialPrimesMatchEnumeration) {
+  std::mt19937 rng(5150);
+  for (int round = 0; round < 40; ++round) {
+    RandomFunction f = MakeFunction(rng, 3 + round % 4, 1, 50, 15);
+    if (f.on.Empty()) continue;
+    std::vector<unsigned> codes;
+    auto primes = Primes(f, codes);
+    Cover all(f.space);
+    for (unsigned k : codes) {
+      Word* c = all.AddZero();
+      for (int v = 0; v < f.space.ni; ++v, k /= 3) SetVar(c, v, k % 3 == 2 ? 3 : k % 3 == 1 ? 2 : 1);
+      SetOut(f.space, c, 0, true);
+    }
+    std::vector<char> ess = EssentialPrimes(all, f.dc);
+    for (std::size_t p = 0; p < primes.size(); ++p) {
+      bool alone = false;
+      for (unsigned m = 0; m < (1u << f.space.ni); ++m) {
+        if (f.value[0][m] != 1 || !primes[p][m]) continue;
+        int n = 0;
+        for (auto& q : primes) n += q[m];
+        alone |= n == 1;
+      }
+      ASSERT_EQ(ess[p] != 0, alone) << "round " << round << " prime " << p;
+    }
+  }
+}
+
+TEST(Minimize, MinimumCoverIsMinimumOnSmallMatrices) {
+  std::mt19937 rng(31);
+  for (int round = 0; round < 200; ++round) {
+    int cols = 2 + int(rng() % 9), nrows = 1 + int(rng() % 12);
+    std::vector<std::vector<int>> rows(nrows);
+    for (auto& r : rows) {
+      for (int c = 0; c < cols; ++c)
+        if (rng() % 3 == 0) r.push_back(c);
+      if (r.empty()) r.push_back(int(rng() % cols));
+    }
+    int best = cols + 1;
+    for (unsigned mask = 0; mask < (1u << cols); ++mask) {
+      bool ok = true;
+      for (auto& r : rows) {
+        bool h = false;
+        for (int c : r) h |= ((mask >> c) & 1) != 0;
+        ok &= h;
+      }
+      if (ok) best = std::min(best, std::popcount(mask));
+    }
+    bool proven = false;
+    std::vector<int> got = MinimumCover(rows, cols, 100000, &proven);
+    ASSERT_TRUE(proven);
+    ASSERT_EQ(int(got.size()), best) << "round " << round;
+    for (auto& r : rows) {
+      bool h = false;
+      for (int c : r) h |= std::find(got.begin(), got.end(), c) != got.end();
+      ASSERT_TRUE(h);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quor::test

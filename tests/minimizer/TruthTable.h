@@ -1,0 +1,27 @@
+// Point-by-point views of covers for small spaces, and random cubes and functions.
+#pragma once
+
+#include <random>
+#include <vector>
+
+#include "Cube.h"
+
+namespace quor::test {
+
+// table[j][m]: is input point m (bit v = value of input v) in output j of the cover?
+using Table = std::vector<std::vector<char>>;
+
+bool PointIn(const Space& s, const Word* c, unsigned m, int j);
+Table TableOf(const Cover& f);
+Word* RandomCube(std::mt19937& rng, Cover& into, int dashPercent = 40, int outPercent = 50);
+Cover RandomCover(std::mt19937& rng, const Space& s, int cubes, int dashPercent = 40);
+
+// A random incompletely specified function: value[j][m] is 0, 1 or 2 (don't-care).
+struct RandomFunction {
+  Space space;
+  std::vector<std::vector<char>> value;
+  Cover on, dc, off;  // point by point (one minterm cube per point and output group)
+};
+RandomFunction MakeFunction(std::mt19937& rng, int ni, int no, int onPercent, int dcPercent);
+
+}  // namespace quor::test

@@ -1,0 +1,138 @@
+// Tautology, complement, cube containment, reduction and covering rows against enumeration.
+#include <gtest/gtest.h>
+
+#include "TruthTable.h"
+#include "Unate.h"
+
+namespace quor::test {
+namespace {
+
+bool AllOnes(const Table& t) {
+  for (auto& col : t)
+    for (char v : col)
+      if (!v) return false;
+  return true;
+}
+
+// Random covers, about half of them tautologies (the missing points added as minterms).
+Cover MaybeTautology(std::mt19937& rng, const Space& s, bool fill) {
+  Cover f = RandomCover(rng, s, 2 + int(rng() % 14), 50);
+  if (!fill) return f;
+  Table t = TableOf(f);
+  for (unsigned m = 0; m < (1u << s.ni); ++m)
+    for (int j = 0; j < s.no; ++j)
+      if (!t[j][m] && rng() % 5 != 0) {
+        Word* c = f.AddZero();
+        for (int v = 0; v < s.ni; ++v) SetVar(c, v, ((m >> v) & 1) ? 2 : 1);
+        SetOut(s, c, j, true);
+      }
+  return f;
+}
+
+TEST(Unate, TautologyAndComplementMatchEnumeration) {
+  std::mt19937 rng(3);
+  int tautologies = 0;
+  for (int round = 0; round < 300; ++round) {
+    Space s(1 + int(rng() % 7), 1 + int(rng() % 3));
+    Cover f = MaybeTautology(rng, s, round % 2);
+    Table t = TableOf(f);
+    bool taut = AllOnes(t);
+    tautologies += taut;
+    ASSERT_EQ(Tautology(f), taut) << "round " << round;
+    Cover c = Complement(f);
+    Table tc = TableOf(c);
+    for (int j = 0; j < s.no; ++j)
+      for (unsigned m = 0; m < (1u << s.ni); ++m) ASSERT_NE(t[j][m], tc[j][m]) << "round " << round;
+    // Restricted to some outputs only.
+    OutSet u(s.outWords, 0);
+    u[0] = 1;
+    bool taut0 = true;
+    for (char v : t[0]) taut0 &= v != 0;
+    ASSERT_EQ(Tautology(f, u), taut0);
+  }
+  EXPECT_GT(tautologies, 30);
+}
+
+TEST(Unate, CubeCoveredAndReduceCubeMatchEnumeration) {
+  std::mt19937 rng(5);
+  for (int round = 0; round < 300; ++round) {
+    Space s(2 + int(rng() % 6), 1 + int(rng() % 3));
+    Cover f = RandomCover(rng, s, 2 + int(rng() % 12), 45);
+    Cover d = RandomCover(rng, s, int(rng() % 3), 45);
+    Cover one(s);
+    const Word* c = RandomCube(rng, one, 50, 70);
+    Table tf = TableOf(f), td = TableOf(d), tc = TableOf(one);
+    bool covered = true;
+    // Smallest cube around the points of c outside f and d.
+    std::vector<unsigned> varBits(s.ni, 0);
+    std::vector<char> outs(s.no, 0);
+    bool any = false;
+    for (int j = 0; j < s.no; ++j)
+      for (unsigned m = 0; m < (1u << s.ni); ++m) {
+        if (!tc[j][m] || tf[j][m] || td[j][m]) continue;
+        covered = false;
+        any = true;
+        outs[j] = 1;
+        for (int v = 0; v < s.ni; ++v) varBits[v] |= ((m >> v) & 1) ? 2 : 1;
+      }
+    ASSERT_EQ(CubeCovered(c, {&f, &d}), covered);
+    std::vector<Word> r(s.words);
+    ASSERT_EQ(ReduceCube(c, {&f, &d}, nullptr, r.data()), any);
+    if (any) {
+      for (int v = 0; v < s.ni; ++v) ASSERT_EQ(GetVar(r.data(), v), varBits[v]) << "round " << round;
+      for (int j = 0; j < s.no; ++j) ASSERT_EQ(GetOut(s, r.data(), j), outs[j] != 0);
+    }
+    // The skipped cube does not count.
+    Cover withC = f;
+    withC.Add(c);
+    ASSERT_TRUE(CubeCovered(c, {&withC}));
+    ASSERT_EQ(CubeCovered(c, {&withC, &d}, withC[withC.Size() - 1]), covered);
+  }
+}
+
+// A subset of the selectable cubes covers c exactly when it hits every row.
+TEST(Unate, CoveringRowsAreExactForEverySubset) {
+  std::mt19937 rng(9);
+  int checked = 0;
+  for (int round = 0; round < 200; ++round) {
+    Space s(2 + int(rng() % 4), 1 + int(rng() % 2));
+    Cover fixed = RandomCover(rng, s, int(rng() % 3), 40);
+    Cover sel = RandomCover(rng, s, 2 + int(rng() % 6), 40);
+    Cover one(s);
+    const Word* c = RandomCube(rng, one, 50, 80);
+    Cover g(s);
+    std::vector<int> tag;
+    for (int k = 0; k < 2; ++k) {
+      const Cover& from = k ? sel : fixed;
+      for (int i = 0; i < from.Size(); ++i)
+        if (Intersects(s, from[i], c)) {
+          Cofactor(s, from[i], c, g.AddZero());
+          tag.push_back(k ? i : -1);
+        }
+    }
+    std::vector<std::vector<int>> rows;
+    bool ok = CoveringRows(g, tag, OutputsOf(s, c), rows);
+    Cover all = fixed;
+    all.Append(sel);
+    ASSERT_EQ(ok, CubeCovered(c, {&all}));
+    if (!ok) continue;
+    for (unsigned mask = 0; mask < (1u << sel.Size()); ++mask) {
+      Cover pick = fixed;
+      for (int i = 0; i < sel.Size(); ++i)
+        if ((mask >> i) & 1) pick.Add(sel[i]);
+      bool hits = true;
+      for (auto& row : rows) {
+        bool h = false;
+        for (int x : row) h |= ((mask >> x) & 1) != 0;
+        hits &= h;
+      }
+      bool cov = pick.Empty() ? false : CubeCovered(c, {&pick});
+      ASSERT_EQ(hits, cov) << "round " << round << " mask " << mask;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 500);
+}
+
+}  // namespace
+}  // namespace quor::test
