@@ -32,7 +32,9 @@ Failure ExpectFailure(ExpanderRun& run, const std::string& commandLine, const st
     EXPECT_EQ(run.Log(), kErrorLog) << commandLine;
     EXPECT_FALSE(Exists("exp_tbl.$$$")) << commandLine;
     EXPECT_FALSE(Exists("exp_chk.$$$")) << commandLine;
-    if (!tableName.empty()) EXPECT_EQ(ReadFile(tableName), table);
+    if (!tableName.empty()) {
+        EXPECT_EQ(ReadFile(tableName), table);
+    }
     return {run.Console(), Exists(resultName) ? ReadFile(resultName) : std::string()};
 }
 
@@ -299,7 +301,9 @@ TEST(ExpanderStateList, StateListIsBoundedAt256)
     auto table = [](int states) {
         std::string text = "TABLE\nINPUT X\nSTATES\n";
         for (int i = 0; i < states; ++i) {
-            text += "S" + std::to_string(i) + " ";
+            text += "S";
+            text += std::to_string(i);
+            text += " ";
             for (int bit = 8; bit >= 0; --bit) text.push_back((i >> bit) & 1 ? '1' : '0');
             text += "\n";
         }

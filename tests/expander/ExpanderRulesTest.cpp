@@ -27,7 +27,9 @@ TEST(ExcitationRules, EveryPresentAndNextCharacter)
             EXPECT_EQ(ExcitationFor("D", pc, nc).value, nc);
             ExcitationResult toggle = ExcitationFor("T", pc, nc);
             EXPECT_EQ(toggle.ok, t[c][p] != nullptr) << pc << nc;
-            if (t[c][p]) EXPECT_EQ(toggle.value, t[c][p]) << pc << nc;
+            if (t[c][p]) {
+                EXPECT_EQ(toggle.value, t[c][p]) << pc << nc;
+            }
         }
     }
     // Most significant variable first; the toggle check fails on any variable.
