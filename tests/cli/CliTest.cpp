@@ -2,12 +2,9 @@
 // failed run leaves the user's table untouched.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 
-#include "TestSupport.h"
+#include "ProgramRun.h"
 
 namespace {
 
@@ -15,32 +12,11 @@ using quorlet::test::ReadFile;
 using quorlet::test::TempWorkDir;
 using quorlet::test::WriteFile;
 
-struct RunResult {
-    int status = -1;
-    std::string output;
-};
+using quorlet::test::RunResult;
 
-// Runs the built program through popen with every argument single-quoted for the shell.
 RunResult RunQuorlet(const std::vector<std::string>& args, const std::string& input = "")
 {
-    std::string command = "'" QUORLET_BIN "'";
-    for (const auto& a : args) command += " '" + a + "'";
-    if (!input.empty()) {
-        WriteFile("stdin.txt", input);
-        command += " < stdin.txt";
-    } else {
-        command += " < /dev/null";
-    }
-    command += " 2>&1";
-    RunResult r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) r.output.append(buf, n);
-    int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return quorlet::test::RunBuiltProgram(QUORLET_BIN, args, input);
 }
 
 TEST(CliTest, HelpAndVersion)
