@@ -27,6 +27,7 @@ TFormCover::TFormCover(QWidget* parent)
     button1_->setObjectName(QStringLiteral("Button1"));
     button2_->setObjectName(QStringLiteral("Button2"));
     button1_->setDefault(true);
+    radio2_->setChecked(true);
     connect(button1_, &QPushButton::clicked, this, &QDialog::accept);
     connect(button2_, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -119,8 +119,8 @@ bool TFormGo::SaveLines(const std::string& fileName) const
 
 bool TFormGo::PictureShown() const { return !pictureArea_->isHidden() && pictureArea_->widget(); }
 
-// A drawing run ("/D...") leaves the circuit picture beside the sheet, named after the table.
-// Its time before the run tells a picture of this run from one left by an earlier run.
+// A drawing run ("/D...") leaves the circuit picture beside the sheet. Its time before the run
+// tells a picture of this run from one left by an earlier run.
 std::optional<TFormGo::PictureStamp> TFormGo::PictureOfRun(const std::string& commandLine)
 {
     bool drawing = false;
@@ -132,7 +132,9 @@ std::optional<TFormGo::PictureStamp> TFormGo::PictureOfRun(const std::string& co
             table = word;
     }
     if (!drawing || table.empty()) return std::nullopt;
-    PictureStamp stamp{fs::absolute(SplitPath(table).name + ".svg"), std::nullopt};
+    // The result file, and the picture beside it, are named after the table up to its first point.
+    const std::string name = FileNamePart(table);
+    PictureStamp stamp{fs::absolute(DirectoryPart(table) + name.substr(0, name.find('.')) + ".svg"), std::nullopt};
     std::error_code ec;
     auto time = fs::last_write_time(stamp.path, ec);
     if (!ec) stamp.before = time;

@@ -157,7 +157,7 @@ void TFormQuorlet::CreateControls()
     m->addWidget(RadioPanel("PanelCover", "Minimized Cover:", minimization,
                             {{&radioButton6_, {"RadioButton6", "On Cover"}}, {&cbOptionO_, {"CBOptionO", "Off Cover"}}}, true));
     m->addStretch();
-    groups->addWidget(minimization, 1);
+    groups->addWidget(minimization, 0);
 
     QGroupBox* output = Group("GroupBoxOutput", "Output Format", central);
     QVBoxLayout* o = GroupLayout(output);
@@ -210,7 +210,7 @@ void TFormQuorlet::CreateControls()
     KeepRoomWhenHidden(panelNodeExtention_);
     o->addWidget(panelNodeExtention_);
     o->addStretch();
-    groups->addWidget(output, 1);
+    groups->addWidget(output, 0);
 
     groupBoxState_ = Group("GroupBoxState", "State Machine Options", central);
     QVBoxLayout* s = GroupLayout(groupBoxState_);

@@ -2,6 +2,7 @@
 // the adder, the About box and the cover dialog. They go to $QUORLET_SCREENSHOT_DIR when set
 // (docs/screenshots/ of the repository is made so), else to a scratch directory.
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
 #include <QtTest>
@@ -63,10 +64,14 @@ private slots:
         main.findChild<QRadioButton*>("CBOptionF")->click();
         main.findChild<QRadioButton*>("FlipJK")->click();
         Save(main, "main-window.png");
+        main.findChild<QRadioButton*>("CBOptionA")->click();
+        Save(main, "main-window-abel.png");
+        QVERIFY(main.size() == QSize(563, 368) || main.screen()->logicalDotsPerInch() > 100);
 
         if (fs::exists(d + "adder.tbl")) {
             main.OpenTableFile(d + "adder.tbl");
             main.findChild<QRadioButton*>("CBOptionE")->click();
+            main.findChild<QCheckBox*>("CBDebug")->setChecked(false);
             main.Minimize();
             QVERIFY(!windows.Output().Lines().empty());
         }

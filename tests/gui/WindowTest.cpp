@@ -2,6 +2,7 @@
 // controls, its start-up from the configuration, the output window's runs, and the dialogs.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -85,6 +86,15 @@ T* Child(QObject& parent, const char* name)
     if (!child) qFatal("no control %s", name);
     return child;
 }
+
+// Takes the place of the desktop's default application.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
 
 }  // namespace
 
@@ -338,6 +348,22 @@ private slots:
         QCOMPARE(menus, QStringList({"File", "Run", "Help"}));
     }
 
+    void helpAndEditOpenTheirFilesWithoutWaiting()
+    {
+        Write("QUORLET.CFG", "HELP = Manual,missing.htm\n");
+        Start({Dir() + "exa.tbl"});
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler("file", &recorder, "Open");
+        Child<QAction>(Main(), "Help11")->trigger();
+        Child<QAction>(Main(), "Edit1")->trigger();
+        Main().OpenTableFile(Dir() + "gone.tbl");
+        Child<QAction>(Main(), "Edit1")->trigger();
+        QDesktopServices::unsetUrlHandler("file");
+        QCOMPARE(recorder.urls, QList<QUrl>({QUrl::fromLocalFile(QString::fromStdString(Dir() + "missing.htm")),
+                                            QUrl::fromLocalFile(QString::fromStdString(Dir() + "exa.tbl"))}));
+        QCOMPARE(messages_, QStringList({QString::fromStdString(Dir() + "gone.tbl not found!")}));
+    }
+
     void minimizeRunsTheDriverInTheTableDirectory()
     {
         Write("QUORLET.CFG", "DEBUG = ON\n");
@@ -393,8 +419,8 @@ private slots:
 
     void drawingRunShowsTheNewPicture()
     {
-        Start({Dir() + "pic.tbl"});
-        Write("pic.tbl", "TABLE pic\nEND\n");
+        Start({Dir() + "pic.v2.tbl"});
+        Write("pic.v2.tbl", "TABLE pic\nEND\n");
         Click("CBOptionD");
         Main().Minimize();
         QVERIFY(windows_->Output().PictureShown());
