@@ -260,6 +260,7 @@ void NetlistCleanUp(GateNetwork& network)
         }
         if (first == kVss || first == kVdd) {
             network.stuckOutputs.push_back(g.OutputName);
+            g.StuckKind = g.Kind;
             g.Kind = kind::StuckBuffer;
         }
     }
@@ -286,6 +287,7 @@ void DrawingCleanUp(GateNetwork& network)
         if (first != kVss && first != kVdd) continue;
         network.stuckOutputs.push_back(g.OutputName);
         bool high = (first == kVdd) != InvertsConstant(g.Kind);
+        g.StuckKind = g.Kind;
         g.Kind = high ? kind::Constant1 : kind::Constant0;
         first.clear();
     }
@@ -460,6 +462,92 @@ void BuildGateNetwork(const MinimizedCover& cover, const NetworkParams& params, 
     if (!network.error) DrawingCleanUp(network);
 }
 
+namespace {
+
+bool InvertingFamily(int kindCode) { return kindCode < 40 && (kindCode / 10 == 2 || kindCode / 10 == 3); }
+
+// The kind a gate below 40 gets with inverting gates; insert reports a needed inverter.
+int ConvertedKind(int kindCode, int s, bool x, int levels, int inputs, int maxPlain, bool& insert)
+{
+    insert = false;
+    const int n = kindCode % 10;
+    int k = kindCode;
+    if (!(s == stage::TermSingle && n <= 1)) k = kind::Nand + n;
+    if (s <= stage::TermSingle) {
+        if (((levels == 2) != x) != (s == stage::Term3Second || s == stage::Term2First)) k += 10;
+        return k;
+    }
+    const bool split = (s == stage::OutSingle && levels == 2) || (s == stage::Out2Root && levels == 3);
+    const bool inner = (s == stage::Out2First && levels == 2) || s == stage::Out3Second;
+    if (x) {
+        k += 10;
+        if (split) {
+            if (inputs <= maxPlain) {
+                k -= 30;
+            } else {
+                k -= 10;
+                insert = true;
+            }
+        }
+        if (inner) k -= 10;
+    } else {
+        if (split) {
+            if (inputs <= maxPlain) {
+                k -= 10;
+            } else {
+                k += 10;
+                insert = true;
+            }
+        }
+        if (inner) k += 10;
+    }
+    return k;
+}
+
+bool Inverts(int kindCode) { return InvertingFamily(kindCode) || kindCode == kind::Inverter; }
+
+// Whether the converted network carries the complement of a signal's value before the
+// conversion: the outputs carry their true values, and each converted gate that changed
+// between inverting and non-inverting complements what its inputs must carry.
+bool CarriesComplement(const std::vector<Gate>& gates, const std::string& signal, int depth = 0)
+{
+    if (depth > kMaxGates) return false;
+    for (const Gate& c : gates) {
+        if (!IsOutputStage(c.Stage)) continue;
+        if (std::find(c.GateInputs.begin(), c.GateInputs.end(), signal) == c.GateInputs.end()) continue;
+        bool changed = c.ConvertedFrom >= 0 && Inverts(c.Kind) != Inverts(c.ConvertedFrom);
+        return CarriesComplement(gates, c.OutputName, depth + 1) != changed;
+    }
+    return false;
+}
+
+// A gate stuck at a fixed level is left out of the conversion; its level must still be
+// what the converted gates it feeds expect.
+void FixStuckLevels(std::vector<Gate>& gates)
+{
+    // A constant that took the place of a removed term stands for that term's signal.
+    for (Gate& g : gates) {
+        if (g.ConvertedFrom < 0 || !IsOutputStage(g.Stage)) continue;
+        bool changed = Inverts(g.Kind) != Inverts(g.ConvertedFrom);
+        if (CarriesComplement(gates, g.OutputName) == changed) continue;
+        for (std::string& in : g.GateInputs) {
+            if (in == kVdd) in = kVss;
+            else if (in == kVss) in = kVdd;
+        }
+    }
+    for (Gate& g : gates) {
+        if (g.StuckKind < 0 || !CarriesComplement(gates, g.OutputName)) continue;
+        if (g.Kind == kind::StuckBuffer) {
+            std::string& c = g.GateInputs[0];
+            c = c == kVdd ? std::string(kVss) : std::string(kVdd);
+        } else if (g.Kind == kind::Constant0 || g.Kind == kind::Constant1) {
+            g.Kind = g.Kind == kind::Constant1 ? kind::Constant0 : kind::Constant1;
+        }
+    }
+}
+
+}  // namespace
+
 void InvertingConversion(const MinimizedCover& cover, const NetworkParams& params, GateNetwork& network)
 {
     auto& gates = network.gates;
@@ -467,44 +555,22 @@ void InvertingConversion(const MinimizedCover& cover, const NetworkParams& param
     const int levels = network.outputLevels;
     for (std::size_t i = 0; i < gates.size() && !network.error; ++i) {
         Gate& g = gates[i];
-        if (g.Kind >= 40) continue;
-        const int n = g.Kind % 10;
+        const bool stuck = g.StuckKind >= 0 && g.StuckKind < 40;
+        if (g.Kind >= 40 && !stuck) continue;
+        const int original = stuck ? g.StuckKind : g.Kind;
+        const int n = original % 10;
         const int s = g.Stage;
-        if (!(s == stage::TermSingle && n <= 1)) g.Kind = kind::Nand + n;
-        if (s <= stage::TermSingle) {
-            if (((levels == 2) != x) != (s == stage::Term3Second || s == stage::Term2First)) g.Kind += 10;
-            continue;
-        }
-        const bool split = (s == stage::OutSingle && levels == 2) || (s == stage::Out2Root && levels == 3);
-        const bool inner = (s == stage::Out2First && levels == 2) || s == stage::Out3Second;
-        auto inputCount = [&]() {
+        auto inputCount = [&](int nandKind) {
             if (params.style == NetworkStyle::Netlist || !params.componentInputPins) return n == 0 ? 1 : n;
-            int pins = params.componentInputPins(ComponentKindName(g.Kind));
+            int pins = params.componentInputPins(ComponentKindName(nandKind));
             return pins < 0 ? 0 : pins;
         };
+        const int probeKind = (x ? kind::Nor : kind::Nand) + n;
         bool insert = false;
-        if (x) {
-            g.Kind += 10;
-            if (split) {
-                if (inputCount() <= params.maxPlainGateInputs) {
-                    g.Kind -= 30;
-                } else {
-                    g.Kind -= 10;
-                    insert = true;
-                }
-            }
-            if (inner) g.Kind -= 10;
-        } else {
-            if (split) {
-                if (inputCount() <= params.maxPlainGateInputs) {
-                    g.Kind -= 10;
-                } else {
-                    g.Kind += 10;
-                    insert = true;
-                }
-            }
-            if (inner) g.Kind += 10;
-        }
+        int converted = ConvertedKind(original, s, x, levels, inputCount(probeKind), params.maxPlainGateInputs, insert);
+        if (stuck) continue;
+        g.ConvertedFrom = g.Kind;
+        g.Kind = converted;
         if (!insert) continue;
         if (static_cast<int>(gates.size()) >= kMaxGates) {
             network.messages.push_back(std::string(kTooLongMessage));
@@ -513,6 +579,7 @@ void InvertingConversion(const MinimizedCover& cover, const NetworkParams& param
         }
         Gate inverter;
         inverter.Kind = kind::Inverter;
+        inverter.ConvertedFrom = 0;  // in the logic before the conversion a plain connection
         inverter.OutputName = g.OutputName;
         g.OutputName += "%I";
         inverter.GateInputs[0] = g.OutputName;
@@ -525,6 +592,7 @@ void InvertingConversion(const MinimizedCover& cover, const NetworkParams& param
         }
         gates.insert(gates.begin() + static_cast<long>(i) + 1, std::move(inverter));
     }
+    if (!network.error) FixStuckLevels(gates);
 }
 
 }  // namespace quorlet

@@ -41,6 +41,8 @@ struct Gate {
     int Stage = 0;
     std::string OutputName;
     std::array<std::string, kMaxGateInputSlots> GateInputs{};
+    int StuckKind = -1;      // kind before the gate was found stuck at a fixed level
+    int ConvertedFrom = -1;  // kind before the inverting conversion
     int X = 0;  // drawing only
     int Y = 0;
 
