@@ -13,6 +13,7 @@
 #include "TConvert1.h"
 #include "TConvert2.h"
 #include "TConvert3.h"
+#include "TConvert4.h"
 #include "TConvert5.h"
 #include "TConvert6.h"
 #include "USubExec.h"
@@ -37,6 +38,7 @@ const Registration kStages[] = {
     {"CONVERT1", &MakeStage<TConvert1>},
     {"CONVERT2", &MakeStage<TConvert2>},
     {"CONVERT3", &MakeStage<TConvert3>},
+    {"CONVERT4", &MakeStage<TConvert4>},
     {"CONVERT5", &MakeStage<TConvert5>},
     {"CONVERT6", &MakeStage<TConvert6>},
 };
