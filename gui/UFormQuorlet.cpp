@@ -194,13 +194,10 @@ void TFormQuorlet::CreateControls()
 
     panelNodeExtention_ = new QWidget(output);
     panelNodeExtention_->setObjectName(QStringLiteral("PanelNodeExtention"));
-    auto* nodeColumn = new QVBoxLayout(panelNodeExtention_);
-    nodeColumn->setContentsMargins(0, 2, 0, 0);
-    nodeColumn->setSpacing(1);
-    nodeColumn->addWidget(new QLabel(QStringLiteral("Netlist Node Extension:"), panelNodeExtention_));
-    auto* nodeRow = new QHBoxLayout;
-    nodeRow->setContentsMargins(8, 0, 0, 0);
-    nodeColumn->addLayout(nodeRow);
+    auto* nodeRow = new QHBoxLayout(panelNodeExtention_);
+    nodeRow->setContentsMargins(0, 2, 0, 0);
+    nodeRow->setSpacing(4);
+    nodeRow->addWidget(new QLabel(QStringLiteral("Netlist Node Extension:"), panelNodeExtention_));
     editNNE_ = new QLineEdit(panelNodeExtention_);
     editNNE_->setObjectName(QStringLiteral("EditNNE"));
     editNNE_->setMaxLength(2);
@@ -216,6 +213,8 @@ void TFormQuorlet::CreateControls()
     QVBoxLayout* s = GroupLayout(groupBoxState_);
     label9_ = new QLabel(QStringLiteral("Flipflop Type:"), groupBoxState_);
     label9_->setObjectName(QStringLiteral("Label9"));
+    // "Device Dependent" may take a second line rather than widen the window.
+    label9_->setWordWrap(true);
     s->addWidget(label9_);
     panel6_ = RadioPanel("Panel6", nullptr, groupBoxState_,
                          {{&flipD_, {"FlipD", "D"}}, {&flipT_, {"FlipT", "T"}}, {&flipJK_, {"FlipJK", "JK"}},

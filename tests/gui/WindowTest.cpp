@@ -494,17 +494,30 @@ private slots:
         const std::string example = std::string(QUORLET_SOURCE_DIR) + "/examples/adder.tbl";
         if (!fs::exists(example)) QSKIP("examples/adder.tbl is not there");
         RegisterQuorletStages();
+        // The minimizer runs as a stage when the stage table has it, else as the program beside us.
         const auto stages = RegisteredSubTools();
-        if (std::find(stages.begin(), stages.end(), "QUOR_ESP") == stages.end())
-            QSKIP("the minimizer stage QUOR_ESP is not in the stage table yet");
+        if (std::find(stages.begin(), stages.end(), "QUOR_ESP") == stages.end() &&
+            ResolveProgramFile(ExecutableDir() + "quor_esp.exe").empty())
+            QSKIP("no minimizer: neither the stage QUOR_ESP nor the program quor_esp is there");
         fs::copy_file(example, Dir() + "adder.tbl");
         Start({Dir() + "adder.tbl"});
         Click("CBOptionE");
         Main().Minimize();
         const QStringList memo = Memo();
-        QVERIFY2(memo.contains("MINIMIZED EQUATIONS"), qPrintable(memo.join('\n')));
-        QVERIFY2(memo.contains("Y = A'B'C + A'BC' + AB'C' + ABC"), qPrintable(memo.join('\n')));
-        QVERIFY2(memo.contains("Z = AB + AC + BC"), qPrintable(memo.join('\n')));
+        const QString end = memo.mid(std::max(0, int(memo.size()) - 12)).join('\n');
+        QVERIFY2(memo.contains("MINIMIZED EQUATIONS"), qPrintable(end));
+        // The minimizer may put the product terms in any order.
+        auto terms = [&memo](const QString& output) {
+            for (const QString& line : memo)
+                if (line.startsWith(output + " = ")) {
+                    QStringList t = line.mid(output.size() + 3).split(" + ");
+                    t.sort();
+                    return t;
+                }
+            return QStringList();
+        };
+        QVERIFY2(terms("Y") == QStringList({"A'B'C", "A'BC'", "AB'C'", "ABC"}), qPrintable(end));
+        QVERIFY2(terms("Z") == QStringList({"AB", "AC", "BC"}), qPrintable(end));
         QVERIFY(fs::exists(Dir() + "adder.equ"));
         QCOMPARE(test::ReadFile(Dir() + "adder.tbl"), test::ReadFile(example));
     }
