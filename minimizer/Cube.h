@@ -15,9 +15,14 @@ using Word = std::uint64_t;
 // instead of exhausting memory.
 inline constexpr std::size_t kMaxCoverCubes = 4'000'000;
 
+// The OFF-set is not built past this many cubes (nor past four times as many recursion steps
+// for one output); expansion then checks candidate cubes
+// against the ON and don't-care sets by tautology instead.
+inline constexpr std::size_t kOffSetBudget = 200'000;
+
 struct CoverLimitError : std::runtime_error {
-  CoverLimitError()
-      : std::runtime_error("cover grew past " + std::to_string(kMaxCoverCubes) + " cubes") {}
+  explicit CoverLimitError(std::size_t limit = kMaxCoverCubes)
+      : std::runtime_error("cover grew past " + std::to_string(limit) + " cubes") {}
 };
 
 // Every binary input takes two bits (01 = value 0, 10 = value 1, 11 = both, 00 = empty);

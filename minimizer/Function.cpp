@@ -81,7 +81,11 @@ Problem BuildProblem(const PlaTable& t, bool pos) {
   Cover on = TermCover(t, '1');
   Cover dc = (t.type == PlaType::FD || t.type == PlaType::FDR) ? TermCover(t, '-') : Cover(s);
   if (t.type == PlaType::F || t.type == PlaType::FD) {
-    p.off = Complement(Join({&on, &dc}));
+    try {
+      p.off = Complement(Join({&on, &dc}), pos ? kMaxCoverCubes : kOffSetBudget);
+    } catch (const CoverLimitError&) {
+      p.offKnown = false;  // the minimizer can do without it
+    }
   } else {
     Cover off = TermCover(t, '0');
     // Points no term names are don't-cares; the OFF-set is then recomputed so that it keeps

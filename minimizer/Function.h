@@ -12,6 +12,7 @@ namespace quor {
 struct Problem {
   Space space;
   Cover on, dc, off;
+  bool offKnown = true;  // false: the OFF-set was too large to build (see kOffSetBudget)
 };
 
 // Cubes of the terms, with output j set where the term's output character j is `which`.

@@ -261,6 +261,48 @@ Cover Join(const Cover& a, const Cover& b) {
   return r;
 }
 
+// Expansion for functions whose OFF-set is too large to build: raise one part at a time and
+// keep the raise when the grown cube still lies inside the ON and don't-care sets.
+Cover ExpandByTautology(const Cover& f, const Cover& care, bool inputsOnly) {
+  const Space& s = f.space();
+  Cover r(s);
+  std::vector<char> covered(f.Size(), 0);
+  std::vector<Word> c(s.words);
+  for (int i : ExpandOrder(f)) {
+    if (covered[i]) continue;
+    std::memcpy(c.data(), f[i], sizeof(Word) * s.words);
+    for (int v = 0; v < s.ni; ++v) {
+      unsigned b = GetVar(c.data(), v);
+      if (b == 3) continue;
+      SetVar(c.data(), v, 3);
+      if (!CubeCovered(c.data(), {&care})) SetVar(c.data(), v, b);
+    }
+    for (int j = 0; j < s.no && !inputsOnly; ++j) {
+      if (GetOut(s, c.data(), j)) continue;
+      SetOut(s, c.data(), j, true);
+      if (!CubeCovered(c.data(), {&care})) SetOut(s, c.data(), j, false);
+    }
+    for (int k = 0; k < f.Size(); ++k)
+      if (!covered[k] && Contains(s, c.data(), f[k])) covered[k] = 1;
+    covered[i] = 1;
+    r.Add(c.data());
+  }
+  SingleCubeContainment(r);
+  return r;
+}
+
+struct Grow {
+  const Cover* off;   // OFF-set, or null
+  const Cover* care;  // ON and don't-care sets, used when off is null
+  Cover operator()(const Cover& f, bool inputsOnly = false) const {
+    return off ? Expand(f, *off, inputsOnly) : ExpandByTautology(f, *care, inputsOnly);
+  }
+};
+
+Cover LastGaspWith(const Cover& f, const Cover& dc, const Grow& grow, const MinimizeParams& p);
+Cover MakeSparseWith(const Cover& f, const Cover& dc, const Grow& grow);
+MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, const MinimizeParams& p);
+
 }  // namespace
 
 Cover Expand(const Cover& f, const Cover& off, bool inputsOnly) {
@@ -364,13 +406,31 @@ std::vector<char> EssentialPrimes(const Cover& f, const Cover& dc) {
 }
 
 Cover LastGasp(const Cover& f, const Cover& dc, const Cover& off, const MinimizeParams& p) {
+  return LastGaspWith(f, dc, Grow{&off, nullptr}, p);
+}
+
+Cover MakeSparse(const Cover& f, const Cover& dc, const Cover& off) {
+  return MakeSparseWith(f, dc, Grow{&off, nullptr});
+}
+
+MinimizeResult Minimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& p) {
+  return MinimizeWith(on, dc, &off, p);
+}
+
+MinimizeResult MinimizeWithoutOff(const Cover& on, const Cover& dc, const MinimizeParams& p) {
+  return MinimizeWith(on, dc, nullptr, p);
+}
+
+namespace {
+
+Cover LastGaspWith(const Cover& f, const Cover& dc, const Grow& grow, const MinimizeParams& p) {
   const Space& s = f.space();
   Cover reduced(s);
   std::vector<Word> out(s.words);
   for (int i = 0; i < f.Size(); ++i)
     if (ReduceCube(f[i], {&f, &dc}, f[i], out.data()) && !Equal(s, out.data(), f[i])) reduced.Add(out.data());
   if (reduced.Size() < 2) return f;
-  Cover primes = Expand(reduced, off);
+  Cover primes = grow(reduced);
   Cover fresh(s);
   for (int i = 0; i < primes.Size(); ++i) {
     bool known = false;
@@ -381,7 +441,7 @@ Cover LastGasp(const Cover& f, const Cover& dc, const Cover& off, const Minimize
   return Irredundant(Join(f, fresh), dc, p);
 }
 
-Cover MakeSparse(const Cover& f, const Cover& dc, const Cover& off) {
+Cover MakeSparseWith(const Cover& f, const Cover& dc, const Grow& grow) {
   const Space& s = f.space();
   Cover r = f;
   std::vector<Word> part(s.words);
@@ -396,10 +456,10 @@ Cover MakeSparse(const Cover& f, const Cover& dc, const Cover& off) {
     }
   }
   r.RemoveEmpty();
-  return Expand(r, off, true);
+  return grow(r, true);
 }
 
-MinimizeResult Minimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& p) {
+MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, const MinimizeParams& p) {
   auto t0 = std::chrono::steady_clock::now();
   const Space& s = on.space();
   MinimizeResult res;
@@ -409,9 +469,12 @@ MinimizeResult Minimize(const Cover& on, const Cover& dc, const Cover& off, cons
   SingleCubeContainment(f);
   Cover d = dc;
   d.RemoveEmpty();
+  Cover care = on;
+  care.Append(d);
+  Grow grow{off, &care};
 
   Trace("start", f);
-  f = Expand(f, off);
+  f = grow(f);
   Trace("expand", f);
   f = Irredundant(f, d, p);
   Trace("irredundant", f);
@@ -432,14 +495,14 @@ MinimizeResult Minimize(const Cover& on, const Cover& dc, const Cover& off, cons
     res.stats.loops = loop + 1;
     Cover g = Reduce(f, d);
     Trace("reduce", g);
-    g = Expand(g, off);
+    g = grow(g);
     Trace("expand", g);
     g = Irredundant(g, d, p);
     Trace("irredundant", g);
     Cost c = CostOf(g);
     if (c < best) { f.Swap(g); best = c; continue; }
     if (!p.lastGasp) break;
-    g = LastGasp(f, d, off, p);
+    g = LastGaspWith(f, d, grow, p);
     Trace("last gasp", g);
     c = CostOf(g);
     if (c < best) { f.Swap(g); best = c; continue; }
@@ -448,7 +511,7 @@ MinimizeResult Minimize(const Cover& on, const Cover& dc, const Cover& off, cons
   f.Append(ess);
   d = dc;
   d.RemoveEmpty();
-  if (p.sparse) f = MakeSparse(f, d, off);
+  if (p.sparse) f = MakeSparseWith(f, d, grow);
   res.cover = std::move(f);
   res.stats.cubes = res.cover.Size();
   res.stats.inputLiterals = res.cover.InputLiterals();
@@ -456,5 +519,7 @@ MinimizeResult Minimize(const Cover& on, const Cover& dc, const Cover& off, cons
   res.stats.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   return res;
 }
+
+}  // namespace
 
 }  // namespace quor

@@ -45,6 +45,9 @@ Cost CostOf(const Cover& f);
 // on: cubes that must be covered; dc: points free to use; off: points never to touch (must
 // be the complement of on and dc as far as the result matters).
 MinimizeResult Minimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& p = {});
+// The same for functions whose OFF-set is too large to build: expansion checks each raise
+// against on + dc by tautology. Slower per cube and less guided, but needs no OFF-set.
+MinimizeResult MinimizeWithoutOff(const Cover& on, const Cover& dc, const MinimizeParams& p = {});
 
 // The steps, usable on their own.
 Cover Expand(const Cover& f, const Cover& off, bool inputsOnly = false);

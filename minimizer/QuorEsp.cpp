@@ -70,8 +70,12 @@ int RunQuorEsp(std::span<const std::string> args, std::ostream& err, std::istrea
     auto t0 = std::chrono::steady_clock::now();
     PlaTable table = ReadInput(inPath, in);
     Problem prob = BuildProblem(table, pos);
-    MinimizeResult res = Minimize(prob.on, prob.dc, prob.off, params);
-    if (params.exact) {
+    MinimizeResult res = prob.offKnown ? Minimize(prob.on, prob.dc, prob.off, params)
+                                       : MinimizeWithoutOff(prob.on, prob.dc, params);
+    if (params.exact && !prob.offKnown) {
+      res.stats.exactGaveUp = true;
+      err << "quor_esp: note: the OFF-set is too large for exact minimization; the result is the heuristic one\n";
+    } else if (params.exact) {
       MinimizeResult ex;
       if (ExactMinimize(prob.on, prob.dc, prob.off, params, ex)) {
         ex.stats.exactProven = true;

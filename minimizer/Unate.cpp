@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
 #include <map>
 
 namespace quor {
@@ -129,9 +132,10 @@ bool TautRec(Cover& g, OutSet u) {
 }
 
 // Complement of g ignoring outputs; cubes returned with zero output parts.
-Cover CompRec(const Cover& g) {
+Cover CompRec(const Cover& g, std::size_t limit, long& budget) {
   const Space& s = g.space();
   Cover r(s);
+  if (--budget < 0) throw CoverLimitError(limit);
   if (g.Empty()) { MakeInputUniverse(s, r.AddZero()); return r; }
   for (int i = 0; i < g.Size(); ++i)
     if (IsInputUniverse(s, g[i])) return r;
@@ -149,8 +153,9 @@ Cover CompRec(const Cover& g) {
   VarCounts vc;
   CountLiterals(g, vc);
   int v = SplitVar(vc, true);
-  Cover c1 = CompRec(SplitCofactor(g, v, 2));
-  Cover c0 = CompRec(SplitCofactor(g, v, 1));
+  Cover c1 = CompRec(SplitCofactor(g, v, 2), limit, budget);
+  Cover c0 = CompRec(SplitCofactor(g, v, 1), limit, budget);
+  if (std::size_t(c1.Size()) + c0.Size() > limit) throw CoverLimitError(limit);
   // Cubes found on both sides do not depend on v and are kept once.
   auto less = [&](const Word* a, const Word* b) { return std::memcmp(a, b, sizeof(Word) * s.inWords) < 0; };
   std::vector<const Word*> p1, p0;
@@ -314,13 +319,18 @@ bool CubeCovered(const Word* c, std::initializer_list<const Cover*> covers, cons
   return Tautology(std::move(g), OutputsOf(s, c));
 }
 
-Cover InputComplement(const Cover& f) {
-  Cover r = CompRec(f);
+Cover InputComplement(const Cover& f, std::size_t limit) {
+  // The recursion may do far more work than its result shows (shared subproblems are solved
+  // again), so its steps are bounded too.
+  long budget = limit >= kMaxCoverCubes ? std::numeric_limits<long>::max() : long(limit) * 4;
+  Cover r = CompRec(f, limit, budget);
+  if (std::getenv("QUOR_ESP_TRACE"))
+    std::fprintf(stderr, "complement %d cubes, %ld steps\n", r.Size(), long(limit) * 4 - budget);
   SingleCubeContainment(r);
   return r;
 }
 
-Cover Complement(const Cover& f) {
+Cover Complement(const Cover& f, std::size_t limit) {
   const Space& s = f.space();
   // Outputs that see the same cubes have the same complement.
   std::map<std::vector<int>, std::vector<int>> groups;
@@ -338,7 +348,8 @@ Cover Complement(const Cover& f) {
     Cover g(s);
     g.Reserve(int(ids->size()));
     for (int i : *ids) g.Add(f[i]);
-    Cover c = InputComplement(g);
+    Cover c = InputComplement(g, limit);
+    if (std::size_t(r.Size()) + c.Size() > limit) throw CoverLimitError(limit);
     for (int j : groups[*ids])
       for (int k = 0; k < c.Size(); ++k) SetOut(s, c[k], j, true);
     r.Append(c);

@@ -28,10 +28,11 @@ bool CubeCovered(const Word* c, std::initializer_list<const Cover*> covers, cons
 
 // Complement of f over the whole space, computed output by output (outputs with the same
 // cubes share the work) and joined where input parts agree.
-Cover Complement(const Cover& f);
+// Throws CoverLimitError when the complement grows past limit cubes.
+Cover Complement(const Cover& f, std::size_t limit = kMaxCoverCubes);
 
 // Complement of f, input part only, for a single-output view of f (outputs ignored).
-Cover InputComplement(const Cover& f);
+Cover InputComplement(const Cover& f, std::size_t limit = kMaxCoverCubes);
 
 // Smallest cube containing c minus the covers (not counting the cube at skip). Writes it to
 // out and returns true, or returns false when that set is empty.
