@@ -20,7 +20,7 @@ bool Subset(const std::vector<int>& a, const std::vector<int>& b) {
 }
 
 // Essential columns, dominated rows and dominated columns, until nothing changes.
-void Simplify(Rows& rows, std::vector<int>& chosen) {
+void Simplify(Rows& rows, std::vector<int>& chosen, bool dominance = true) {
   bool changed = true;
   while (changed && !rows.empty()) {
     changed = false;
@@ -32,7 +32,7 @@ void Simplify(Rows& rows, std::vector<int>& chosen) {
         changed = true;
         i = std::size_t(-1);
       }
-    if (rows.empty()) break;
+    if (rows.empty() || !dominance) break;
     // A row that contains another row is implied by it.
     std::sort(rows.begin(), rows.end(), [](auto& a, auto& b) { return a.size() != b.size() ? a.size() < b.size() : a < b; });
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -91,8 +91,10 @@ int MostFrequent(const Rows& rows, const std::vector<int>* among = nullptr) {
 
 std::vector<int> Greedy(Rows rows) {
   std::vector<int> chosen;
+  // Dominance once; afterwards only the columns that became essential.
+  Simplify(rows, chosen);
   for (;;) {
-    Simplify(rows, chosen);
+    Simplify(rows, chosen, false);
     if (rows.empty()) break;
     int c = MostFrequent(rows);
     chosen.push_back(c);
