@@ -4,8 +4,6 @@
 #include <bit>
 #include <cstring>
 #include <numeric>
-#include <cstdio>
-#include <cstdlib>
 
 #include "Exact.h"
 
@@ -18,6 +16,7 @@ using Costs = std::vector<long long>;
 struct Stop {
   ExactStatus status;
 };
+struct Done {};  // a cover as cheap as a proven bound was found
 
 int WordsFor(int bits) { return (bits + 63) / 64; }
 bool TestBit(const Word* b, int i) { return (b[i >> 6] >> (i & 63)) & 1u; }
@@ -109,14 +108,42 @@ class BranchAndBound {
 
   // Improves on the given solution (cost bestCost) or proves that none is cheaper. Throws
   // Stop when the node budget or the time runs out; best then holds the best found.
-  void Solve(std::vector<int>& best, long long& bestCost) {
+  // With unit costs the search first asks for a cover as small as the root's lower bound,
+  // then one more, and so on (tightBounds times): a bound that is met prunes with full force
+  // from the first node, and each failed round proves the bound one higher.
+  void Solve(std::vector<int>& best, long long& bestCost, int tightBounds) {
     best_ = &best;
-    bestCost_ = &bestCost;
     std::vector<Word> rows(m_.rw, 0), cols(m_.cw, 0);
     for (int r = 0; r < m_.rows; ++r) SetBit(rows.data(), r);
     for (int c = 0; c < m_.cols; ++c) SetBit(cols.data(), c);
+    floor_ = 0;
+    if (tightBounds > 0) {
+      std::vector<Word> r = rows, c = cols, mis(m_.cw);
+      long long cost = 0;
+      chosen_.clear();
+      if (!Reduce(r.data(), c.data(), cost)) throw Stop{ExactStatus::Unsatisfiable};
+      floor_ = cost + LowerBound(r.data(), c.data(), mis.data());
+      for (int round = 0; round < tightBounds && floor_ < bestCost; ++round) {
+        long long target = floor_ + 1;
+        bestCost_ = &target;
+        r = rows;
+        c = cols;
+        chosen_.clear();
+        try {
+          Search(r, c, 0);
+        } catch (const Done&) {
+        }
+        if (target <= floor_) { bestCost = target; return; }
+        ++floor_;
+      }
+      if (floor_ >= bestCost) return;
+    }
+    bestCost_ = &bestCost;
     chosen_.clear();
-    Search(rows, cols, 0);
+    try {
+      Search(rows, cols, 0);
+    } catch (const Done&) {
+    }
   }
 
   long nodes() const { return nodes_; }
@@ -306,12 +333,12 @@ class BranchAndBound {
           *bestCost_ = cost;
           *best_ = chosen_;
           std::sort(best_->begin(), best_->end());
+          if (cost <= floor_) throw Done{};
         }
         chosen_.resize(mark);
         return;
       }
       lb = cost + LowerBound(rows.data(), cols.data(), mis.data());
-      if (getenv("XDBG") && nodes_ < 5) fprintf(stderr, "node %ld depth %zu cost %lld lb %lld best %lld rows %d cols %d\n", nodes_, chosen_.size(), cost, lb, *bestCost_, CountAnd(rows.data(), rows.data(), m_.rw), CountAnd(cols.data(), cols.data(), m_.cw));
       if (lb >= *bestCost_) { chosen_.resize(mark); return; }
       // A column meeting none of the independent rows adds its whole cost to the bound.
       bool dropped = false;
@@ -359,6 +386,7 @@ class BranchAndBound {
   std::vector<int> chosen_;
   std::vector<int>* best_ = nullptr;
   long long* bestCost_ = nullptr;
+  long long floor_ = 0;  // no cover is cheaper than this
   std::vector<std::pair<int, int>> order_;
   std::vector<int> picked_, other_;
   std::vector<Word> neighbours_;
@@ -393,6 +421,9 @@ std::vector<std::pair<std::vector<int>, std::vector<int>>> Blocks(const std::vec
     if (used[c]) blocks[blockOf[find(c)]].second.push_back(c);
   return blocks;
 }
+
+// Rounds of the search that ask for a cover exactly as small as the proven bound.
+constexpr int kTightBounds = 3;
 
 }  // namespace
 
@@ -474,7 +505,7 @@ CoveringSolution MinimumCovering(int columns, const std::vector<std::vector<int>
       b.best = bb.Greedy();
       b.bestCost = (long long)b.best.size();
       try {
-        bb.Solve(b.best, b.bestCost);
+        bb.Solve(b.best, b.bestCost, kTightBounds);
       } catch (...) {
         sol.nodes += bb.nodes();
         throw;
@@ -495,7 +526,7 @@ CoveringSolution MinimumCovering(int columns, const std::vector<std::vector<int>
     BitMatrix m(b.rows, int(b.columns.size()));
     BranchAndBound bb(m, b.weighted, b.rank, literalLeft, deadline, timed);
     try {
-      bb.Solve(b.best, cost);
+      bb.Solve(b.best, cost, 0);
     } catch (const Stop&) {
       sol.literalsProven = false;
     }
