@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QEvent>
@@ -316,6 +317,12 @@ void TFormQuorlet::showEvent(QShowEvent* event)
         started_ = true;
         Start();
     }
+}
+
+void TFormQuorlet::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted()) emit Closed();
 }
 
 void TFormQuorlet::changeEvent(QEvent* event)

@@ -54,7 +54,12 @@ public:
     void ShowMessage(const std::string& text) override;
     void SetHelpItem(int index, const std::string& caption, const std::string& file) override;
 
+signals:
+    // The program ends with the main window, whatever other windows are open.
+    void Closed();
+
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 

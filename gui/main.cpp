@@ -16,6 +16,7 @@ int main(int argc, char* argv[])
     quorlet::RegisterQuorletStages();
     std::vector<std::string> arguments(argv + 1, argv + argc);
     quorlet::TQuorletWindows windows(quorlet::ExecutableDir(), arguments);
+    QObject::connect(&windows.Main(), &quorlet::TFormQuorlet::Closed, &app, &QApplication::quit);
     windows.Main().show();
     return app.exec();
 }

@@ -346,6 +346,13 @@ private slots:
         QStringList menus;
         for (QAction* a : Child<QMenuBar>(Main(), "MainMenu1")->actions()) menus << a->text();
         QCOMPARE(menus, QStringList({"File", "Run", "Help"}));
+
+        // Exit ends the program even while the output window is open.
+        windows_->Output().show();
+        QSignalSpy closed(&Main(), &TFormQuorlet::Closed);
+        Child<QAction>(Main(), "Exit1")->trigger();
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!Main().isVisible());
     }
 
     void helpAndEditOpenTheirFilesWithoutWaiting()
@@ -487,6 +494,37 @@ private slots:
         QVERIFY(!answer.ended);
         WhenModal([](QWidget* modal) { modal->close(); });  // the field was cleared at opening
         QCOMPARE(Questions().AskLine().text, std::string());
+    }
+
+    void incompleteTableAsksForItsCoverInTheDialog()
+    {
+        const std::string example = std::string(QUORLET_SOURCE_DIR) + "/examples/incomplete.tbl";
+        if (!fs::exists(example)) QSKIP("examples/incomplete.tbl is not there");
+        RegisterQuorletStages();
+        if (ResolveProgramFile(ExecutableDir() + "quor_esp.exe").empty()) QSKIP("no minimizer program beside the test");
+        fs::copy_file(example, Dir() + "incomplete.tbl");
+        Start({Dir() + "incomplete.tbl"});
+        int asked = 0;
+        auto answer = [&asked](const char* button) {
+            WhenModal([&asked, button](QWidget* modal) {
+                ++asked;
+                QCOMPARE(modal->windowTitle(), QString("Select Cover"));
+                Child<QPushButton>(*modal, button)->click();
+            });
+        };
+        answer("Button2");
+        Main().Minimize();
+        QCOMPARE(asked, 1);
+        QVERIFY(Memo().contains("INCOMPLETELY SPECIFIED INPUT TABLE; MISSING COVER:"));
+        QVERIFY(Memo().contains("Q"));
+        QVERIFY(!Memo().contains("MINIMIZING FUNCTION TABLE"));
+
+        answer("Button1");  // "Don't Care", as the dialog opens
+        Main().Minimize();
+        QCOMPARE(asked, 2);
+        QVERIFY(Memo().contains("-"));
+        QVERIFY(Memo().contains("MINIMIZING FUNCTION TABLE"));
+        QVERIFY(Memo().contains("MINIMIZATION RESULT STATISTICS"));
     }
 
     void minimizeOfTheAdderShowsItsEquations()
