@@ -30,7 +30,7 @@ namespace {
 class Expander {
  public:
   Expander(const Cover& f, const Cover& off, bool inputsOnly)
-      : s_(f.space()), f_(f), off_(off), inputsOnly_(inputsOnly), raise_(s_.words), free_(s_.words) {}
+      : s_(f.space()), f_(f), off_(off), inputsOnly_(inputsOnly), raise_(s_.words), free_(s_.words), raised_(s_.words) {}
 
   // Expands f[idx]; marks in covered every cube of f the prime contains.
   void Run(int idx, std::vector<char>& covered, Word* prime) {
@@ -51,9 +51,14 @@ class Expander {
       FilterCandidates(covered);
       if (cand_.empty()) break;
       int pick = PickFeasible();
+      std::fill(raised_.begin(), raised_.end(), 0);
       if (pick >= 0) {
         const Word* g = f_[pick];
-        for (int w = 0; w < s_.words; ++w) { raise_[w] |= g[w]; free_[w] &= ~raise_[w]; }
+        for (int w = 0; w < s_.words; ++w) {
+          raised_[w] = g[w] & ~raise_[w];
+          raise_[w] |= g[w];
+          free_[w] &= ~raise_[w];
+        }
       } else if (towardCandidates_) {
         // Nothing can be taken in whole: grow toward where most candidates lie, so that the
         // cubes overlap and irredundant can drop some of them later.
@@ -61,10 +66,11 @@ class Expander {
         if (part < 0) break;
         raise_[part / 64] |= Word(1) << (part % 64);
         free_[part / 64] &= ~(Word(1) << (part % 64));
+        raised_[part / 64] |= Word(1) << (part % 64);
       } else {
         break;
       }
-      LowerEssentials();
+      LowerEssentials(raised_.data());
     }
     RaiseRest();
     std::memcpy(prime, raise_.data(), sizeof(Word) * s_.words);
@@ -105,30 +111,32 @@ class Expander {
   }
 
   // Drops OFF cubes that can no longer be hit and keeps lowered the part that is the only
-  // thing still separating the cube from an OFF cube.
-  void LowerEssentials() {
+  // thing still separating the cube from an OFF cube. Lowering a part never leaves an OFF cube
+  // with a single raisable conflict (it then conflicts where nothing can be raised), so one
+  // pass is enough; after a raise only OFF cubes meeting the raised bits can have changed.
+  void LowerEssentials(const Word* raised = nullptr) {
     std::vector<Word> rc(s_.words);
-    bool changed = true;
-    while (changed) {
-      changed = false;
-      std::size_t k = 0;
-      for (std::size_t a = 0; a < active_.size(); ++a) {
-        const Word* r = off_[active_[a]];
-        Conflict c = Examine(r, rc.data());
-        if (c.fixed) continue;
-        if (c.raisable == 1) {
-          if (c.outConflict) {
-            for (int w = s_.inWords; w < s_.words; ++w) free_[w] &= ~r[w];
-          } else {
-            for (int w = 0; w < s_.inWords; ++w) free_[w] &= ~rc[w];
-          }
-          changed = true;
-          continue;  // now fixed
-        }
-        active_[k++] = active_[a];
+    std::size_t k = 0;
+    for (std::size_t a = 0; a < active_.size(); ++a) {
+      const Word* r = off_[active_[a]];
+      if (raised) {
+        bool meets = false;
+        for (int w = 0; w < s_.words && !meets; ++w) meets = (r[w] & raised[w]) != 0;
+        if (!meets) { active_[k++] = active_[a]; continue; }
       }
-      active_.resize(k);
+      Conflict c = Examine(r, rc.data());
+      if (c.fixed) continue;
+      if (c.raisable == 1) {
+        if (c.outConflict) {
+          for (int w = s_.inWords; w < s_.words; ++w) free_[w] &= ~r[w];
+        } else {
+          for (int w = 0; w < s_.inWords; ++w) free_[w] &= ~rc[w];
+        }
+        continue;  // now fixed
+      }
+      active_[k++] = active_[a];
     }
+    active_.resize(k);
   }
 
   void FilterCandidates(std::vector<char>& covered) {
@@ -237,7 +245,7 @@ class Expander {
   // Growing toward the parts most candidates hold when none fits whole; measured on the
   // benchmark set it costs time and gains nothing, so it is off.
   bool towardCandidates_ = false;
-  std::vector<Word> raise_, free_;
+  std::vector<Word> raise_, free_, raised_;
   mutable std::vector<Word> tmp_;
   std::vector<int> active_, cand_, count_;
 };
