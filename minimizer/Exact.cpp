@@ -31,7 +31,7 @@ struct RowLimit {};
 class RowBuilder {
  public:
   RowBuilder(const Space& s, const Cover& primes, long limit, std::vector<std::vector<int>>& rows)
-      : s_(s), primes_(primes), limit_(limit), rows_(rows) {}
+      : s_(s), one_(s.ni, 1), primes_(primes), limit_(limit), rows_(rows), cut_(one_), region_(one_.words) {}
 
   bool unsatisfiable = false;
 
@@ -58,6 +58,11 @@ class RowBuilder {
   void Split(std::vector<Word>& region, const std::vector<int>& meet) {
     std::vector<int> hold, cut;
     for (int p : meet) (InputsHold(primes_[p], region.data()) ? hold : cut).push_back(p);
+    if (!cut.empty() && !CutCovers(region.data(), cut)) {
+      // Some point of the region lies in no cutting prime: its row is the holding primes
+      // alone, and every other point's row contains that one.
+      cut.clear();
+    }
     if (cut.empty()) {
       if (hold.empty()) { unsatisfiable = true; return; }
       if (long(rows_.size()) >= limit_) throw RowLimit{};
@@ -80,10 +85,27 @@ class RowBuilder {
     }
   }
 
+  // Do the cutting primes together cover the whole region?
+  bool CutCovers(const Word* region, const std::vector<int>& cut) {
+    cut_.Clear();
+    for (int p : cut) {
+      Word* c = cut_.AddZero();
+      std::memcpy(c, primes_[p], sizeof(Word) * s_.inWords);
+      SetOut(one_, c, 0, true);
+    }
+    std::fill(region_.begin(), region_.end(), 0);
+    std::memcpy(region_.data(), region, sizeof(Word) * s_.inWords);
+    SetOut(one_, region_.data(), 0, true);
+    return CubeCovered(region_.data(), {&cut_});
+  }
+
   const Space& s_;
+  Space one_;  // the inputs with a single output, for the covering question
   const Cover& primes_;
   long limit_;
   std::vector<std::vector<int>>& rows_;
+  Cover cut_;
+  std::vector<Word> region_;
 };
 
 // Pieces are input parts stored at this stride (one spare word when there are no inputs).
