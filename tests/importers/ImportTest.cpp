@@ -1,0 +1,262 @@
+// The importers on sheets and symbols drawn by the schematic converter, and on damaged ones:
+// schematic and symbol files, error files, and well-formed pictures whose wires all end on
+// a pin, a port or another wire.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+#include <set>
+
+#include "../gates/GateTestSupport.h"
+#include "SchematicImport.h"
+#include "TConvert4.h"
+
+namespace quorlet::test {
+namespace {
+
+using import::Point;
+
+std::string Generics() { return ReadFile(std::string(QUORLET_SOURCE_DIR) + "/lib/GENERICS.LIB"); }
+
+// Balanced tags, one root element "svg".
+bool WellFormedSvg(const std::string& svg, std::string& why)
+{
+    std::vector<std::string> open;
+    int roots = 0;
+    for (std::size_t i = svg.find('<'); i != std::string::npos; i = svg.find('<', i + 1)) {
+        std::size_t end = svg.find('>', i);
+        if (end == std::string::npos) return why = "unterminated tag", false;
+        std::string tag = svg.substr(i + 1, end - i - 1);
+        if (tag.empty()) return why = "empty tag", false;
+        if (tag[0] == '?' || tag[0] == '!') continue;
+        if (std::count(tag.begin(), tag.end(), '"') % 2 != 0) return why = "unbalanced quotes in <" + tag + ">", false;
+        if (tag[0] == '/') {
+            std::string name = tag.substr(1);
+            if (open.empty() || open.back() != name) return why = "unexpected </" + name + ">", false;
+            open.pop_back();
+            continue;
+        }
+        std::string name = tag.substr(0, tag.find_first_of(" \n/"));
+        if (open.empty()) ++roots;
+        if (open.empty() && name != "svg") return why = "root is " + name, false;
+        if (tag.back() != '/') open.push_back(name);
+    }
+    if (!open.empty()) return why = "unclosed <" + open.back() + ">", false;
+    if (roots != 1) return why = "roots: " + std::to_string(roots), false;
+    return true;
+}
+
+struct SvgWire {
+    Point a, b;
+};
+
+bool OnWire(Point p, const SvgWire& w)
+{
+    if (w.a.x == w.b.x && p.x == w.a.x) return p.y >= std::min(w.a.y, w.b.y) && p.y <= std::max(w.a.y, w.b.y);
+    if (w.a.y == w.b.y && p.y == w.a.y) return p.x >= std::min(w.a.x, w.b.x) && p.x <= std::max(w.a.x, w.b.x);
+    return p == w.a || p == w.b;
+}
+
+// Wire ends that touch no pin, no port and no other wire in the picture.
+std::vector<std::string> LooseWireEnds(const std::string& svg)
+{
+    std::vector<SvgWire> wires;
+    std::set<Point> anchors;
+    std::smatch m;
+    std::regex line("<line class=\"wire\" x1=\"(-?\\d+)\" y1=\"(-?\\d+)\" x2=\"(-?\\d+)\" y2=\"(-?\\d+)\"/>");
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), line); it != std::sregex_iterator(); ++it)
+        wires.push_back({{std::stoi((*it)[1]), std::stoi((*it)[2])}, {std::stoi((*it)[3]), std::stoi((*it)[4])}});
+    std::regex pin("<circle class=\"pin\" cx=\"(-?\\d+)\" cy=\"(-?\\d+)\"");
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), pin); it != std::sregex_iterator(); ++it)
+        anchors.insert({std::stoi((*it)[1]), std::stoi((*it)[2])});
+    std::regex port("class=\"port\" data-name=\"[^\"]*\" data-x=\"(-?\\d+)\" data-y=\"(-?\\d+)\"");
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), port); it != std::sregex_iterator(); ++it)
+        anchors.insert({std::stoi((*it)[1]), std::stoi((*it)[2])});
+    std::vector<std::string> loose;
+    for (std::size_t i = 0; i < wires.size(); ++i)
+        for (Point end : {wires[i].a, wires[i].b}) {
+            bool ok = anchors.count(end) > 0;
+            for (std::size_t j = 0; j < wires.size() && !ok; ++j)
+                if (j != i && OnWire(end, wires[j])) ok = true;
+            if (!ok) loose.push_back(std::to_string(end.x) + "," + std::to_string(end.y));
+        }
+    return loose;
+}
+
+// Draws a cover with the schematic converter and imports sheet and symbol.
+void DrawAndImport(StageHarness& h, const CoverSpec& spec)
+{
+    WriteFile("GENERICS.LIB", Generics());
+    WriteCoverFiles(spec);
+    TConvert4 stage;
+    h.Run(stage, "GENERICS.lib");
+    ASSERT_TRUE(Exists("T.asc")) << h.Output();
+    ASSERT_TRUE(import::ImportSheet("T.asc", {"."})) << ReadFile("T.err") << ReadFile("T.asc");
+    ASSERT_TRUE(import::ImportSymbol("T.asy")) << ReadFile("T.err");
+}
+
+void CheckPictures(const std::string& label)
+{
+    std::string why;
+    std::string svg = ReadFile("T.svg");
+    EXPECT_TRUE(WellFormedSvg(svg, why)) << label << ": " << why;
+    std::vector<std::string> loose = LooseWireEnds(svg);
+    EXPECT_TRUE(loose.empty()) << label << ": loose wire ends " << (loose.empty() ? "" : loose.front());
+    EXPECT_NE(svg.find("class=\"wire\""), std::string::npos) << label;
+    EXPECT_TRUE(WellFormedSvg(ReadFile("T.sym.svg"), why)) << label << " symbol: " << why;
+    EXPECT_NE(ReadFile("T.sch").find("SCHEMATIC T\n"), std::string::npos);
+    EXPECT_NE(ReadFile("T.sym").find("SYMBOL T\n"), std::string::npos);
+}
+
+CoverSpec Adder()
+{
+    CoverSpec s;
+    s.resultFile = "T.sch";
+    s.inputs = {"A", "B", "CIN"};
+    s.outputs = {"SUM", "COUT"};
+    s.terms = {{"001", "10"}, {"010", "10"}, {"100", "10"}, {"111", "10"}, {"11-", "01"}, {"1-1", "01"}, {"-11", "01"}};
+    return s;
+}
+
+CoverSpec Machine(const std::string& type, std::vector<std::string> bits)
+{
+    CoverSpec s;
+    s.resultFile = "T.sch";
+    s.flipFlopType = type;
+    s.flipFlops = static_cast<int>(bits.size());
+    s.inputs = bits;
+    s.inputs.push_back("X");
+    s.inputs.push_back("_Y");
+    int per = (type == "JK" || type == "SR") ? 2 : 1;
+    for (const std::string& b : bits)
+        for (int k = 0; k < per; ++k) s.outputs.push_back((per == 2 ? (k == 0 ? "A_" : "B_") : "D_") + b);
+    s.outputs.push_back("Z");
+    const int ni = static_cast<int>(s.inputs.size()), no = static_cast<int>(s.outputs.size());
+    for (int t = 0; t < 3 * ni; ++t) {
+        std::string in(ni, '-'), out(no, '.');
+        for (int i = 0; i < ni; ++i) in[i] = "01-"[(t * 7 + i * 3 + t / 3) % 3];
+        for (int o = 0; o < no; ++o)
+            if ((t + o) % 3 == 0) out[o] = '1';
+        s.terms.push_back({in, out});
+    }
+    return s;
+}
+
+TEST(DrawnSheets, ImportWithEveryWireOnAPinPortOrWire)
+{
+    struct Case {
+        std::string label;
+        CoverSpec spec;
+    };
+    std::vector<Case> cases;
+    cases.push_back({"adder", Adder()});
+    CoverSpec inv = Adder();
+    inv.inv = true;
+    cases.push_back({"adder nand", inv});
+    CoverSpec pos = Adder();
+    pos.pos = true;
+    cases.push_back({"adder pos", pos});
+    CoverSpec off = Adder();
+    off.off = true;
+    off.terms.push_back({"---", ".."});
+    cases.push_back({"adder off", off});
+    CoverSpec wide;
+    wide.resultFile = "T.sch";
+    wide.inputs = {"A", "B", "C", "D", "E", "F", "G"};
+    wide.outputs = {"W", "ONE", "ZERO"};
+    wide.terms = {{"1111111", "1.."}, {"0000000", "1.."}, {"-------", ".1."}};
+    for (int t = 0; t < 20; ++t) wide.terms.push_back({std::string(1, "01"[t % 2]) + std::string(1, "01"[(t / 2) % 2]) +
+                                                           std::string(1, "01"[(t / 4) % 2]) + std::string(1, "01"[(t / 8) % 2]) + "-1-",
+                                                       "1.."});
+    cases.push_back({"wide", wide});
+    cases.push_back({"D scan", Machine("D", {"Q0", "Q1", "Q2"})});
+    CoverSpec reg = Machine("T", {"S1", "S2"});
+    reg.regOut = true;
+    cases.push_back({"T regout", reg});
+    cases.push_back({"JK", Machine("JK", {"Q1", "Q2"})});
+    CoverSpec sr = Machine("SR", {"Q1"});
+    sr.inv = true;
+    cases.push_back({"SR nand", sr});
+    for (const Case& c : cases) {
+        StageHarness h;
+        DrawAndImport(h, c.spec);
+        if (HasFatalFailure()) return;
+        CheckPictures(c.label);
+    }
+}
+
+TEST(DrawnSheets, NetsJoinThePinsTheNetworkJoins)
+{
+    StageHarness h;
+    DrawAndImport(h, Adder());
+    std::string sch = ReadFile("T.sch");
+    // Each port is one net with at least one pin; the carry output's net reaches its gate.
+    for (const char* port : {"A", "B", "CIN", "SUM", "COUT"})
+        EXPECT_TRUE(std::regex_search(sch, std::regex(std::string("\nNET ") + port + " .*PORT " + port + " I[0-9]+\\."))) << port << "\n" << sch;
+}
+
+TEST(DamagedSheets, GiveAnErrorFileAndNoSchematic)
+{
+    StageHarness h;
+    WriteFile("GENERICS.LIB", Generics());
+    const std::string good = "Version 4\nSHEET 1 14080 10880\nSYMBOL INV 320 320 R0\nSYMATTR InstName I1\n"
+                             "WIRE 320 304 256 304\nWIRE 240 304 256 304\nFLAG 240 304 A\nIOPIN 240 304 In\n"
+                             "WIRE 400 304 480 304\nWIRE 496 304 480 304\nFLAG 496 304 NA\nIOPIN 496 304 Out\n";
+    struct Case {
+        std::string text, message;
+    };
+    std::vector<Case> cases = {
+        {"", "EMPTY SHEET FILE"},
+        {"Version 3\n", "LINE 1: NOT A VERSION 4 SHEET"},
+        {good + "WIRE 1 2 x 4\n", "LINE 13: NUMBER EXPECTED IN \"WIRE 1 2 x 4\""},
+        {good + "BOGUS 1\n", "LINE 13: UNKNOWN LINE \"BOGUS 1\""},
+        {good + "SYMBOL NOSUCH 10 10 R0\n", "LINE 13: SYMBOL NOSUCH NOT IN ANY LIBRARY"},
+        {good + "WIRE 400 304 400 900\n", "WIRE END AT 400 900 IS CONNECTED TO NOTHING"},
+        {good + "SYMBOL INV 10 10 R45\n", "LINE 13: UNKNOWN ORIENTATION R45"},
+        {good + "IOPIN 7 7 In\n", "LINE 13: IOPIN WITHOUT FLAG"},
+        {good + "WIRE 0 0 99999 0\n", "WIRE OUTSIDE THE SHEET AT 0 0"},
+        {std::string("Version 4\nSHEET 1 100 100\n") + std::string(300, 'W') + "\n", "LINE 3: UNKNOWN LINE"},
+    };
+    ASSERT_TRUE(import::ImportSheet("B.asc", {"."}) == false);
+    EXPECT_NE(ReadFile("B.err").find("CANNOT READ B.asc"), std::string::npos);
+    for (const Case& c : cases) {
+        std::filesystem::remove("B.err");
+        std::filesystem::remove("B.sch");
+        WriteFile("B.asc", c.text);
+        EXPECT_FALSE(import::ImportSheet("B.asc", {"."})) << c.message;
+        EXPECT_NE(ReadFile("B.err").find(c.message), std::string::npos) << ReadFile("B.err");
+        EXPECT_FALSE(Exists("B.sch")) << c.message;
+    }
+    WriteFile("B.asc", good);
+    EXPECT_TRUE(import::ImportSheet("B.asc", {"."})) << ReadFile("B.err");
+    EXPECT_NE(ReadFile("B.sch").find("NET A PORT A I1.IN1"), std::string::npos) << ReadFile("B.sch");
+    EXPECT_NE(ReadFile("B.sch").find("NET NA PORT NA I1.OUT1"), std::string::npos) << ReadFile("B.sch");
+}
+
+TEST(Symbols, ImportedOrRefused)
+{
+    StageHarness h;
+    const std::string good = Lines({"Version 4", "SymbolType BLOCK", "RECTANGLE Wide 32 0 256 128", "WINDOW 0 144 112 Center 2",
+                                    "WINDOW 1 144 16 Center 2", "PIN 0 80  LEFT 36", "PINATTR PinName B",
+                                    "LINE Normal 0 80 32 80", "PIN 288 80  RIGHT 36", "PINATTR PinName F",
+                                    "PINATTR Polarity OUT", "LINE Normal 288 80 256 80"});
+    WriteFile("B.asy", good);
+    ASSERT_TRUE(import::ImportSymbol("B.asy"));
+    EXPECT_EQ(ReadFile("B.sym"), Lines({"SYMBOL B", "BODY 32 0 256 128", "PIN B LEFT IN 0 80", "PIN F RIGHT OUT 288 80", "END"}));
+    std::string why;
+    EXPECT_TRUE(WellFormedSvg(ReadFile("B.sym.svg"), why)) << why;
+    for (const auto& [text, message] : std::vector<std::pair<std::string, std::string>>{
+             {"Version 4\nSymbolType CELL\n", "ONLY BLOCK SYMBOLS ARE IMPORTED"},
+             {good + "PIN 0 48  LEFT 36\nPINATTR PinName B\n", "PIN B NAMED TWICE"},
+             {good + "PINATTR Colour red\n", "UNKNOWN PIN ATTRIBUTE"},
+             {"Version 4\nSymbolType BLOCK\n", "NO SYMBOL BODY"}}) {
+        std::filesystem::remove("C.sym");
+        WriteFile("C.asy", text);
+        EXPECT_FALSE(import::ImportSymbol("C.asy")) << message;
+        EXPECT_NE(ReadFile("C.err").find(message), std::string::npos) << ReadFile("C.err");
+        EXPECT_FALSE(Exists("C.sym"));
+    }
+}
+
+}  // namespace
+}  // namespace quorlet::test
