@@ -558,6 +558,16 @@ private slots:
         QVERIFY2(terms("Z") == QStringList({"AB", "AC", "BC"}), qPrintable(end));
         QVERIFY(fs::exists(Dir() + "adder.equ"));
         QCOMPARE(test::ReadFile(Dir() + "adder.tbl"), test::ReadFile(example));
+
+        // A table that is gone, or a directory in its place: the pipeline says so in the memo.
+        for (const char* bad : {"gone.tbl", "folder.tbl"}) {
+            if (std::string(bad) == "folder.tbl") fs::create_directory(Dir() + bad);
+            Main().OpenTableFile(Dir() + bad);
+            Main().Minimize();
+            QVERIFY2(Memo().contains(QString("FATAL ERROR: UNABLE TO OPEN TABLE FILE ") + bad),
+                     qPrintable(Memo().join('\n')));
+        }
+        QVERIFY(Main().isVisible());
     }
 };
 
