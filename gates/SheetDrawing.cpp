@@ -295,6 +295,14 @@ private:
     // ---- routing ----
     void Route()
     {
+        // The gates that join first-level gates are drawn with their inputs in reverse, so
+        // that their pins, counted upwards on the sheet, meet the first-level gates stacked
+        // downwards without crossing: the aligned pin n - 1 then takes the second gate.
+        for (Gate& g : gates_) {
+            if (g.Stage != stage::Out3Second && g.Stage != stage::Out3Root && g.Stage != stage::Out2Root) continue;
+            auto end = std::find(g.GateInputs.begin(), g.GateInputs.end(), std::string());
+            std::reverse(g.GateInputs.begin(), end);
+        }
         for (std::size_t i = 0; i < gates_.size(); ++i) {
             if (gates_[i].Stage != stage::FlipFlop) continue;
             SheetPoint out = OutputPin(gates_[i], 1);

@@ -384,7 +384,8 @@ std::string BodyPath(const Instance& inst, const SymbolShape& s)
         return std::to_string(p.x) + "," + std::to_string(p.y);
     };
     const std::string c = s.component;
-    const int left = 16, right = std::max(left + 16, w - 16), top = h - 4, bottom = 4;
+    const int outputX = s.outputPins.empty() ? w : s.outputPins.front().x;
+    const int left = 16, right = std::max(left + 16, outputX - 16), top = h - 4, bottom = 4;
     auto starts = [&](std::string_view prefix) { return c.rfind(prefix, 0) == 0; };
     if (starts("AND") || starts("NAND")) {
         int mid = (left + right) / 2;
@@ -508,6 +509,7 @@ std::string SheetSvg(std::string_view title, const Sheet& sheet, const SymbolCat
         }
         int len = 16 + 8 * static_cast<int>(f.name.size());
         int x0 = f.at.x, x1 = f.at.x + side * len;
+        if (f.direction == "Out") std::swap(x0, x1), side = -side;  // an output flag points away from its wire
         out << "<g class=\"port\" data-name=\"" << Xml(f.name) << "\" data-x=\"" << f.at.x << "\" data-y=\"" << f.at.y << "\">\n";
         out << "<path class=\"flag\" d=\"M" << x0 << "," << f.at.y << " L" << (x0 + side * 8) << "," << (f.at.y - 8) << " L" << x1
             << "," << (f.at.y - 8) << " L" << x1 << "," << (f.at.y + 8) << " L" << (x0 + side * 8) << "," << (f.at.y + 8)
