@@ -76,6 +76,12 @@ private slots:
             QVERIFY(!windows.Output().Lines().empty());
         }
         Save(windows.Output(), "output-window.png");
+        if (fs::exists(d + "adder.tbl")) {
+            main.findChild<QRadioButton*>("CBOptionD")->click();
+            main.Minimize();
+            windows.Output().resize(870, 760);
+            Save(windows.Output(), "output-window-drawing.png");
+        }
         Save(windows.About(), "about-box.png");
         Save(windows.Cover(), "cover-dialog.png");
     }

@@ -559,6 +559,14 @@ private slots:
         QVERIFY(fs::exists(Dir() + "adder.equ"));
         QCOMPARE(test::ReadFile(Dir() + "adder.tbl"), test::ReadFile(example));
 
+        // A schematic drawing shows the circuit picture that the importer drew.
+        if (!ResolveProgramFile(ExecutableDir() + "ascin.exe").empty() && FileExists(ExecutableDir() + "GENERICS.LIB")) {
+            Click("CBOptionD");
+            Main().Minimize();
+            QVERIFY(fs::exists(Dir() + "adder.svg"));
+            QVERIFY(windows_->Output().PictureShown());
+        }
+
         // A table that is gone, or a directory in its place: the pipeline says so in the memo.
         for (const char* bad : {"gone.tbl", "folder.tbl"}) {
             if (std::string(bad) == "folder.tbl") fs::create_directory(Dir() + bad);
