@@ -9,7 +9,7 @@
 
 namespace quorlet::test {
 
-struct LogSpec {
+struct LogFixture {
     std::string resultFile = "adder.equ";
     std::string tableFile = "adder.tbl";
     std::string options;  // line 4: "-FAB JK 3", ...
@@ -32,7 +32,7 @@ inline std::string NameLines(const std::string& keyword, const std::vector<std::
     return text;
 }
 
-inline std::string LogText(const LogSpec& s)
+inline std::string LogText(const LogFixture& s)
 {
     std::string text = std::string("-o esp_tbl.$$$ ") + (s.pos != s.off ? "-pos " : "") + "exp_tbl.$$$\n\n";
     text += s.resultFile + " " + s.tableFile + "\n" + s.options + "\n" + s.title + "\n\n";
@@ -54,7 +54,7 @@ inline std::string TableText(int inputs, int outputs, const std::vector<std::str
     return text + ".e\n";
 }
 
-inline void WriteCoverFiles(const LogSpec& log, const std::vector<std::string>& terms)
+inline void WriteCoverFiles(const LogFixture& log, const std::vector<std::string>& terms)
 {
     WriteFile("exp_log.$$$", LogText(log));
     WriteFile("esp_tbl.$$$", TableText(static_cast<int>(log.inputs.size()), static_cast<int>(log.outputs.size()), terms));

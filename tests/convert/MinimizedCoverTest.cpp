@@ -20,7 +20,7 @@ MinimizedCover ReadLog(const std::string& text)
     return cover;
 }
 
-MinimizedCover ReadCover(const LogSpec& log, const std::string& table, int maxTerms = kMaxCoverTerms)
+MinimizedCover ReadCover(const LogFixture& log, const std::string& table, int maxTerms = kMaxCoverTerms)
 {
     MinimizedCover cover = ReadLog(LogText(log));
     WriteFile("esp_tbl.$$$", table);
@@ -33,16 +33,16 @@ MinimizedCover ReadCover(const LogSpec& log, const std::string& table, int maxTe
 TEST(SettingsLogReading, TakesNamesOptionsModesAndTail)
 {
     TempWorkDir dir;
-    LogSpec spec;
-    spec.resultFile = "Traffic.Abl";
-    spec.tableFile = "Traffic.tbl";
-    spec.options = "-Fab jk 3";
-    spec.title = "lights";
-    spec.inputs = {"q1", "q2", "q3", "a", "b", "c", "d", "e", "f"};
-    spec.outputs = {"j1", "k1"};
-    spec.pos = spec.off = true;
-    spec.tail = {"INV", "REG_OUT"};
-    MinimizedCover cover = ReadLog(LogText(spec));
+    LogFixture fixture;
+    fixture.resultFile = "Traffic.Abl";
+    fixture.tableFile = "Traffic.tbl";
+    fixture.options = "-Fab jk 3";
+    fixture.title = "lights";
+    fixture.inputs = {"q1", "q2", "q3", "a", "b", "c", "d", "e", "f"};
+    fixture.outputs = {"j1", "k1"};
+    fixture.pos = fixture.off = true;
+    fixture.tail = {"INV", "REG_OUT"};
+    MinimizedCover cover = ReadLog(LogText(fixture));
     EXPECT_FALSE(cover.Failed);
     EXPECT_EQ(cover.OutputFileName, "Traffic.Abl");
     EXPECT_EQ(cover.TableFileName, "Traffic.tbl");
@@ -56,17 +56,17 @@ TEST(SettingsLogReading, TakesNamesOptionsModesAndTail)
     EXPECT_EQ(cover.OutputNames, (std::vector<std::string>{"J1", "K1"}));
     EXPECT_TRUE(cover.ProductOfSums && cover.OffCover && cover.InvFlag && cover.RegOutFlag);
 
-    spec.options.clear();
-    spec.pos = spec.off = false;
-    spec.tail.clear();
-    cover = ReadLog(LogText(spec));
+    fixture.options.clear();
+    fixture.pos = fixture.off = false;
+    fixture.tail.clear();
+    cover = ReadLog(LogText(fixture));
     EXPECT_FALSE(cover.Failed);
     EXPECT_FALSE(cover.IsStateMachine || cover.ProductOfSums || cover.OffCover || cover.InvFlag || cover.RegOutFlag);
     EXPECT_EQ(cover.FlipFlopCount, 0);
     EXPECT_EQ(cover.NodeExtension, "");
 
     // A word that begins with a double quote or "#" ends the name list of its line.
-    std::string text = LogText(LogSpec{});
+    std::string text = LogText(LogFixture{});
     text.replace(text.find("INPUT A B CIN"), 13, "INPUT A \"B CIN\n\" note\nINPUT #C\nINPUT Z");
     cover = ReadLog(text);
     EXPECT_FALSE(cover.Failed);
@@ -76,10 +76,10 @@ TEST(SettingsLogReading, TakesNamesOptionsModesAndTail)
 TEST(SettingsLogReading, MalformedLogsFailSilently)
 {
     StageHarness h;
-    LogSpec spec;
-    const std::string good = LogText(spec);
+    LogFixture fixture;
+    const std::string good = LogText(fixture);
     std::string noErrorsMissing = good.substr(0, good.find("NO_ERRORS")) + "BROKEN\n";
-    std::string badCount = LogText(LogSpec{.options = "-F D 1x"});
+    std::string badCount = LogText(LogFixture{.options = "-F D 1x"});
     std::string cutInLists = good.substr(0, good.find("OUTPUT"));
     for (const std::string& text : {std::string("ERROR\n"), noErrorsMissing, badCount, cutInLists}) {
         EXPECT_TRUE(ReadLog(text).Failed) << text;
@@ -93,7 +93,7 @@ TEST(SettingsLogReading, MalformedLogsFailSilently)
         EXPECT_EQ(ReadFile("adder.equ"), "HEAD\n");
     }
     // An empty or "-" count is taken as 128 without error.
-    MinimizedCover cover = ReadLog(LogText(LogSpec{.options = "-F D"}));
+    MinimizedCover cover = ReadLog(LogText(LogFixture{.options = "-F D"}));
     EXPECT_FALSE(cover.Failed);
     EXPECT_EQ(cover.FlipFlopCount, 128);
     EXPECT_EQ(cover.StateCount(), 2);  // limited to the signal lists
@@ -102,39 +102,39 @@ TEST(SettingsLogReading, MalformedLogsFailSilently)
 TEST(MinimizedTableReading, TransformsTermsByMode)
 {
     TempWorkDir dir;
-    LogSpec spec{.inputs = {"A", "B", "C", "D"}, .outputs = {"X", "Y", "Z"}};
+    LogFixture fixture{.inputs = {"A", "B", "C", "D"}, .outputs = {"X", "Y", "Z"}};
     const std::string table = ".i 4\n.o 3\n.type fr\n.p 2\n10-1 101\n\n   \n0011 010\n.e\n";
-    MinimizedCover sop = ReadCover(spec, table);
+    MinimizedCover sop = ReadCover(fixture, table);
     ASSERT_FALSE(sop.Failed);
     ASSERT_EQ(sop.NumTerms, 2);  // blank lines neither stored nor counted
     EXPECT_EQ(sop.Terms[0], (CoverTerm{"10-1", "1.1"}));
     EXPECT_EQ(sop.Terms[1], (CoverTerm{"0011", ".1."}));
 
-    spec.off = true;
-    EXPECT_EQ(ReadCover(spec, table).Terms[0], (CoverTerm{"10-1", "0.0"}));
-    spec.off = false;
-    spec.pos = true;
-    EXPECT_EQ(ReadCover(spec, table).Terms[0], (CoverTerm{"01-0", "1.1"}));
+    fixture.off = true;
+    EXPECT_EQ(ReadCover(fixture, table).Terms[0], (CoverTerm{"10-1", "0.0"}));
+    fixture.off = false;
+    fixture.pos = true;
+    EXPECT_EQ(ReadCover(fixture, table).Terms[0], (CoverTerm{"01-0", "1.1"}));
 }
 
 TEST(MinimizedTableReading, ProductOfSumsNormalisesConstantOutputs)
 {
     TempWorkDir dir;
-    LogSpec spec{.inputs = {"A", "B", "C"}, .outputs = {"X", "Y", "Z"}, .pos = true};
+    LogFixture fixture{.inputs = {"A", "B", "C"}, .outputs = {"X", "Y", "Z"}, .pos = true};
     // X only has the universal factor (constant 0), Z has no factor (constant 1).
-    MinimizedCover cover = ReadCover(spec, TableText(3, 3, {"--- 100", "1-0 010"}));
+    MinimizedCover cover = ReadCover(fixture, TableText(3, 3, {"--- 100", "1-0 010"}));
     ASSERT_FALSE(cover.Failed);
     EXPECT_EQ(cover.Terms, (std::vector<CoverTerm>{{"0-1", ".1."}, {"---", "..1"}}));
     EXPECT_EQ(cover.NumTerms, 2);
 
-    cover = ReadCover(spec, TableText(3, 3, {}));
+    cover = ReadCover(fixture, TableText(3, 3, {}));
     EXPECT_EQ(cover.Terms, (std::vector<CoverTerm>{{"---", "111"}}));
 }
 
 TEST(MinimizedTableReading, RefusesTablesThatEndEarlyOrOverflow)
 {
     StageHarness h;
-    LogSpec spec;
+    LogFixture fixture;
     struct Case {
         std::string table;
         std::string message;
@@ -147,7 +147,7 @@ TEST(MinimizedTableReading, RefusesTablesThatEndEarlyOrOverflow)
     };
     for (const Case& c : cases) {
         WriteFile("adder.equ", "HEAD\n");
-        WriteFile("exp_log.$$$", LogText(spec));
+        WriteFile("exp_log.$$$", LogText(fixture));
         WriteFile("esp_tbl.$$$", c.table);
         h.lines.clear();
         TConvert1 stage;
@@ -156,8 +156,8 @@ TEST(MinimizedTableReading, RefusesTablesThatEndEarlyOrOverflow)
         EXPECT_EQ(ReadFile("adder.equ"), "HEAD\n");
     }
     // The term appended in product-of-sums mode counts against the store as well.
-    spec.pos = true;
-    MinimizedCover cover = ReadCover(spec, TableText(3, 2, {"001 10", "010 10"}), 2);
+    fixture.pos = true;
+    MinimizedCover cover = ReadCover(fixture, TableText(3, 2, {"001 10", "010 10"}), 2);
     EXPECT_TRUE(cover.Failed);
     EXPECT_EQ(cover.Problem, CoverReadProblem::TooManyTerms);
 

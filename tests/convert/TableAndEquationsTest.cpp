@@ -23,8 +23,8 @@ std::string Joined(const std::vector<std::string>& lines)
 TEST(TableOutput, NamesWrittenDownwardsOverTheTerms)
 {
     StageHarness h;
-    LogSpec spec{.resultFile = "adder.min"};
-    WriteCoverFiles(spec, {"1-1 01", "11- 01"});
+    LogFixture fixture{.resultFile = "adder.min"};
+    WriteCoverFiles(fixture, {"1-1 01", "11- 01"});
     WriteFile("adder.min", "HEAD\n");
     TConvert1 stage;
     h.Run(stage);
@@ -45,8 +45,8 @@ TEST(TableOutput, NamesWrittenDownwardsOverTheTerms)
 TEST(TableOutput, EmptyCoverAndMissingResultFile)
 {
     StageHarness h;
-    LogSpec spec{.resultFile = "t.min", .inputs = {"X"}, .outputs = {"F"}};
-    WriteCoverFiles(spec, {});
+    LogFixture fixture{.resultFile = "t.min", .inputs = {"X"}, .outputs = {"F"}};
+    WriteCoverFiles(fixture, {});
     WriteFile("t.min", "");
     TConvert1 stage;
     h.Run(stage);
@@ -63,7 +63,7 @@ TEST(TableOutput, EmptyCoverAndMissingResultFile)
 TEST(LogicEquations, AdderRepresentationTableAndEquations)
 {
     StageHarness h;
-    WriteCoverFiles(LogSpec{}, kAdderTerms);
+    WriteCoverFiles(LogFixture{}, kAdderTerms);
     WriteFile("adder.equ", "HEAD\n");
     TConvert2 stage;
     h.Run(stage);
@@ -88,9 +88,9 @@ TEST(LogicEquations, AdderRepresentationTableAndEquations)
 TEST(LogicEquations, ProductOfSumsOffCoverAndConstants)
 {
     StageHarness h;
-    LogSpec spec{.pos = true};
+    LogFixture fixture{.pos = true};
     // The minimizer's cover of the OFF points: each factor's literals come back complemented.
-    WriteCoverFiles(spec, {"000 10", "011 10", "101 10", "110 10", "00- 01", "0-0 01", "-00 01"});
+    WriteCoverFiles(fixture, {"000 10", "011 10", "101 10", "110 10", "00- 01", "0-0 01", "-00 01"});
     WriteFile("adder.equ", "");
     TConvert2 pos;
     h.Run(pos);
@@ -161,8 +161,8 @@ TEST(LogicEquations, RepresentationRowsAndNullDevice)
     EXPECT_EQ(rows[2], "C : C         G : LONG_INPUT_NAME" "    |       " + std::string(14, ' '));
     EXPECT_EQ(rows[3], "D : D         " + std::string(14, ' ') + "    |       " + std::string(14, ' '));
 
-    LogSpec spec{.resultFile = "nul"};
-    WriteCoverFiles(spec, kAdderTerms);
+    LogFixture fixture{.resultFile = "nul"};
+    WriteCoverFiles(fixture, kAdderTerms);
     TConvert2 stage;
     h.Run(stage);
     EXPECT_FALSE(Exists("nul"));
