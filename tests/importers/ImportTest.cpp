@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <random>
+#include <stdexcept>
 #include <regex>
 #include <set>
 
@@ -61,8 +64,7 @@ bool OnWire(Point p, const SvgWire& w)
 std::vector<std::string> LooseWireEnds(const std::string& svg)
 {
     std::vector<SvgWire> wires;
-    std::set<Point> anchors;
-    std::smatch m;
+    std::set<Point> anchors, ports;
     std::regex line("<line class=\"wire\" x1=\"(-?\\d+)\" y1=\"(-?\\d+)\" x2=\"(-?\\d+)\" y2=\"(-?\\d+)\"/>");
     for (auto it = std::sregex_iterator(svg.begin(), svg.end(), line); it != std::sregex_iterator(); ++it)
         wires.push_back({{std::stoi((*it)[1]), std::stoi((*it)[2])}, {std::stoi((*it)[3]), std::stoi((*it)[4])}});
@@ -71,11 +73,12 @@ std::vector<std::string> LooseWireEnds(const std::string& svg)
         anchors.insert({std::stoi((*it)[1]), std::stoi((*it)[2])});
     std::regex port("class=\"port\" data-name=\"[^\"]*\" data-x=\"(-?\\d+)\" data-y=\"(-?\\d+)\"");
     for (auto it = std::sregex_iterator(svg.begin(), svg.end(), port); it != std::sregex_iterator(); ++it)
-        anchors.insert({std::stoi((*it)[1]), std::stoi((*it)[2])});
+        ports.insert({std::stoi((*it)[1]), std::stoi((*it)[2])});
+    anchors.insert(ports.begin(), ports.end());
     std::vector<std::string> loose;
     for (std::size_t i = 0; i < wires.size(); ++i)
         for (Point end : {wires[i].a, wires[i].b}) {
-            bool ok = anchors.count(end) > 0;
+            bool ok = anchors.count(end) > 0 || ports.count(wires[i].a) > 0 || ports.count(wires[i].b) > 0;
             for (std::size_t j = 0; j < wires.size() && !ok; ++j)
                 if (j != i && OnWire(end, wires[j])) ok = true;
             if (!ok) loose.push_back(std::to_string(end.x) + "," + std::to_string(end.y));
@@ -84,10 +87,10 @@ std::vector<std::string> LooseWireEnds(const std::string& svg)
 }
 
 // Draws a cover with the schematic converter and imports sheet and symbol.
-void DrawAndImport(StageHarness& h, const CoverSpec& spec)
+void DrawAndImport(StageHarness& h, const CoverSpec& fixture)
 {
     WriteFile("GENERICS.LIB", Generics());
-    WriteCoverFiles(spec);
+    WriteCoverFiles(fixture);
     TConvert4 stage;
     h.Run(stage, "GENERICS.lib");
     ASSERT_TRUE(Exists("T.asc")) << h.Output();
@@ -146,7 +149,7 @@ TEST(DrawnSheets, ImportWithEveryWireOnAPinPortOrWire)
 {
     struct Case {
         std::string label;
-        CoverSpec spec;
+        CoverSpec fixture;
     };
     std::vector<Case> cases;
     cases.push_back({"adder", Adder()});
@@ -179,9 +182,135 @@ TEST(DrawnSheets, ImportWithEveryWireOnAPinPortOrWire)
     cases.push_back({"SR nand", sr});
     for (const Case& c : cases) {
         StageHarness h;
-        DrawAndImport(h, c.spec);
+        DrawAndImport(h, c.fixture);
         if (HasFatalFailure()) return;
         CheckPictures(c.label);
+    }
+}
+
+
+// The imported schematic evaluated net by net: every gate symbol computes its function.
+class SchematicSimulator {
+public:
+    explicit SchematicSimulator(const std::string& sch)
+    {
+        for (const std::string& line : SplitLines(sch)) {
+            std::vector<std::string> w = Words(line);
+            if (w.size() >= 3 && w[0] == "INSTANCE") symbols_[w[1]] = w[2];
+            if (w.size() >= 3 && w[0] == "PORT") directions_[w[1]] = w[2];
+            if (w.size() >= 2 && w[0] == "NET")
+                for (std::size_t i = 2; i < w.size(); ++i) {
+                    std::string member = w[i] == "PORT" && i + 1 < w.size() ? "PORT " + w[++i] : w[i];
+                    netOf_[member] = w[1];
+                    members_[w[1]].push_back(member);
+                }
+        }
+    }
+
+    bool Net(const std::string& net, const std::map<std::string, bool>& inputs)
+    {
+        if (auto c = cache_.find(net); c != cache_.end()) return c->second;
+        if (++depth_ > 500) throw std::runtime_error("loop through net " + net);
+        std::optional<bool> value;
+        for (const std::string& m : members_[net]) {
+            if (m.rfind("PORT ", 0) == 0 && directions_[m.substr(5)] == "IN") value = inputs.at(m.substr(5));
+            auto dot = m.find(".OUT");
+            if (dot != std::string::npos) {
+                if (value) throw std::runtime_error("net " + net + " has two drivers");
+                value = Gate(m.substr(0, dot), inputs);
+            }
+        }
+        --depth_;
+        if (!value) throw std::runtime_error("net " + net + " has no driver");
+        return cache_[net] = *value;
+    }
+    bool Output(const std::string& port, const std::map<std::string, bool>& inputs)
+    {
+        auto it = netOf_.find("PORT " + port);
+        if (it == netOf_.end()) throw std::runtime_error("port " + port + " on no net");
+        return Net(it->second, inputs);
+    }
+    void Reset() { cache_.clear(); }
+
+private:
+    bool Gate(const std::string& inst, const std::map<std::string, bool>& inputs)
+    {
+        const std::string symbol = symbols_.at(inst);
+        if (symbol == "VDD") return true;
+        if (symbol == "VSS") return false;
+        std::vector<bool> in;
+        for (int k = 1; k <= 8; ++k) {
+            auto it = netOf_.find(inst + ".IN" + std::to_string(k));
+            if (it != netOf_.end()) in.push_back(Net(it->second, inputs));
+        }
+        if (in.empty()) throw std::runtime_error(inst + " has no connected input");
+        bool all = std::all_of(in.begin(), in.end(), [](bool b) { return b; });
+        bool any = std::any_of(in.begin(), in.end(), [](bool b) { return b; });
+        if (symbol == "BUF") return in[0];
+        if (symbol == "INV") return !in[0];
+        if (symbol.rfind("NAND", 0) == 0) return !all;
+        if (symbol.rfind("NOR", 0) == 0) return !any;
+        if (symbol.rfind("AND", 0) == 0) return all;
+        if (symbol.rfind("OR", 0) == 0) return any;
+        throw std::runtime_error("no function for symbol " + symbol);
+    }
+    std::map<std::string, std::string> symbols_, directions_, netOf_;
+    std::map<std::string, std::vector<std::string>> members_;
+    std::map<std::string, bool> cache_;
+    int depth_ = 0;
+};
+
+TEST(DrawnSheets, RandomCombinationalSheetsComputeTheirTable)
+{
+    std::mt19937 rng(5012004);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int seed = 0; seed < 40; ++seed) {
+        CoverSpec s;
+        s.resultFile = "T.sch";
+        int ni = pick(2, 5), no = pick(1, 3);
+        for (int i = 0; i < ni; ++i) s.inputs.push_back("I" + std::to_string(i));
+        for (int o = 0; o < no; ++o) s.outputs.push_back("O" + std::to_string(o));
+        s.pos = pick(0, 1);
+        s.off = pick(0, 1);
+        s.inv = pick(0, 1);
+        int terms = pick(1, 14);
+        for (int t = 0; t < terms; ++t) {
+            std::string in(ni, '-'), out(no, '0');
+            for (char& c : in) c = "01-"[pick(0, 2)];
+            if (in == std::string(ni, '-')) in[0] = '0';
+            for (char& c : out) c = pick(0, 1) ? '1' : '0';
+            out[pick(0, no - 1)] = '1';  // as from the minimizer: every term serves an output
+            s.terms.push_back({in, out});
+        }
+        for (int o = 0; o < no; ++o) s.terms.back().second[o] = '1';  // no output without a term
+        StageHarness h;
+        DrawAndImport(h, s);
+        if (HasFatalFailure()) return;
+        SchematicSimulator sim(ReadFile("T.sch"));
+        for (int point = 0; point < (1 << ni); ++point) {
+            std::map<std::string, bool> given;
+            for (int i = 0; i < ni; ++i) given[s.inputs[i]] = (point >> i) & 1;
+            sim.Reset();
+            for (int o = 0; o < no; ++o) {
+                bool sum = false;
+                for (const auto& [in, out] : s.terms) {
+                    if (out[o] != '1') continue;
+                    bool product = true;
+                    for (int i = 0; i < ni; ++i)
+                        if ((in[i] == '1') != given[s.inputs[i]] && in[i] != '-') product = false;
+                    sum = sum || product;
+                }
+                bool expected = (s.pos == s.off) ? sum : !sum;
+                bool drawn = false;
+                try {
+                    drawn = sim.Output(s.outputs[o], given);
+                } catch (const std::exception& e) {
+                    FAIL() << "seed " << seed << ": " << e.what() << "\n" << ReadFile("T.sch");
+                }
+                ASSERT_EQ(drawn, expected) << "seed " << seed << " output " << s.outputs[o] << " point " << point << "\n"
+                                           << ReadFile("esp_tbl.$$$") << ReadFile("T.sch");
+            }
+        }
     }
 }
 
