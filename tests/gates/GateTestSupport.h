@@ -13,7 +13,7 @@
 
 namespace quorlet::test {
 
-struct CoverSpec {
+struct CoverFixture {
     std::string resultFile = "T.net";
     std::string title = "T";
     std::string nodeExtension;
@@ -37,7 +37,7 @@ inline std::string NameLines(const std::string& keyword, const std::vector<std::
 }
 
 // Writes "exp_log.$$$" and "esp_tbl.$$$" into the current directory.
-inline void WriteCoverFiles(const CoverSpec& c)
+inline void WriteCoverFiles(const CoverFixture& c)
 {
     int ni = static_cast<int>(c.inputs.size()) - c.flipFlops;
     int m = c.flipFlops * ((c.flipFlopType == "JK" || c.flipFlopType == "SR") ? 2 : 1);

@@ -37,43 +37,43 @@ int CountPrefix(const std::vector<std::string>& lines, const std::string& prefix
     return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
 }
 
-CoverSpec Combinational()
+CoverFixture Combinational()
 {
-    CoverSpec spec;
-    spec.resultFile = "T.sch";
-    spec.inputs = {"A", "B"};
-    spec.outputs = {"F"};
-    spec.terms = {{"10", "1"}, {"01", "1"}};
-    return spec;
+    CoverFixture fixture;
+    fixture.resultFile = "T.sch";
+    fixture.inputs = {"A", "B"};
+    fixture.outputs = {"F"};
+    fixture.terms = {{"10", "1"}, {"01", "1"}};
+    return fixture;
 }
 
-CoverSpec ScanMachine(std::vector<std::string> bits, bool regOut)
+CoverFixture ScanMachine(std::vector<std::string> bits, bool regOut)
 {
-    CoverSpec spec;
-    spec.resultFile = "T.sch";
-    spec.flipFlopType = "D";
-    spec.flipFlops = static_cast<int>(bits.size());
-    spec.inputs = bits;
-    spec.inputs.push_back("X");
-    for (const std::string& b : bits) spec.outputs.push_back("D_" + b);
-    spec.outputs.push_back("Y");
-    spec.regOut = regOut;
+    CoverFixture fixture;
+    fixture.resultFile = "T.sch";
+    fixture.flipFlopType = "D";
+    fixture.flipFlops = static_cast<int>(bits.size());
+    fixture.inputs = bits;
+    fixture.inputs.push_back("X");
+    for (const std::string& b : bits) fixture.outputs.push_back("D_" + b);
+    fixture.outputs.push_back("Y");
+    fixture.regOut = regOut;
     for (std::size_t q = 0; q < bits.size(); ++q) {
         std::string in(bits.size() + 1, '-');
         in[q] = '0';
         in.back() = '1';
-        std::string out(spec.outputs.size(), '.');
+        std::string out(fixture.outputs.size(), '.');
         out[q] = '1';
         out.back() = '1';
-        spec.terms.push_back({in, out});
+        fixture.terms.push_back({in, out});
     }
-    return spec;
+    return fixture;
 }
 
-void RunSheet(StageHarness& h, const CoverSpec& spec, const std::string& library = Generics())
+void RunSheet(StageHarness& h, const CoverFixture& fixture, const std::string& library = Generics())
 {
     WriteFile("GENERICS.LIB", library);
-    WriteCoverFiles(spec);
+    WriteCoverFiles(fixture);
     TConvert4 stage;
     h.Run(stage, "GENERICS.lib");
 }
@@ -136,10 +136,10 @@ TEST(Sheet, DummySymbolsTakeTheirPlaceWithoutASymbolLine)
 TEST(Sheet, MissingComponentStopsBeforeTheRename)
 {
     StageHarness h;
-    CoverSpec spec = Combinational();
-    spec.off = true;
-    spec.terms = {{"10", "1"}, {"01", "1"}, {"11", "1"}};
-    RunSheet(h, spec, EditedLibrary({{"NOR3", ""}}));
+    CoverFixture fixture = Combinational();
+    fixture.off = true;
+    fixture.terms = {{"10", "1"}, {"01", "1"}, {"11", "1"}};
+    RunSheet(h, fixture, EditedLibrary({{"NOR3", ""}}));
     EXPECT_TRUE(Has(h.lines, "COMPONENT NOR3 NOT FOUND IN LIBRARY")) << h.Output();
     EXPECT_TRUE(Exists("T.sch"));
     EXPECT_FALSE(Exists("T.asc"));
@@ -212,14 +212,14 @@ TEST(Sheet, ScanOutputIsTheBitEndingInZero)
 TEST(Sheet, SrMachineGetsAPresetPort)
 {
     StageHarness h;
-    CoverSpec spec;
-    spec.resultFile = "T.sch";
-    spec.flipFlopType = "SR";
-    spec.flipFlops = 1;
-    spec.inputs = {"Q", "X"};
-    spec.outputs = {"S_Q", "R_Q", "Y"};
-    spec.terms = {{"01", "1.1"}, {"10", ".1."}};
-    RunSheet(h, spec);
+    CoverFixture fixture;
+    fixture.resultFile = "T.sch";
+    fixture.flipFlopType = "SR";
+    fixture.flipFlops = 1;
+    fixture.inputs = {"Q", "X"};
+    fixture.outputs = {"S_Q", "R_Q", "Y"};
+    fixture.terms = {{"01", "1.1"}, {"10", ".1."}};
+    RunSheet(h, fixture);
     std::string sym = ReadFile("T.asy");
     EXPECT_NE(sym.find("PINATTR PinName CLK"), std::string::npos);
     EXPECT_NE(sym.find("PINATTR PinName nRST"), std::string::npos);

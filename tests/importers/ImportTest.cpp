@@ -87,7 +87,7 @@ std::vector<std::string> LooseWireEnds(const std::string& svg)
 }
 
 // Draws a cover with the schematic converter and imports sheet and symbol.
-void DrawAndImport(StageHarness& h, const CoverSpec& fixture)
+void DrawAndImport(StageHarness& h, const CoverFixture& fixture)
 {
     WriteFile("GENERICS.LIB", Generics());
     WriteCoverFiles(fixture);
@@ -111,9 +111,9 @@ void CheckPictures(const std::string& label)
     EXPECT_NE(ReadFile("T.sym").find("SYMBOL T\n"), std::string::npos);
 }
 
-CoverSpec Adder()
+CoverFixture Adder()
 {
-    CoverSpec s;
+    CoverFixture s;
     s.resultFile = "T.sch";
     s.inputs = {"A", "B", "CIN"};
     s.outputs = {"SUM", "COUT"};
@@ -121,9 +121,9 @@ CoverSpec Adder()
     return s;
 }
 
-CoverSpec Machine(const std::string& type, std::vector<std::string> bits)
+CoverFixture Machine(const std::string& type, std::vector<std::string> bits)
 {
-    CoverSpec s;
+    CoverFixture s;
     s.resultFile = "T.sch";
     s.flipFlopType = type;
     s.flipFlops = static_cast<int>(bits.size());
@@ -149,21 +149,21 @@ TEST(DrawnSheets, ImportWithEveryWireOnAPinPortOrWire)
 {
     struct Case {
         std::string label;
-        CoverSpec fixture;
+        CoverFixture fixture;
     };
     std::vector<Case> cases;
     cases.push_back({"adder", Adder()});
-    CoverSpec inv = Adder();
+    CoverFixture inv = Adder();
     inv.inv = true;
     cases.push_back({"adder nand", inv});
-    CoverSpec pos = Adder();
+    CoverFixture pos = Adder();
     pos.pos = true;
     cases.push_back({"adder pos", pos});
-    CoverSpec off = Adder();
+    CoverFixture off = Adder();
     off.off = true;
     off.terms.push_back({"---", ".."});
     cases.push_back({"adder off", off});
-    CoverSpec wide;
+    CoverFixture wide;
     wide.resultFile = "T.sch";
     wide.inputs = {"A", "B", "C", "D", "E", "F", "G"};
     wide.outputs = {"W", "ONE", "ZERO"};
@@ -173,11 +173,11 @@ TEST(DrawnSheets, ImportWithEveryWireOnAPinPortOrWire)
                                                        "1.."});
     cases.push_back({"wide", wide});
     cases.push_back({"D scan", Machine("D", {"Q0", "Q1", "Q2"})});
-    CoverSpec reg = Machine("T", {"S1", "S2"});
+    CoverFixture reg = Machine("T", {"S1", "S2"});
     reg.regOut = true;
     cases.push_back({"T regout", reg});
     cases.push_back({"JK", Machine("JK", {"Q1", "Q2"})});
-    CoverSpec sr = Machine("SR", {"Q1"});
+    CoverFixture sr = Machine("SR", {"Q1"});
     sr.inv = true;
     cases.push_back({"SR nand", sr});
     for (const Case& c : cases) {
@@ -265,7 +265,7 @@ TEST(DrawnSheets, RandomCombinationalSheetsComputeTheirTable)
     std::mt19937 rng(5012004);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     for (int seed = 0; seed < 40; ++seed) {
-        CoverSpec s;
+        CoverFixture s;
         s.resultFile = "T.sch";
         int ni = pick(2, 5), no = pick(1, 3);
         for (int i = 0; i < ni; ++i) s.inputs.push_back("I" + std::to_string(i));
