@@ -111,6 +111,7 @@ void TConvert3::Execute()
         return;
     }
     WriteLine("Netlist file successfully created");
+    MarkResultWritten(cover_.OutputFileName);
 }
 
 void TConvert3::WriteMessages()

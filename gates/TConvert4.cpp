@@ -140,7 +140,9 @@ void TConvert4::Execute()
     if (!CloseText(log)) {
         EraseFile(kSchematicLogFile);
         WriteLine("ERROR OPENING TEMPORARY FILE");
+        return;
     }
+    MarkResultWritten(sheetName);
 }
 
 }  // namespace quorlet

@@ -15,6 +15,7 @@ std::string Blanks(int n) { return std::string(n, ' '); }
 
 std::string RunNetlist(StageHarness& h, const CoverFixture& fixture, const std::string& library = {})
 {
+    ResetRunOutcome();
     WriteCoverFiles(fixture);
     TConvert3 stage;
     h.Run(stage, library);
@@ -69,6 +70,7 @@ TEST(Netlist, CombinationalTableWithoutLibrary)
     EXPECT_EQ(h.lines[1], "GATE LIBRARY NOT FOUND, MAXIMUM NUMBER OF GATE INPUTS SET TO 8");
     EXPECT_EQ(h.lines[2], "");
     EXPECT_EQ(h.lines.back(), "Netlist file successfully created");
+    EXPECT_TRUE(ResultWritten());
 }
 
 TEST(Netlist, ElevenInputsLongNamesAndUnusedInputs)
@@ -189,6 +191,7 @@ TEST(Netlist, FailuresLeaveNoFinishedNetlist)
         EXPECT_EQ(text.find("END"), std::string::npos);
         EXPECT_NE(text.find("INPUT A B C D E F G"), std::string::npos);
         EXPECT_NE(h.lines.back(), "Netlist file successfully created");
+        EXPECT_FALSE(ResultWritten());
     }
     {
         StageHarness h;
