@@ -21,7 +21,8 @@ constexpr const char* kUsage =
 PlaTable ReadInput(const std::string& path, std::istream* in) {
   if (!path.empty()) return ReadPlaFile(path);
   std::ostringstream ss;
-  ss << (in ? *in : std::cin).rdbuf();
+  if (in) ss << in->rdbuf();
+  else ss << std::cin.rdbuf();
   return ParsePla(ss.str(), "(standard input)");
 }
 
