@@ -284,12 +284,32 @@ void DrawingCleanUp(GateNetwork& network)
     for (Gate& g : gates) {
         if (!IsOutputStage(g.Stage)) continue;
         std::string& first = g.GateInputs[0];
+        // A constant further along would be a pin without a wire on the sheet; where it decides
+        // the gate's level (1 into OR/NOR, 0 into AND/NAND) the gate is stuck just the same.
+        std::string name = NetlistKindName(g.Kind);
+        bool orFamily = name == "OR" || name == "NOR", andFamily = name == "AND" || name == "NAND";
+        for (const std::string& in : g.GateInputs)
+            if ((in == kVdd && orFamily) || (in == kVss && andFamily)) first = in;
         if (first != kVss && first != kVdd) continue;
         network.stuckOutputs.push_back(g.OutputName);
         bool high = (first == kVdd) != InvertsConstant(g.Kind);
         g.StuckKind = g.Kind;
         g.Kind = high ? kind::Constant1 : kind::Constant0;
-        first.clear();
+        for (std::string& in : g.GateInputs) in.clear();
+    }
+    // Terms that only fed stuck outputs would be drawn feeding nothing.
+    for (bool removed = true; removed;) {
+        removed = false;
+        for (auto it = gates.begin(); it != gates.end(); ++it) {
+            if (!IsTermStage(it->Stage)) continue;
+            bool used = std::any_of(gates.begin(), gates.end(), [&](const Gate& other) {
+                return std::find(other.GateInputs.begin(), other.GateInputs.end(), it->OutputName) != other.GateInputs.end();
+            });
+            if (used) continue;
+            gates.erase(it);
+            removed = true;
+            break;
+        }
     }
 }
 

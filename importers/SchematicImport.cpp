@@ -297,8 +297,10 @@ void CheckConnections(const Sheet& sheet, const std::vector<PinRef>& pins, std::
     for (const Flag& f : sheet.flags) flagPoints.insert(f.at);
     int reported = 0;
     for (std::size_t i = 0; i < sheet.wires.size(); ++i) {
-        // The stub of a port that nothing uses (an unused input) may end freely.
-        bool portStub = flagPoints.count(sheet.wires[i].a) || flagPoints.count(sheet.wires[i].b);
+        // A stub off a pin or a port that nothing uses (an unused input or state bit) may end
+        // freely; a wire that ends freely at both ends, or a longer run, may not.
+        auto anchored = [&](Point p) { return flagPoints.count(p) > 0 || pinPoints.count(p) > 0; };
+        bool portStub = anchored(sheet.wires[i].a) || anchored(sheet.wires[i].b);
         for (Point end : {sheet.wires[i].a, sheet.wires[i].b}) {
             bool ok = portStub || pinPoints.count(end) || flagPoints.count(end);
             for (std::size_t j = 0; j < sheet.wires.size() && !ok; ++j)
