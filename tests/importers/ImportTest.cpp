@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <random>
 #include <stdexcept>
@@ -388,6 +389,42 @@ TEST(Symbols, ImportedOrRefused)
         EXPECT_NE(ReadFile("C.err").find(message), std::string::npos) << ReadFile("C.err");
         EXPECT_FALSE(Exists("C.sym"));
     }
+}
+
+}  // namespace
+}  // namespace quorlet::test
+
+namespace quorlet::test {
+namespace {
+
+// Every example table drawn by the command line with the shipped library and imported by the
+// importer programs beside it (when the minimizer program has been built there too).
+TEST(Examples, DrawnEndToEndWithThePictures)
+{
+    namespace fs = std::filesystem;
+    const fs::path bin = QUORLET_BIN_DIR;
+    for (const char* program : {"quorlet", "quor_esp", "ascin", "asyin", "GENERICS.LIB"})
+        if (!fs::exists(bin / program)) GTEST_SKIP() << program << " is not built in " << bin;
+    TempWorkDir dir;
+    int drawn = 0;
+    for (const auto& entry : fs::directory_iterator(fs::path(QUORLET_SOURCE_DIR) / "examples")) {
+        if (entry.path().extension() != ".tbl") continue;
+        fs::copy_file(entry.path(), dir.Path() / entry.path().filename());
+        const std::string base = entry.path().stem().string();
+        std::string command = "cd '" + dir.Path().string() + "' && '" + (bin / "quorlet").string() + "' --cover=dc /DGENERICS " +
+                              base + ".tbl D > " + base + ".log 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << base << "\n" << ReadFile(dir.File(base + ".log"));
+        EXPECT_FALSE(Exists(dir.File(base + ".err"))) << ReadFile(dir.File(base + ".err"));
+        EXPECT_FALSE(Exists(dir.File(base + ".asc")));
+        std::string svg = ReadFile(dir.File(base + ".svg")), why;
+        EXPECT_TRUE(WellFormedSvg(svg, why)) << base << ": " << why;
+        EXPECT_TRUE(LooseWireEnds(svg).empty()) << base;
+        EXPECT_TRUE(WellFormedSvg(ReadFile(dir.File(base + ".sym.svg")), why)) << base << ": " << why;
+        EXPECT_NE(ReadFile(dir.File(base + ".sch")).find("SCHEMATIC " + base), std::string::npos) << base;
+        EXPECT_NE(ReadFile(dir.File(base + ".sym")).find("SYMBOL " + base), std::string::npos) << base;
+        ++drawn;
+    }
+    EXPECT_GT(drawn, 0);
 }
 
 }  // namespace
