@@ -17,6 +17,9 @@ namespace fs = std::filesystem;
 namespace quorlet::import {
 namespace {
 
+// Far beyond any sheet of 1100 gates; keeps the connection checks quick on damaged files.
+constexpr std::size_t kMaxSheetItems = 20000;
+
 std::vector<std::string> LibraryWords(std::string_view line)
 {
     std::vector<std::string> words;
@@ -257,17 +260,23 @@ Sheet ParseSheet(std::string_view text, std::vector<std::string>& errors)
     }
     if (!version) errors.push_back("EMPTY SHEET FILE");
     else if (!size) errors.push_back("NO SHEET SIZE");
+    if (sheet.wires.size() > kMaxSheetItems || sheet.instances.size() > kMaxSheetItems || sheet.flags.size() > kMaxSheetItems)
+        errors.push_back("SHEET TOO LARGE: MORE THAN " + std::to_string(kMaxSheetItems) + " WIRES, SYMBOLS OR FLAGS");
     int k = 0;
     for (Instance& inst : sheet.instances) {
         ++k;
         if (inst.name.empty()) inst.name = "I" + std::to_string(k);
     }
-    auto outside = [&](Point p) { return size && (p.x < 0 || p.y < 0 || p.x > sheet.width || p.y > sheet.height); };
-    for (const Wire& w : sheet.wires)
-        if (outside(w.a) || outside(w.b)) {
+    // A large design runs over the sheet's right or lower edge: the sheet grows to hold it.
+    // Nothing can stand left of or above the sheet.
+    for (const Wire& w : sheet.wires) {
+        if (size && (w.a.x < 0 || w.a.y < 0 || w.b.x < 0 || w.b.y < 0)) {
             errors.push_back("WIRE OUTSIDE THE SHEET AT " + std::to_string(w.a.x) + " " + std::to_string(w.a.y));
             break;
         }
+        sheet.width = std::max({sheet.width, w.a.x, w.b.x});
+        sheet.height = std::max({sheet.height, w.a.y, w.b.y});
+    }
     return sheet;
 }
 

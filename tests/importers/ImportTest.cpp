@@ -347,7 +347,7 @@ TEST(DamagedSheets, GiveAnErrorFileAndNoSchematic)
         {good + "WIRE 700 700 800 700\n", "WIRE END AT 700 700 IS CONNECTED TO NOTHING"},
         {good + "SYMBOL INV 10 10 R45\n", "LINE 13: UNKNOWN ORIENTATION R45"},
         {good + "IOPIN 7 7 In\n", "LINE 13: IOPIN WITHOUT FLAG"},
-        {good + "WIRE 0 0 99999 0\n", "WIRE OUTSIDE THE SHEET AT 0 0"},
+        {good + "WIRE -16 0 100 0\n", "WIRE OUTSIDE THE SHEET AT -16 0"},
         {std::string("Version 4\nSHEET 1 100 100\n") + std::string(300, 'W') + "\n", "LINE 3: UNKNOWN LINE"},
     };
     ASSERT_TRUE(import::ImportSheet("B.asc", {"."}) == false);
