@@ -20,7 +20,7 @@ struct ExactParams {
   long maxCoreCells = 400'000'000; // rows x columns of the reduced problem kept as bit matrix
   long maxNodes = 3'000'000;       // branch and bound nodes spent proving the cube count
   long literalNodes = 2'000;       // further nodes spent lowering literals at that count
-  double maxSeconds = 300;         // wall clock for the whole step; 0 = no limit
+  double maxSeconds = 120;         // wall clock for the whole step; 0 = no limit
   bool sparse = true;              // drop unneeded output bits and re-expand inputs at the end
 };
 
