@@ -15,7 +15,7 @@ namespace quor {
 // only a safety net.
 struct ExactParams {
   long maxPrimes = 200'000;        // primes of any cofactor met while generating them
-  long maxProducts = 20'000'000;   // cube pairs formed while merging cofactor primes
+  long maxProducts = 8'000'000;    // cube pairs formed while merging cofactor primes
   long maxRows = 3'000'000;        // covering rows (ON-set regions) before reduction
   long maxCoreCells = 400'000'000; // rows x columns of the reduced problem kept as bit matrix
   long maxNodes = 3'000'000;       // branch and bound nodes spent proving the cube count
