@@ -461,11 +461,12 @@ private:
 
         SheetPorts& ports = result_.ports;
         const int portX = e + 5 * G;
-        const Gate& first = gates_[ffs.front()];
-        const LibraryComponent* firstComp = Component(first);
+        // Ports are appended to the list below, so gates are looked up by index, never held.
+        const std::size_t firstIndex = ffs.front();
+        const LibraryComponent* firstComp = Component(gates_[firstIndex]);
         const LibraryComponent* lastComp = Component(gates_[ffs.back()]);
         auto bus = [&](int pin, const std::string& name, int busX) {
-            SheetPoint portAt{portX, InputPin(first, pin).y};
+            SheetPoint portAt{portX, InputPin(gates_[firstIndex], pin).y};
             std::size_t port = AddPortGate(kind::InputPort, stage::ControlPort, name, portAt);
             DrawPort(portAt, name, true, true);
             std::optional<SheetPoint> previous;
@@ -498,7 +499,7 @@ private:
         if (result_.error) return;
 
         if (ports.HasScanPath) {
-            SheetPoint pin2 = InputPin(first, 2);
+            SheetPoint pin2 = InputPin(gates_[firstIndex], 2);
             SheetPoint portAt{portX, pin2.y};
             std::size_t port = AddPortGate(kind::InputPort, stage::ControlPort, "SCIN", portAt);
             DrawPort(portAt, "SCIN", true, true);
