@@ -1,6 +1,14 @@
 // The schematic importers' core: reading the line-oriented sheet (".asc") and block symbol
 // (".asy"), checking them against the symbols of the gate libraries, writing the editor's
 // schematic (".sch") and symbol (".sym") and an SVG picture of each.
+//
+// "B.sch": "SCHEMATIC B", "SHEET w h", one "INSTANCE name symbol orientation x y" a symbol,
+// one "PORT name IN|OUT x y" a flag, "NET name member..." for every connected set of wires
+// (members "I3.IN2", "I3.OUT1", "PORT A"; long nets continue on further NET lines of the same
+// name), "WIRES count", "END". "B.sym": "SYMBOL B", "BODY x1 y1 x2 y2", one
+// "PIN name LEFT|RIGHT IN|OUT x y" a pin, "END". "B.err": "IMPORT OF B.asc FAILED" and one line
+// a problem. Symbols are found by name in the component lines of GENERICS.LIB and the other
+// "*.lib" files beside the program and in the work directory.
 #pragma once
 
 #include <map>
