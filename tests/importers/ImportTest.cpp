@@ -198,7 +198,10 @@ public:
     {
         for (const std::string& line : SplitLines(sch)) {
             std::vector<std::string> w = Words(line);
-            if (w.size() >= 3 && w[0] == "INSTANCE") symbols_[w[1]] = w[2];
+            if (w.size() >= 3 && w[0] == "INSTANCE") {
+                symbols_[w[1]] = w[2];
+                if (w[2].size() > 2 && w[2].substr(w[2].size() - 2) == "FF") flipFlops.push_back(w[1]);
+            }
             if (w.size() >= 3 && w[0] == "PORT") directions_[w[1]] = w[2];
             if (w.size() >= 2 && w[0] == "NET")
                 for (std::size_t i = 2; i < w.size(); ++i) {
@@ -219,7 +222,11 @@ public:
             auto dot = m.find(".OUT");
             if (dot != std::string::npos) {
                 if (value) throw std::runtime_error("net " + net + " has two drivers");
-                value = Gate(m.substr(0, dot), inputs);
+                std::string inst = m.substr(0, dot);
+                if (auto ff = flipFlopBit_.find(inst); ff != flipFlopBit_.end())
+                    value = (m.substr(dot) == ".OUT1") == inputs.at(ff->second);
+                else
+                    value = Gate(inst, inputs);
             }
         }
         --depth_;
@@ -233,8 +240,22 @@ public:
         return Net(it->second, inputs);
     }
     void Reset() { cache_.clear(); }
+    // Flip-flop instances stand in the order of the state bits.
+    void NameStateBits(const std::vector<std::string>& bits)
+    {
+        for (std::size_t k = 0; k < bits.size() && k < flipFlops.size(); ++k) flipFlopBit_[flipFlops[k]] = bits[k];
+    }
+    // The value at an input pin of an instance ("IN1").
+    bool Pin(const std::string& inst, const std::string& pin, const std::map<std::string, bool>& inputs)
+    {
+        auto it = netOf_.find(inst + "." + pin);
+        if (it == netOf_.end()) throw std::runtime_error(inst + "." + pin + " on no net");
+        return Net(it->second, inputs);
+    }
+    std::vector<std::string> flipFlops;
 
 private:
+    std::map<std::string, std::string> flipFlopBit_;
     bool Gate(const std::string& inst, const std::map<std::string, bool>& inputs)
     {
         const std::string symbol = symbols_.at(inst);
@@ -312,6 +333,68 @@ TEST(DrawnSheets, RandomCombinationalSheetsComputeTheirTable)
                 }
                 ASSERT_EQ(drawn, expected) << "seed " << seed << " output " << s.outputs[o] << " point " << point << "\n"
                                            << ReadFile("esp_tbl.$$$") << ReadFile("T.sch");
+            }
+        }
+    }
+}
+
+
+TEST(DrawnSheets, RandomMachinesDriveTheirFlipFlops)
+{
+    std::mt19937 rng(20260105);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    static const char* kTypes[] = {"D", "T", "JK", "SR"};
+    for (int seed = 0; seed < 40; ++seed) {
+        CoverFixture s;
+        s.resultFile = "T.sch";
+        s.flipFlopType = kTypes[seed % 4];
+        s.flipFlops = pick(1, 3);
+        s.inv = pick(0, 1);
+        s.regOut = pick(0, 1);
+        for (int q = 0; q < s.flipFlops; ++q) s.inputs.push_back("Q" + std::to_string(q));
+        int primary = pick(1, 2);
+        for (int i = 0; i < primary; ++i) s.inputs.push_back("X" + std::to_string(i));
+        int per = (s.flipFlopType == "JK" || s.flipFlopType == "SR") ? 2 : 1;
+        for (int e = 0; e < s.flipFlops * per; ++e) s.outputs.push_back("E" + std::to_string(e));
+        s.outputs.push_back("Z");
+        const int ni = static_cast<int>(s.inputs.size()), no = static_cast<int>(s.outputs.size());
+        for (int t = pick(1, 10); t > 0; --t) {
+            std::string in(ni, '-'), out(no, '0');
+            for (char& c : in) c = "01-"[pick(0, 2)];
+            if (in == std::string(ni, '-')) in[0] = '1';
+            for (char& c : out) c = pick(0, 2) == 0 ? '1' : '0';
+            out[pick(0, no - 1)] = '1';
+            s.terms.push_back({in, out});
+        }
+        for (int o = 0; o < no; ++o) s.terms.back().second[o] = '1';
+        StageHarness h;
+        DrawAndImport(h, s);
+        if (HasFatalFailure()) return;
+        SchematicSimulator sim(ReadFile("T.sch"));
+        std::vector<std::string> bits(s.inputs.begin(), s.inputs.begin() + s.flipFlops);
+        ASSERT_EQ(static_cast<int>(sim.flipFlops.size()), s.flipFlops) << ReadFile("T.sch");
+        sim.NameStateBits(bits);
+        for (int point = 0; point < (1 << ni); ++point) {
+            std::map<std::string, bool> given;
+            for (int i = 0; i < ni; ++i) given[s.inputs[i]] = (point >> i) & 1;
+            sim.Reset();
+            for (int e = 0; e < s.flipFlops * per; ++e) {
+                bool sum = false;
+                for (const auto& [in, out] : s.terms) {
+                    if (out[e] != '1') continue;
+                    bool product = true;
+                    for (int i = 0; i < ni; ++i)
+                        if (in[i] != '-' && (in[i] == '1') != given[s.inputs[i]]) product = false;
+                    sum = sum || product;
+                }
+                bool drawn = false;
+                try {
+                    drawn = sim.Pin(sim.flipFlops[e / per], "IN" + std::to_string(e % per + 1), given);
+                } catch (const std::exception& ex) {
+                    FAIL() << "seed " << seed << ": " << ex.what() << "\n" << ReadFile("T.sch");
+                }
+                ASSERT_EQ(drawn, sum) << "seed " << seed << " excitation " << e << " point " << point << "\n"
+                                      << ReadFile("esp_tbl.$$$") << ReadFile("T.sch");
             }
         }
     }
