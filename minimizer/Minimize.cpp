@@ -492,7 +492,8 @@ MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, 
   f = Irredundant(f, d, p);
   Trace("irredundant", f);
   Cover ess(s);
-  if (p.essentials) {
+  // Without an OFF-set the loop is slow, and setting the essential primes aside keeps it small.
+  if (p.essentials || !off) {
     std::vector<char> e = EssentialPrimes(f, d);
     std::vector<char> rest(f.Size());
     for (int i = 0; i < f.Size(); ++i) {
