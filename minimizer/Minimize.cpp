@@ -427,7 +427,22 @@ Cover MakeSparse(const Cover& f, const Cover& dc, const Cover& off) {
 }
 
 MinimizeResult Minimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& p) {
-  return MinimizeWith(on, dc, &off, p);
+  MinimizeResult r = MinimizeWith(on, dc, &off, p);
+  if (!p.secondStart || on.Size() < 2) return r;
+  // The loop ends in a local minimum that depends on where it starts; the complement of the
+  // OFF-set is a second start, taken when it is the smaller cover.
+  Cover start;
+  try {
+    start = Complement(off, std::size_t(on.Size() - 1));
+  } catch (const CoverLimitError&) {
+    return r;
+  }
+  MinimizeResult r2 = MinimizeWith(start, dc, &off, p);
+  r2.stats.inputCubes = r.stats.inputCubes;
+  r2.stats.seconds += r.stats.seconds;
+  if (CostOf(r2.cover) < CostOf(r.cover)) return r2;
+  r.stats.seconds = r2.stats.seconds;
+  return r;
 }
 
 MinimizeResult MinimizeWithoutOff(const Cover& on, const Cover& dc, const MinimizeParams& p) {

@@ -13,6 +13,8 @@ struct MinimizeParams {
                              // loop then finds worse covers (seq: 421 cubes instead of 344)
   bool lastGasp = true;      // try new primes from maximally reduced cubes when the loop stalls
   bool sparse = true;        // drop unneeded output bits, then re-expand inputs
+  bool secondStart = true;   // also start from the complement of the OFF-set when that is a
+                             // smaller cover than the ON cover, and keep the better result
   int maxLoops = 1000;       // reduce-expand-irredundant rounds at most
   int exactCoverColumns = 48;  // irredundant: exact branch and bound when the partially
                                // redundant set is at most this big, greedy otherwise
