@@ -488,7 +488,7 @@ CoveringSolution MinimumCovering(int columns, const std::vector<std::vector<int>
     b.weighted.resize(n);
     std::vector<int> order(n);
     std::iota(order.begin(), order.end(), 0);
-    auto w = [&](int i) { return bc[i] < int(weight.size()) ? std::max(0, weight[bc[i]]) : 0; };
+    auto w = [&, &bc = bc](int i) { return bc[i] < int(weight.size()) ? std::max(0, weight[bc[i]]) : 0; };
     std::stable_sort(order.begin(), order.end(), [&](int a, int b2) { return w(a) < w(b2); });
     b.rank.resize(n);
     for (int i = 0; i < n; ++i) b.rank[order[i]] = i;
