@@ -2,8 +2,9 @@
 // no stage can be dropped by the linker or forgotten at start-up.
 #include "StageTable.h"
 
-#include "TQuorlet.h"
 #include "TExpander.h"
+#include "TQuorEsp.h"
+#include "TQuorlet.h"
 #include "TCombiner.h"
 #include "TMOOR_CHK.h"
 #include "TMOOR_CMB.h"
@@ -29,6 +30,7 @@ struct Registration {
 const Registration kStages[] = {
     {"QUORLET", &MakeStage<TQuorlet>},
     {"EXPANDER", &MakeStage<TExpander>},
+    {"QUOR_ESP", &MakeStage<TQuorEsp>},
     {"SUPPLMNT", &MakeStage<TSUPPLMNT>},
     {"SPLITTER", &MakeStage<TSplitter>},
     {"COMBINER", &MakeStage<TCombiner>},
@@ -44,6 +46,13 @@ const Registration kStages[] = {
 };
 
 }  // namespace
+
+std::vector<std::string> QuorletStageNames()
+{
+    std::vector<std::string> names;
+    for (const Registration& r : kStages) names.emplace_back(r.name);
+    return names;
+}
 
 void RegisterQuorletStages()
 {
