@@ -1,6 +1,7 @@
 // Unate covering: choose few columns so that every row holds a chosen one.
 #include <algorithm>
 #include <map>
+#include <numeric>
 
 #include "Minimize.h"
 
@@ -173,24 +174,62 @@ struct BranchAndBound {
 }  // namespace
 
 std::vector<int> MinimumCover(const std::vector<std::vector<int>>& input, int columns, long nodeBudget, bool* proven) {
+  return MinimumCoverByBlocks(input, columns, columns, nodeBudget, proven);
+}
+
+std::vector<int> MinimumCoverByBlocks(const std::vector<std::vector<int>>& input, int columns, int maxBlockColumns,
+                                      long nodeBudget, bool* proven) {
+  // Columns joined by a row fall in one block; blocks share nothing, so their minimum covers
+  // add up to a minimum cover, and a large problem made of many small blocks (a cover full of
+  // little cycles of primes) is solved exactly block by block instead of greedily as a whole.
+  std::vector<int> parent(std::max(columns, 0));
+  std::iota(parent.begin(), parent.end(), 0);
+  auto find = [&](int c) {
+    while (parent[c] != c) c = parent[c] = parent[parent[c]];
+    return c;
+  };
   Rows rows;
   for (auto r : input) {
     std::sort(r.begin(), r.end());
     r.erase(std::unique(r.begin(), r.end()), r.end());
+    if (r.empty()) continue;  // nothing can cover it
+    for (int c : r)
+      if (c >= int(parent.size())) {
+        int old = int(parent.size());
+        parent.resize(c + 1);
+        std::iota(parent.begin() + old, parent.end(), old);
+      }
+    for (std::size_t i = 1; i < r.size(); ++i) {
+      int a = find(r[0]), b = find(r[i]);
+      if (a != b) parent[std::max(a, b)] = std::min(a, b);
+    }
     rows.push_back(std::move(r));
   }
-  std::vector<int> best = Greedy(rows);
-  bool exact = false;
-  if (nodeBudget > 0 && columns > 0) {
-    BranchAndBound bb;
-    bb.budget = nodeBudget;
-    bb.best = best;
-    bb.Solve(rows, {});
-    best = bb.best;
-    exact = !bb.aborted;
+  std::map<int, Rows> blocks;  // keyed by the smallest column: a fixed order
+  for (auto& r : rows) blocks[find(r[0])].push_back(std::move(r));
+  std::vector<int> best;
+  bool exact = true;
+  for (auto& [root, block] : blocks) {
+    std::vector<int> cols;
+    for (auto& r : block) cols.insert(cols.end(), r.begin(), r.end());
+    std::sort(cols.begin(), cols.end());
+    cols.erase(std::unique(cols.begin(), cols.end()), cols.end());
+    std::vector<int> mine = Greedy(block);
+    if (nodeBudget > 0 && int(cols.size()) <= maxBlockColumns) {
+      BranchAndBound bb;
+      bb.budget = nodeBudget;
+      bb.best = mine;
+      bb.Solve(block, {});
+      mine = bb.best;
+      if (bb.aborted) exact = false;
+    } else {
+      exact = false;
+    }
+    best.insert(best.end(), mine.begin(), mine.end());
   }
   if (proven) *proven = exact;
   std::sort(best.begin(), best.end());
+  best.erase(std::unique(best.begin(), best.end()), best.end());
   return best;
 }
 

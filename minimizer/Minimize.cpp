@@ -371,8 +371,7 @@ Cover Irredundant(const Cover& f, const Cover& dc, const MinimizeParams& p) {
       rows.push_back(std::move(row));
     }
   }
-  long budget = part.Size() <= p.exactCoverColumns ? p.exactCoverNodes : 0;
-  std::vector<int> keep = MinimumCover(rows, part.Size(), budget);
+  std::vector<int> keep = MinimumCoverByBlocks(rows, part.Size(), p.exactCoverColumns, p.exactCoverNodes);
   for (int k : keep) e.Add(part[k]);
   return e;
 }

@@ -16,8 +16,8 @@ struct MinimizeParams {
   bool secondStart = true;   // also start from the complement of the OFF-set when that is a
                              // smaller cover than the ON cover, and keep the better result
   int maxLoops = 1000;       // reduce-expand-irredundant rounds at most
-  int exactCoverColumns = 48;  // irredundant: exact branch and bound when the partially
-                               // redundant set is at most this big, greedy otherwise
+  int exactCoverColumns = 48;  // irredundant: exact branch and bound on each independent block
+                               // of the partially redundant set at most this big, greedy otherwise
   long exactCoverNodes = 20000;  // branch and bound node budget before settling for the best found
 };
 
@@ -63,5 +63,9 @@ Cover MakeSparse(const Cover& f, const Cover& dc, const Cover& off);
 // Minimum (or, past the node budget, small) set of columns hitting every row.
 std::vector<int> MinimumCover(const std::vector<std::vector<int>>& rows, int columns, long nodeBudget,
                               bool* proven = nullptr);
+// The same solved block by block (blocks: sets of columns tied together by rows); blocks of
+// at most maxBlockColumns columns get the branch and bound, larger ones the greedy choice.
+std::vector<int> MinimumCoverByBlocks(const std::vector<std::vector<int>>& rows, int columns, int maxBlockColumns,
+                                      long nodeBudget, bool* proven = nullptr);
 
 }  // namespace quor

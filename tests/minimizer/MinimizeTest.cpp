@@ -2,6 +2,8 @@
 // heuristic's cube counts against proven minima of small functions.
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "Minimize.h"
 #include "TruthTable.h"
 #include "Unate.h"
@@ -196,6 +198,75 @@ TEST(Minimize, MinimumCoverIsMinimumOnSmallMatrices) {
     for (auto& r : rows) {
       bool h = false;
       for (int c : r) h |= std::find(got.begin(), got.end(), c) != got.end();
+      ASSERT_TRUE(h);
+    }
+  }
+}
+
+// Many small independent blocks with their columns interleaved: each block must get its own
+// minimum, although the whole problem is far past the size the branch and bound would take.
+TEST(Minimize, MinimumCoverByBlocksIsMinimumPerBlock) {
+  std::mt19937 rng(47);
+  for (int round = 0; round < 20; ++round) {
+    int blocks = 5 + int(rng() % 20), total = 0, expected = 0;
+    std::vector<std::vector<int>> rows;
+    std::vector<std::vector<int>> blockCols;
+    for (int b = 0; b < blocks; ++b) {
+      int cols = 3 + int(rng() % 7);
+      blockCols.push_back({});
+      for (int c = 0; c < cols; ++c) blockCols.back().push_back(total + c);
+      total += cols;
+    }
+    std::vector<int> perm(total);
+    std::iota(perm.begin(), perm.end(), 0);
+    std::shuffle(perm.begin(), perm.end(), rng);
+    for (auto& bc : blockCols) {
+      int cols = int(bc.size());
+      std::vector<std::vector<int>> local;
+      if (rng() % 2) {  // a cycle of pairs: the greedy choice can go wrong here
+        for (int c = 0; c < cols; ++c) local.push_back({c, (c + 1) % cols});
+      } else {
+        for (int k = 0, n = 1 + int(rng() % 10); k < n; ++k) {
+          std::vector<int> r;
+          for (int c = 0; c < cols; ++c)
+            if (rng() % 3 == 0) r.push_back(c);
+          if (r.empty()) r.push_back(int(rng() % cols));
+          local.push_back(r);
+        }
+      }
+      int best = cols + 1;
+      for (unsigned mask = 0; mask < (1u << cols); ++mask) {
+        bool ok = true;
+        for (auto& r : local) {
+          bool h = false;
+          for (int c : r) h |= ((mask >> c) & 1) != 0;
+          ok &= h;
+        }
+        if (ok) best = std::min(best, std::popcount(mask));
+      }
+      expected += best;
+      for (auto& r : local) {
+        std::vector<int> g;
+        for (int c : r) g.push_back(perm[bc[c]]);
+        rows.push_back(g);
+      }
+    }
+    std::shuffle(rows.begin(), rows.end(), rng);
+    bool proven = false;
+    std::vector<int> got = MinimumCoverByBlocks(rows, total, 12, 100000, &proven);
+    ASSERT_TRUE(proven);
+    ASSERT_EQ(int(got.size()), expected) << "round " << round;
+    for (auto& r : rows) {
+      bool h = false;
+      for (int c : r) h |= std::find(got.begin(), got.end(), c) != got.end();
+      ASSERT_TRUE(h);
+    }
+    // Blocks past the size limit are covered greedily and the result is not claimed minimum.
+    std::vector<int> greedy = MinimumCoverByBlocks(rows, total, 2, 100000, &proven);
+    EXPECT_FALSE(proven);
+    for (auto& r : rows) {
+      bool h = false;
+      for (int c : r) h |= std::find(greedy.begin(), greedy.end(), c) != greedy.end();
       ASSERT_TRUE(h);
     }
   }
