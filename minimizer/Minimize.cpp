@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <numeric>
 
 #include "Unate.h"
@@ -16,10 +17,13 @@ namespace quor {
 Cost CostOf(const Cover& f) { return {f.Size(), f.Literals()}; }
 
 namespace {
-// QUOR_ESP_TRACE=1 prints the cost after each step to stderr (developer aid; no effect on results).
+// QUOR_ESP_TRACE=1 prints the cost after each step, and the processor time used so far, to
+// stderr (developer aid; no effect on results).
 void Trace(const char* step, const Cover& f) {
   static const bool on = std::getenv("QUOR_ESP_TRACE") != nullptr;
-  if (on) std::fprintf(stderr, "%-12s %6d cubes %7d literals\n", step, f.Size(), f.Literals());
+  if (on)
+    std::fprintf(stderr, "%-12s %6d cubes %7d literals %8.3f s\n", step, f.Size(), f.Literals(),
+                 double(std::clock()) / CLOCKS_PER_SEC);
 }
 }  // namespace
 

@@ -210,6 +210,35 @@ bool SccRec(Cover& g, OutSet u, Word* r) {
   }
   VarCounts vc;
   CountLiterals(g, vc);
+  if (SplitVar(vc, false) < 0) {
+    // Unate leaf, no cube input-universal (Settle took those out): for each output the point
+    // that falsifies every literal lies outside, and so does each point one literal away from
+    // it unless that literal alone is a cube. Only single-literal cubes fix a variable.
+    MakeInputUniverse(s, r);
+    std::vector<int> single;
+    for (int i = 0; i < g.Size(); ++i)
+      if (InputLiterals(s, g[i]) == 1) single.push_back(i);
+    if (!single.empty()) {
+      // The result is the union over the outputs of u: a variable stays fixed only when
+      // every output has it fixed the same way.
+      std::vector<Word> in(s.inWords, 0), cj(s.inWords);
+      for (int j = 0; j < s.no; ++j) {
+        if (!((u[j >> 6] >> (j & 63)) & 1)) continue;
+        for (int w = 0; w < s.inWords; ++w) cj[w] = s.InMask(w);
+        for (int i : single) {
+          if (!GetOut(s, g[i], j)) continue;
+          for (int w = 0; w < s.inWords; ++w) {
+            Word lv = LiteralVars(g[i][w], s.InMask(w));
+            cj[w] &= ~(g[i][w] & (lv | (lv << 1)));
+          }
+        }
+        for (int w = 0; w < s.inWords; ++w) in[w] |= cj[w];
+      }
+      for (int w = 0; w < s.inWords; ++w) r[w] = in[w];
+    }
+    for (int w = 0; w < s.outWords; ++w) r[s.inWords + w] = u[w];
+    return true;
+  }
   int v = SplitVar(vc, true);
   std::vector<Word> r1(s.words, 0), r0(s.words, 0);
   Cover g1 = SplitCofactor(g, v, 2);

@@ -59,6 +59,21 @@ TEST(Unate, CubeCoveredAndReduceCubeMatchEnumeration) {
     Space s(2 + int(rng() % 6), 1 + int(rng() % 3));
     Cover f = RandomCover(rng, s, 2 + int(rng() % 12), 45);
     Cover d = RandomCover(rng, s, int(rng() % 3), 45);
+    if (round % 3 == 0) {
+      // Unate covers (each variable with one polarity), with some single-literal cubes:
+      // the recursion answers these at once, without splitting.
+      for (Cover* g : {&f, &d})
+        for (int i = 0; i < g->Size(); ++i)
+          for (int v = 0; v < s.ni; ++v)
+            if (GetVar((*g)[i], v) == (v % 2 ? 1u : 2u)) SetVar((*g)[i], v, 3u - GetVar((*g)[i], v));
+      for (int k = int(rng() % 3); k > 0; --k) {
+        Word* c1 = f.AddZero();
+        MakeUniverse(s, c1);
+        int v = int(rng() % s.ni);
+        SetVar(c1, v, v % 2 ? 2 : 1);
+        for (int j = 0; j < s.no; ++j) SetOut(s, c1, j, rng() % 2 != 0);
+      }
+    }
     Cover one(s);
     const Word* c = RandomCube(rng, one, 50, 70);
     Table tf = TableOf(f), td = TableOf(d), tc = TableOf(one);
