@@ -370,6 +370,9 @@ Cover Irredundant(const Cover& f, const Cover& dc, const MinimizeParams& p) {
       rows.push_back({k});  // cannot be covered by the others: must stay
       continue;
     }
+    // Pieces of c cut apart by the fixed cubes often ask for the same cubes again.
+    std::sort(mine.begin(), mine.end());
+    mine.erase(std::unique(mine.begin(), mine.end()), mine.end());
     for (auto& row : mine) {
       row.push_back(k);
       rows.push_back(std::move(row));
