@@ -66,6 +66,10 @@ PlaTable ParsePla(std::string_view text, const std::string& name) {
         if (!t.terms.empty()) Fail(name, lineNo, key + " after the first term");
         int n = Number(arg("a count"), key, name, lineNo, kMaxPlaWidth);
         if (n < 1) Fail(name, lineNo, key + " must be at least 1");
+        const auto& names = key == ".i" ? t.ilb : t.ob;
+        if (!names.empty() && names.size() != static_cast<std::size_t>(n))
+          Fail(name, lineNo, key + " " + std::to_string(n) + " disagrees with the " + std::to_string(names.size()) +
+                                 " names given before it");
         if (key == ".i") { t.ni = n; haveI = true; } else { t.no = n; haveO = true; }
       } else if (key == ".p") {
         t.declaredTerms = Number(arg("a count"), key, name, lineNo, 1000000000);
