@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <random>
 
+#include "ProgramRun.h"
 #include "TestSupport.h"
 
 namespace {
@@ -334,6 +335,22 @@ TEST_F(BadInput, ReadOnlyResultFile)
     fs::permissions(work_ / "adder.min", fs::perms::owner_read);
     ExpectRefused({table.filename().string()}, "FATAL ERROR: UNABLE TO OPEN OUTPUTFILE adder.min");
     EXPECT_EQ(ReadFile((work_ / "adder.min").string()), "kept\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The minimizer's reader once took a second ".i" after ".ilb", and then wrote a table it could
+// not read back itself (found by fuzzing).
+TEST(MinimizerReader, CountThatDisagreesWithEarlierNamesIsRefused)
+{
+    quorlet::test::TempWorkDir dir;
+    quorlet::test::RunResult r = quorlet::test::RunBuiltProgram(
+        QUOR_ESP_BIN, {"-o", "out.pla", std::string(QUORLET_FUZZ_REGRESSIONS) + "/pla/ilb-before-second-i.pla"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find(":6: .i 5 disagrees with the 7 names given before it"), std::string::npos) << r.output;
+    EXPECT_FALSE(std::filesystem::exists("out.pla"));
 }
 
 }  // namespace
