@@ -19,6 +19,9 @@ struct MinimizeParams {
   int exactCoverColumns = 48;  // irredundant: exact branch and bound on each independent block
                                // of the partially redundant set at most this big, greedy otherwise
   long exactCoverNodes = 20000;  // branch and bound node budget before settling for the best found
+  int primeCoverCubes = 150;     // when the loop ends with at most this many cubes, also
+                                 // take a minimum cover of all primes (0: never), as long as
+  int primeCoverPrimes = 2500;   // generating them meets at most this many primes
 };
 
 struct MinimizeStats {

@@ -33,11 +33,14 @@ TEST(Minimize, RandomFunctionsBothPhasesArePointCorrect) {
   for (int round = 0; round < 60; ++round) {
     int ni = 1 + round % 10, no = 1 + int(rng() % 4);
     RandomFunction f = MakeFunction(rng, ni, no, 40, round % 3 == 0 ? 0 : 20);
-    for (bool pos : {false, true}) {
+    for (bool pos : {false, true})
+    for (int primeCover : {0, 150}) {  // the loop alone, and with the minimum cover of all primes
       const Cover& on = pos ? f.off : f.on;
       const Cover& off = pos ? f.on : f.off;
-      MinimizeResult r = Minimize(on, f.dc, off);
-      std::string what = "round " + std::to_string(round) + (pos ? " pos" : "");
+      MinimizeParams mp;
+      mp.primeCoverCubes = primeCover;
+      MinimizeResult r = Minimize(on, f.dc, off, mp);
+      std::string what = "round " + std::to_string(round) + (pos ? " pos" : "") + (primeCover ? " primes" : "");
       ExpectCorrect(f, r.cover, pos, what);
       // No cube may be dropped, and none may grow an input part without touching the OFF-set.
       for (int i = 0; i < r.cover.Size(); ++i) {
@@ -133,9 +136,13 @@ TEST(Minimize, CubeCountsCloseToProvenMinimum) {
     bool proven = false;
     int best = int(MinimumCover(rows, int(primes.size()), 1000000, &proven).size());
     ASSERT_TRUE(proven);
-    MinimizeResult r = Minimize(f.on, f.dc, f.off);
+    MinimizeParams loopOnly;
+    loopOnly.primeCoverCubes = 0;
+    MinimizeResult r = Minimize(f.on, f.dc, f.off, loopOnly);
     ASSERT_GE(r.stats.cubes, best) << "fewer cubes than the proven minimum: the result cannot be right";
     EXPECT_LE(r.stats.cubes, best + 1) << "round " << round;
+    // Functions this small are far inside the limits of the minimum cover of all primes.
+    EXPECT_EQ(Minimize(f.on, f.dc, f.off).stats.cubes, best) << "round " << round;
     heuristic += r.stats.cubes;
     minimum += best;
     ++functions;
