@@ -384,14 +384,27 @@ Cover Irredundant(const Cover& f, const Cover& dc, const MinimizeParams& p) {
   return e;
 }
 
+namespace {
+// Reduces the cubes of f one after the other in the given order: each gives up what the
+// others (already reduced ones as they now are) cover.
+Cover ReduceInOrder(const Cover& f, const Cover& dc, const std::vector<int>& order);
+}  // namespace
+
 Cover Reduce(const Cover& f, const Cover& dc) {
+  const Space& s = f.space();
+  int n = f.Size();
+  std::vector<int> bits(n), order(n);
+  for (int i = 0; i < n; ++i) bits[i] = CountBits(s, f[i]);
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return bits[a] > bits[b]; });
+  return ReduceInOrder(f, dc, order);
+}
+
+namespace {
+Cover ReduceInOrder(const Cover& f, const Cover& dc, const std::vector<int>& order) {
   const Space& s = f.space();
   Cover r = f;
   int n = r.Size();
-  std::vector<int> bits(n), order(n);
-  for (int i = 0; i < n; ++i) bits[i] = CountBits(s, r[i]);
-  std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return bits[a] > bits[b]; });
   std::vector<char> keep(n, 1);
   std::vector<Word> out(s.words);
   for (int i : order) {
@@ -406,6 +419,7 @@ Cover Reduce(const Cover& f, const Cover& dc) {
   r.Filter(keep);
   return r;
 }
+}  // namespace
 
 std::vector<char> EssentialPrimes(const Cover& f, const Cover& dc) {
   const Space& s = f.space();
@@ -576,6 +590,16 @@ MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, 
     Trace("last gasp", g);
     c = CostOf(g);
     if (c < best) { f.Swap(g); best = c; continue; }
+    if (p.otherReduceOrder) {
+      // Another way out of the local minimum: reduce the cubes shared least first (the
+      // order expand takes them in), which leaves different parts to the common cubes.
+      g = ReduceInOrder(f, d, ExpandOrder(f));
+      Trace("reduce 2", g);
+      g = Irredundant(grow(g), d, p);
+      Trace("irredundant", g);
+      c = CostOf(g);
+      if (c < best) { f.Swap(g); best = c; continue; }
+    }
     break;
   }
   f.Append(ess);

@@ -12,6 +12,8 @@ struct MinimizeParams {
   bool essentials = false;   // set essential primes aside after the first pass: faster, but the
                              // loop then finds worse covers (seq: 421 cubes instead of 344)
   bool lastGasp = true;      // try new primes from maximally reduced cubes when the loop stalls
+  bool otherReduceOrder = true;  // when the loop and last gasp stall, one more round that
+                                 // reduces in another order
   bool sparse = true;        // drop unneeded output bits, then re-expand inputs
   bool secondStart = true;   // also start from the complement of the OFF-set when that is a
                              // smaller cover than the ON cover, and keep the better result
