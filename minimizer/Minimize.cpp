@@ -120,7 +120,9 @@ class Expander {
   // with a single raisable conflict (it then conflicts where nothing can be raised), so one
   // pass is enough; after a raise only OFF cubes meeting the raised bits can have changed.
   void LowerEssentials(const Word* raised = nullptr) {
-    std::vector<Word> rc(s_.words);
+    if (s_.inWords == 1 && s_.outWords == 1) return LowerEssentialsOneWord(raised);
+    std::vector<Word>& rc = rc_;
+    rc.resize(s_.words);
     std::size_t k = 0;
     for (std::size_t a = 0; a < active_.size(); ++a) {
       const Word* r = off_[active_[a]];
@@ -142,6 +144,37 @@ class Expander {
       active_[k++] = active_[a];
     }
     active_.resize(k);
+  }
+
+  // The same for the usual shape, one word of inputs and one of outputs, where it is the
+  // innermost loop of the whole minimizer: the same decisions, kept in registers.
+  void LowerEssentialsOneWord(const Word* raised) {
+    const Word rin = raise_[0], rout = raise_[1], mask = s_.InMask(0);
+    Word fin = free_[0], fout = free_[1];
+    const Word hitIn = raised ? raised[0] : ~Word(0), hitOut = raised ? raised[1] : ~Word(0);
+    std::size_t k = 0;
+    for (std::size_t a = 0; a < active_.size(); ++a) {
+      const Word* r = off_[active_[a]];
+      if (!((r[0] & hitIn) | (r[1] & hitOut))) { active_[k++] = active_[a]; continue; }
+      Word x = rin & r[0];
+      Word e = ~(x | (x >> 1)) & kEven & mask;
+      Word bits = fin & r[0] & (e | (e << 1));
+      int raisable = std::popcount(bits);
+      if (raisable < std::popcount(e)) continue;  // a conflict nothing can raise away
+      bool outConflict = (rout & r[1]) == 0;
+      if (outConflict) {
+        if (!(fout & r[1])) continue;
+        ++raisable;
+      }
+      if (raisable == 1) {
+        if (outConflict) fout &= ~r[1]; else fin &= ~bits;
+        continue;
+      }
+      active_[k++] = active_[a];
+    }
+    active_.resize(k);
+    free_[0] = fin;
+    free_[1] = fout;
   }
 
   void FilterCandidates(std::vector<char>& covered) {
@@ -250,7 +283,7 @@ class Expander {
   // Growing toward the parts most candidates hold when none fits whole; measured on the
   // benchmark set it costs time and gains nothing, so it is off.
   bool towardCandidates_ = false;
-  std::vector<Word> raise_, free_, raised_;
+  std::vector<Word> raise_, free_, raised_, rc_;
   mutable std::vector<Word> tmp_;
   std::vector<int> active_, cand_, count_;
 };
