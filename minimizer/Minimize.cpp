@@ -196,6 +196,15 @@ class Expander {
   }
 
   bool Feasible(const Word* g) const {
+    if (s_.inWords == 1 && s_.outWords == 1) {
+      const Word tin = raise_[0] | g[0], tout = raise_[1] | g[1], mask = s_.InMask(0);
+      for (int r : active_) {
+        const Word* o = off_[r];
+        Word x = tin & o[0];
+        if ((tout & o[1]) && !EmptyVars(x, mask)) return false;
+      }
+      return true;
+    }
     std::vector<Word>& t = tmp_;
     t.resize(s_.words);
     for (int w = 0; w < s_.words; ++w) t[w] = raise_[w] | g[w];
