@@ -506,9 +506,9 @@ MinimizeResult Minimize(const Cover& on, const Cover& dc, const Cover& off, cons
   ep.maxPrimes = p.primeCoverPrimes;
   ep.maxProducts = 20L * p.primeCoverPrimes;
   ep.maxRows = 40L * p.primeCoverPrimes;
-  ep.maxCoreCells = 400L * p.primeCoverPrimes * p.primeCoverPrimes / 100;
-  ep.maxNodes = p.exactCoverNodes;
-  ep.literalNodes = 200;
+  ep.maxCoreCells = 320L * p.primeCoverPrimes;  // rows x columns left after reduction (9sym: 420 x 1680)
+  ep.maxNodes = p.primeCoverNodes;
+  ep.literalNodes = p.primeCoverNodes;
   ep.sparse = p.sparse;
   ExactReport rep = ExactMinimizeReport(on, dc, off, ep);
   if (rep.status == ExactStatus::Proven && CostOf(rep.cover) < CostOf(r.cover)) {

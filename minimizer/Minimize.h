@@ -23,7 +23,9 @@ struct MinimizeParams {
   long exactCoverNodes = 20000;  // branch and bound node budget before settling for the best found
   int primeCoverCubes = 150;     // when the loop ends with at most this many cubes, also
                                  // take a minimum cover of all primes (0: never), as long as
-  int primeCoverPrimes = 2500;   // generating them meets at most this many primes
+  int primeCoverPrimes = 2500;   // generating them meets at most this many primes and the
+  long primeCoverNodes = 200;    // branch and bound settles within this many nodes (each
+                                 // node is costly on a big problem: 20000 took 30 s)
 };
 
 struct MinimizeStats {
