@@ -31,27 +31,12 @@ void TMOOR_CHK::ReadSettings()
         ErrorFlag = true;
         return;
     }
-    std::string line;
-    bool found = false;
-    while (log.ReadLine(line)) {
-        if (UpperCopy(line) == "NO_ERRORS") {
-            found = true;
-            break;
-        }
-    }
-    if (!found || !log.ReadLine(line)) {
+    if (!ReadStateCounts(*this, log, stateBits_, excitations_)) {
         CloseText(log);
         WriteLine("ERROR OPENING TEMPORARY FILE 2");
         ErrorFlag = true;
         return;
     }
-    line = UpperCopy(line);
-    FirstWord(line);
-    NextWord(line);
-    std::string third = NextWord(line);
-    std::string fourth = NextWord(line);
-    stateBits_ = CheckedNumber(*this, third);
-    excitations_ = CheckedNumber(*this, fourth);
     CloseText(log);
 }
 

@@ -32,30 +32,14 @@ void TMOOR_CMB::ReadSettings()
         return;
     }
     std::string line;
-    bool found = false;
     bool headOk = log.ReadLine(line) && log.ReadLine(line) && log.ReadLine(line);
-    if (headOk) {
-        logLine3_ = line;
-        while (log.ReadLine(line)) {
-            if (UpperCopy(line) == "NO_ERRORS") {
-                found = true;
-                break;
-            }
-        }
-    }
-    if (!found || !log.ReadLine(line)) {
+    if (headOk) logLine3_ = line;
+    if (!headOk || !ReadStateCounts(*this, log, stateBits_, excitations_)) {
         CloseText(log);
         WriteLine("ERROR OPENING TEMPORARY FILE 2");
         ErrorFlag = true;
         return;
     }
-    line = UpperCopy(line);
-    FirstWord(line);
-    NextWord(line);
-    std::string third = NextWord(line);
-    std::string fourth = NextWord(line);
-    stateBits_ = CheckedNumber(*this, third);
-    excitations_ = CheckedNumber(*this, fourth);
     CloseText(log);
 }
 

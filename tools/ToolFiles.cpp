@@ -68,4 +68,25 @@ std::string TooManyTermsMessage()
     return "CAN'T HANDLE MORE THAN " + std::to_string(kMaxTerms) + " TERMS";
 }
 
+bool ReadStateCounts(TSubExec& stage, TextFile& log, int& stateBits, int& excitations)
+{
+    std::string line;
+    bool found = false;
+    while (log.ReadLine(line)) {
+        if (UpperCopy(line) == "NO_ERRORS") {
+            found = true;
+            break;
+        }
+    }
+    if (!found || !log.ReadLine(line)) return false;
+    line = UpperCopy(line);
+    stage.FirstWord(line);
+    stage.NextWord(line);
+    std::string third = stage.NextWord(line);
+    std::string fourth = stage.NextWord(line);
+    stateBits = CheckedNumber(stage, third);
+    excitations = CheckedNumber(stage, fourth);
+    return true;
+}
+
 }  // namespace quorlet

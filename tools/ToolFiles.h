@@ -30,6 +30,10 @@ using HeaderCount = std::function<bool(char key, const std::string& word)>;
 // ends the header at once. True when the ".P" line was read and accepted.
 bool ReadCountHeader(TSubExec& stage, TextFile& file, const HeaderCount& onCount);
 
+// Reads the settings log on to its "NO_ERRORS" line and takes n and m, the third and fourth
+// counts of the line after it. False when the file ends first; the caller says so.
+bool ReadStateCounts(TSubExec& stage, TextFile& log, int& stateBits, int& excitations);
+
 // The first two words of a term line, as written.
 Term TermWords(TSubExec& stage, std::string_view line);
 
