@@ -105,6 +105,16 @@ bool TSUPPLMNT::ReadSettings()
     return status == LogReadStatus::Ok;
 }
 
+bool TSUPPLMNT::ReadTermCount(TextFile& file, int& count)
+{
+    switch (ReadToCountLine(*this, file, count)) {
+    case CountLine::EndOfFile: Fail(kIllegalFormat); return false;
+    case CountLine::BadNumber: Fail(kCheckError); return false;
+    case CountLine::Found: break;
+    }
+    return true;
+}
+
 bool TSUPPLMNT::ReadMissingCover()
 {
     TextFile file;
@@ -115,12 +125,7 @@ bool TSUPPLMNT::ReadMissingCover()
     const auto inputWidth = static_cast<std::size_t>(log_.ni + log_.n);
     const auto outputWidth = static_cast<std::size_t>(log_.no + log_.m);
     int count = 0;
-    bool ok = true;
-    switch (ReadToCountLine(*this, file, count)) {
-    case CountLine::EndOfFile: Fail(kIllegalFormat); ok = false; break;
-    case CountLine::BadNumber: Fail(kCheckError); ok = false; break;
-    case CountLine::Found: break;
-    }
+    bool ok = ReadTermCount(file, count);
     if (ok && count > kMaxTerms) {
         Fail(TooManyTermsMessage());
         ok = false;
@@ -211,12 +216,7 @@ bool TSUPPLMNT::RewriteCoverTable()
     const auto inputWidth = static_cast<std::size_t>(log_.ni + log_.n);
     const auto outputWidth = static_cast<std::size_t>(log_.no + log_.m);
     int count = 0;
-    bool ok = true;
-    switch (ReadToCountLine(*this, in, count)) {
-    case CountLine::EndOfFile: Fail(kIllegalFormat); ok = false; break;
-    case CountLine::BadNumber: Fail(kCheckError); ok = false; break;
-    case CountLine::Found: break;
-    }
+    bool ok = ReadTermCount(in, count);
     // The completed table must fit the term store of every later stage.
     if (ok && count > kMaxTerms - static_cast<int>(store_.size())) {
         Fail(TooManyTermsMessage());

@@ -25,6 +25,8 @@ public:
 
 private:
     bool ReadSettings();
+    // Reads a table up to its ".p" line; false, with its message, when the count is missing or bad.
+    bool ReadTermCount(TextFile& file, int& count);
     bool ReadMissingCover();
     void AskForCover();
     bool AppendToResultFile();
