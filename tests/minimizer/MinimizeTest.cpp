@@ -178,6 +178,80 @@ TEST(Minimize, EssentialPrimesMatchEnumeration) {
   }
 }
 
+// All primes of a multi-output function (input cube and set of outputs), by enumeration.
+Cover MultiOutputPrimes(const RandomFunction& f) {
+  const Space& s = f.space;
+  int total = 1;
+  for (int v = 0; v < s.ni; ++v) total *= 3;
+  auto implicant = [&](const Word* c, bool& on) {
+    on = false;
+    for (int j = 0; j < s.no; ++j)
+      for (unsigned m = 0; m < (1u << s.ni); ++m) {
+        if (!PointIn(s, c, m, j)) continue;
+        if (f.value[j][m] == 0) return false;
+        on |= f.value[j][m] == 1;
+      }
+    return true;
+  };
+  Cover primes(s);
+  std::vector<Word> c(s.words), up(s.words);
+  for (int k = 0; k < total; ++k)
+    for (unsigned outs = 1; outs < (1u << s.no); ++outs) {
+      std::fill(c.begin(), c.end(), 0);
+      for (int v = 0, x = k; v < s.ni; ++v, x /= 3) SetVar(c.data(), v, x % 3 == 2 ? 3 : x % 3 == 1 ? 2 : 1);
+      for (int j = 0; j < s.no; ++j) SetOut(s, c.data(), j, (outs >> j) & 1);
+      bool on = false, ignored = false;
+      if (!implicant(c.data(), on) || !on) continue;
+      bool prime = true;
+      for (int v = 0; v < s.ni && prime; ++v) {
+        if (GetVar(c.data(), v) == 3) continue;
+        up = c;
+        SetVar(up.data(), v, 3);
+        prime = !implicant(up.data(), ignored);
+      }
+      for (int j = 0; j < s.no && prime; ++j) {
+        if (GetOut(s, c.data(), j)) continue;
+        up = c;
+        SetOut(s, up.data(), j, true);
+        prime = !implicant(up.data(), ignored);
+      }
+      if (prime) primes.Add(c.data());
+    }
+  return primes;
+}
+
+// Essentialness does not depend on which prime cover the test is given: on all primes, and on
+// the loop's own irredundant cover of primes, where a cube meeting a prime in part of its
+// outputs may stand for a wider prime that is not in the cover.
+TEST(Minimize, EssentialMultiOutputPrimesMatchEnumeration) {
+  std::mt19937 rng(8128);
+  int essentials = 0, others = 0;
+  for (int round = 0; round < 60; ++round) {
+    RandomFunction f = MakeFunction(rng, 3 + round % 3, 2 + round % 2, 50, 15);
+    Cover all = MultiOutputPrimes(f);
+    if (all.Empty()) continue;
+    for (bool loopCover : {false, true}) {
+      Cover given = loopCover ? Irredundant(Expand(f.on, f.off), f.dc) : all;
+      std::vector<char> ess = EssentialPrimes(given, f.dc);
+      for (int p = 0; p < given.Size(); ++p) {
+        bool alone = false;
+        for (int j = 0; j < f.space.no; ++j)
+          for (unsigned m = 0; m < (1u << f.space.ni); ++m) {
+            if (f.value[j][m] != 1 || !PointIn(f.space, given[p], m, j)) continue;
+            int n = 0;
+            for (int q = 0; q < all.Size(); ++q) n += PointIn(f.space, all[q], m, j);
+            alone |= n == 1;
+          }
+        ASSERT_EQ(ess[p] != 0, alone) << "round " << round << (loopCover ? " loop cover" : " all primes")
+                                      << " prime " << CubeToString(f.space, given[p]);
+        (alone ? essentials : others) += 1;
+      }
+    }
+  }
+  EXPECT_GT(essentials, 20);
+  EXPECT_GT(others, 20);
+}
+
 TEST(Minimize, MinimumCoverIsMinimumOnSmallMatrices) {
   std::mt19937 rng(31);
   for (int round = 0; round < 200; ++round) {
