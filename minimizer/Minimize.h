@@ -14,6 +14,8 @@ struct MinimizeParams {
   bool lastGasp = true;      // try new primes from maximally reduced cubes when the loop stalls
   bool otherReduceOrder = true;  // when the loop and last gasp stall, one more round that
                                  // reduces in another order
+  bool otherExpand = true;       // and then one whose expand keeps apart by the outputs every
+                                 // OFF cube they keep apart (primes with fewer outputs)
   bool sparse = true;        // drop unneeded output bits, then re-expand inputs
   bool secondStart = true;   // also start from the complement of the OFF-set when that is a
                              // smaller cover than the ON cover, and keep the better result

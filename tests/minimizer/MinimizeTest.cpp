@@ -65,6 +65,23 @@ TEST(Minimize, StepsKeepTheFunction) {
     RandomFunction f = MakeFunction(rng, 3 + round % 6, 1 + round % 3, 40, 15);
     Cover e = Expand(f.on, f.off);
     ExpectCorrect(f, e, false, "expand");
+    // Every expanded cube is prime: no input part and no output can still be raised.
+    for (int i = 0; i < e.Size(); ++i) {
+      std::vector<Word> c(e[i], e[i] + f.space.words);
+      for (int v = 0; v < f.space.ni; ++v) {
+        unsigned b = GetVar(c.data(), v);
+        if (b == 3) continue;
+        SetVar(c.data(), v, 3);
+        ASSERT_TRUE(TouchesOff(f.space, c.data(), f.off)) << "round " << round << ": input " << v << " can grow";
+        SetVar(c.data(), v, b);
+      }
+      for (int j = 0; j < f.space.no; ++j) {
+        if (GetOut(f.space, c.data(), j)) continue;
+        SetOut(f.space, c.data(), j, true);
+        ASSERT_TRUE(TouchesOff(f.space, c.data(), f.off)) << "round " << round << ": output " << j << " can grow";
+        SetOut(f.space, c.data(), j, false);
+      }
+    }
     Cover irr = Irredundant(e, f.dc);
     ExpectCorrect(f, irr, false, "irredundant");
     EXPECT_LE(irr.Size(), e.Size());
