@@ -363,14 +363,16 @@ Cover ExpandByTautology(const Cover& f, const Cover& care, bool inputsOnly) {
   return r;
 }
 
-Cover ExpandIn(const Cover& f, const Cover& off, bool inputsOnly, bool separateByOutputs);
+// prime (optional): cubes of f known to be primes already, left as they are.
+Cover ExpandIn(const Cover& f, const Cover& off, bool inputsOnly, bool separateByOutputs,
+               const std::vector<char>* prime = nullptr);
 
 struct Grow {
   const Cover* off;   // OFF-set, or null
   const Cover* care;  // ON and don't-care sets, used when off is null
   bool separateByOutputs = false;
-  Cover operator()(const Cover& f, bool inputsOnly = false) const {
-    return off ? ExpandIn(f, *off, inputsOnly, separateByOutputs) : ExpandByTautology(f, *care, inputsOnly);
+  Cover operator()(const Cover& f, bool inputsOnly = false, const std::vector<char>* prime = nullptr) const {
+    return off ? ExpandIn(f, *off, inputsOnly, separateByOutputs, prime) : ExpandByTautology(f, *care, inputsOnly);
   }
 };
 
@@ -385,13 +387,25 @@ Cover Expand(const Cover& f, const Cover& off, bool inputsOnly) {
 }
 
 namespace {
-Cover ExpandIn(const Cover& f, const Cover& off, bool inputsOnly, bool separateByOutputs) {
+Cover ExpandIn(const Cover& f, const Cover& off, bool inputsOnly, bool separateByOutputs,
+               const std::vector<char>* isPrime) {
   const Space& s = f.space();
   Cover r(s);
   std::vector<char> covered(f.Size(), 0);
+  if (isPrime) {
+    // Primes stay as they are, and no other expansion can take them in; cubes inside them
+    // are already covered.
+    for (int i = 0; i < f.Size(); ++i) covered[i] = (*isPrime)[i];
+    for (int i = 0; i < f.Size(); ++i) {
+      if (covered[i]) continue;
+      for (int k = 0; k < f.Size() && !covered[i]; ++k)
+        if ((*isPrime)[k] && Contains(s, f[k], f[i])) covered[i] = 1;
+    }
+  }
   Expander ex(f, off, inputsOnly, separateByOutputs);
   std::vector<Word> prime(s.words);
   for (int i : ExpandOrder(f)) {
+    if (isPrime && (*isPrime)[i]) { r.Add(f[i]); continue; }
     if (covered[i]) continue;
     ex.Run(i, covered, prime.data());
     r.Add(prime.data());
@@ -450,21 +464,27 @@ Cover Irredundant(const Cover& f, const Cover& dc, const MinimizeParams& p) {
 namespace {
 // Reduces the cubes of f one after the other in the given order: each gives up what the
 // others (already reduced ones as they now are) cover.
-Cover ReduceInOrder(const Cover& f, const Cover& dc, const std::vector<int>& order);
+// same (optional): for each cube of the result, whether reduce left it as it was.
+Cover ReduceInOrder(const Cover& f, const Cover& dc, const std::vector<int>& order,
+                    std::vector<char>* same = nullptr);
+Cover ReduceBySize(const Cover& f, const Cover& dc, std::vector<char>* same);
 }  // namespace
 
-Cover Reduce(const Cover& f, const Cover& dc) {
+Cover Reduce(const Cover& f, const Cover& dc) { return ReduceBySize(f, dc, nullptr); }
+
+namespace {
+// Largest cubes first.
+Cover ReduceBySize(const Cover& f, const Cover& dc, std::vector<char>* same) {
   const Space& s = f.space();
   int n = f.Size();
   std::vector<int> bits(n), order(n);
   for (int i = 0; i < n; ++i) bits[i] = CountBits(s, f[i]);
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return bits[a] > bits[b]; });
-  return ReduceInOrder(f, dc, order);
+  return ReduceInOrder(f, dc, order, same);
 }
 
-namespace {
-Cover ReduceInOrder(const Cover& f, const Cover& dc, const std::vector<int>& order) {
+Cover ReduceInOrder(const Cover& f, const Cover& dc, const std::vector<int>& order, std::vector<char>* same) {
   const Space& s = f.space();
   Cover r = f;
   int n = r.Size();
@@ -478,6 +498,11 @@ Cover ReduceInOrder(const Cover& f, const Cover& dc, const std::vector<int>& ord
       std::memset(r[i], 0, sizeof(Word) * s.words);
       keep[i] = 0;
     }
+  }
+  if (same) {
+    same->clear();
+    for (int i = 0; i < n; ++i)
+      if (keep[i]) same->push_back(Equal(s, r[i], f[i]));
   }
   r.Filter(keep);
   return r;
@@ -650,9 +675,10 @@ MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, 
   Cost best = CostOf(f);
   for (int loop = 0; loop < p.maxLoops; ++loop) {
     res.stats.loops = loop + 1;
-    Cover g = Reduce(f, d);
+    std::vector<char> same;
+    Cover g = ReduceBySize(f, d, &same);
     Trace("reduce", g);
-    g = grow(g);
+    g = grow(g, false, &same);  // cubes reduce left alone are still primes
     Trace("expand", g);
     g = Irredundant(g, d, p);
     Trace("irredundant", g);
@@ -678,7 +704,8 @@ MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, 
       // the outputs, and the inputs grow instead.
       Grow other = grow;
       other.separateByOutputs = true;
-      g = Irredundant(other(Reduce(f, d)), d, p);
+      g = ReduceBySize(f, d, &same);
+      g = Irredundant(other(g, false, &same), d, p);
       Trace("expand 2", g);
       c = CostOf(g);
       if (c < best) { f.Swap(g); best = c; continue; }
