@@ -676,9 +676,9 @@ MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, 
   for (int loop = 0; loop < p.maxLoops; ++loop) {
     res.stats.loops = loop + 1;
     std::vector<char> same;
-    Cover g = ReduceBySize(f, d, &same);
-    Trace("reduce", g);
-    g = grow(g, false, &same);  // cubes reduce left alone are still primes
+    Cover reduced = ReduceBySize(f, d, &same);
+    Trace("reduce", reduced);
+    Cover g = grow(reduced, false, &same);  // cubes reduce left alone are still primes
     Trace("expand", g);
     g = Irredundant(g, d, p);
     Trace("irredundant", g);
@@ -692,9 +692,10 @@ MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, 
     if (p.otherReduceOrder) {
       // Another way out of the local minimum: reduce the cubes shared least first (the
       // order expand takes them in), which leaves different parts to the common cubes.
-      g = ReduceInOrder(f, d, ExpandOrder(f));
+      std::vector<char> same2;
+      g = ReduceInOrder(f, d, ExpandOrder(f), &same2);
       Trace("reduce 2", g);
-      g = Irredundant(grow(g), d, p);
+      g = Irredundant(grow(g, false, &same2), d, p);
       Trace("irredundant", g);
       c = CostOf(g);
       if (c < best) { f.Swap(g); best = c; continue; }
@@ -704,8 +705,7 @@ MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, 
       // the outputs, and the inputs grow instead.
       Grow other = grow;
       other.separateByOutputs = true;
-      g = ReduceBySize(f, d, &same);
-      g = Irredundant(other(g, false, &same), d, p);
+      g = Irredundant(other(reduced, false, &same), d, p);  // f is still the cover reduced above
       Trace("expand 2", g);
       c = CostOf(g);
       if (c < best) { f.Swap(g); best = c; continue; }
