@@ -377,7 +377,7 @@ struct Grow {
 };
 
 Cover LastGaspWith(const Cover& f, const Cover& dc, const Grow& grow, const MinimizeParams& p);
-Cover MakeSparseWith(const Cover& f, const Cover& dc, const Grow& grow);
+Cover MakeSparseWith(const Cover& f, const Cover& dc, const Grow& grow, const MinimizeParams& p);
 MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, const MinimizeParams& p);
 
 }  // namespace
@@ -542,7 +542,7 @@ Cover LastGasp(const Cover& f, const Cover& dc, const Cover& off, const Minimize
 }
 
 Cover MakeSparse(const Cover& f, const Cover& dc, const Cover& off) {
-  return MakeSparseWith(f, dc, Grow{&off, nullptr});
+  return MakeSparseWith(f, dc, Grow{&off, nullptr}, MinimizeParams{});
 }
 
 namespace {
@@ -622,7 +622,7 @@ Cover LastGaspWith(const Cover& f, const Cover& dc, const Grow& grow, const Mini
   return Irredundant(Join(f, fresh), dc, p);
 }
 
-Cover MakeSparseWith(const Cover& f, const Cover& dc, const Grow& grow) {
+Cover MakeSparseWith(const Cover& f, const Cover& dc, const Grow& grow, const MinimizeParams& p) {
   const Space& s = f.space();
   Cover r = f;
   std::vector<Word> part(s.words);
@@ -637,7 +637,11 @@ Cover MakeSparseWith(const Cover& f, const Cover& dc, const Grow& grow) {
     }
   }
   r.RemoveEmpty();
-  return grow(r, true);
+  r = grow(r, true);
+  // Inputs grown after outputs were lowered can leave a cube covered by the others.
+  for (int i = 0; i < r.Size(); ++i)
+    if (CubeCovered(r[i], {&r, &dc}, r[i])) return Irredundant(r, dc, p);
+  return r;
 }
 
 MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, const MinimizeParams& p) {
@@ -715,7 +719,7 @@ MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, 
   f.Append(ess);
   d = dc;
   d.RemoveEmpty();
-  if (p.sparse) f = MakeSparseWith(f, d, grow);
+  if (p.sparse) f = MakeSparseWith(f, d, grow, p);
   res.cover = std::move(f);
   res.stats.cubes = res.cover.Size();
   res.stats.inputLiterals = res.cover.InputLiterals();

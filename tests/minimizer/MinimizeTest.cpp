@@ -93,7 +93,11 @@ TEST(Minimize, StepsKeepTheFunction) {
       ASSERT_TRUE(inside) << "reduce may only shrink cubes";
     }
     ExpectCorrect(f, LastGasp(irr, f.dc, f.off), false, "last gasp");
-    ExpectCorrect(f, MakeSparse(irr, f.dc, f.off), false, "sparse");
+    Cover sparse = MakeSparse(irr, f.dc, f.off);
+    ExpectCorrect(f, sparse, false, "sparse");
+    EXPECT_LE(sparse.Size(), irr.Size());
+    for (int i = 0; i < sparse.Size(); ++i)
+      ASSERT_FALSE(CubeCovered(sparse[i], {&sparse, &f.dc}, sparse[i])) << "round " << round << ": sparse left a redundant cube";
   }
 }
 
