@@ -70,9 +70,11 @@ class Expander {
           raise_[w] |= g[w];
           free_[w] &= ~raise_[w];
         }
-      } else if (towardCandidates_) {
+      } else if (!inputsOnly_) {
         // Nothing can be taken in whole: grow toward where most candidates lie, so that the
-        // cubes overlap and irredundant can drop some of them later.
+        // cubes overlap and irredundant can drop some of them later (since the outputs count
+        // as a column of their own in RaiseRest: misex3 661 -> 658, ex1010 280 -> 278). The
+        // inputs-only expansion of a finished cover gains nothing from it.
         int part = MostFrequentPart();
         if (part < 0) break;
         raise_[part / 64] |= Word(1) << (part % 64);
@@ -301,9 +303,6 @@ class Expander {
   const Cover& off_;
   bool inputsOnly_;
   bool separateByOutputs_;  // the outputs keep apart every OFF cube they keep apart
-  // Growing toward the parts most candidates hold when none fits whole; measured on the
-  // benchmark set it costs time and gains nothing, so it is off.
-  bool towardCandidates_ = false;
   std::vector<Word> raise_, free_, raised_, rc_;
   mutable std::vector<Word> tmp_;
   std::vector<int> active_, cand_, count_;
