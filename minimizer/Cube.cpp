@@ -24,26 +24,6 @@ void MakeUniverse(const Space& s, Word* c) {
 void MakeInputUniverse(const Space& s, Word* c) {
   for (int w = 0; w < s.inWords; ++w) c[w] = s.InMask(w);
 }
-bool IsInputUniverse(const Space& s, const Word* c) {
-  for (int w = 0; w < s.inWords; ++w)
-    if (c[w] != s.InMask(w)) return false;
-  return true;
-}
-bool OutputsEmpty(const Space& s, const Word* c) {
-  for (int w = s.inWords; w < s.words; ++w)
-    if (c[w]) return false;
-  return true;
-}
-bool OutputsIntersect(const Space& s, const Word* a, const Word* b) {
-  for (int w = s.inWords; w < s.words; ++w)
-    if (a[w] & b[w]) return true;
-  return false;
-}
-bool IsEmptyCube(const Space& s, const Word* c) {
-  for (int w = 0; w < s.inWords; ++w)
-    if (EmptyVars(c[w], s.InMask(w))) return true;
-  return OutputsEmpty(s, c);
-}
 
 int InputDistance(const Space& s, const Word* a, const Word* b) {
   int d = 0;
@@ -52,30 +32,6 @@ int InputDistance(const Space& s, const Word* a, const Word* b) {
 }
 int Distance(const Space& s, const Word* a, const Word* b) {
   return InputDistance(s, a, b) + (OutputsIntersect(s, a, b) ? 0 : 1);
-}
-bool InputsIntersect(const Space& s, const Word* a, const Word* b) {
-  for (int w = 0; w < s.inWords; ++w)
-    if (EmptyVars(a[w] & b[w], s.InMask(w))) return false;
-  return true;
-}
-bool Intersects(const Space& s, const Word* a, const Word* b) {
-  return OutputsIntersect(s, a, b) && InputsIntersect(s, a, b);
-}
-bool Contains(const Space& s, const Word* a, const Word* b) {
-  for (int w = 0; w < s.words; ++w)
-    if (b[w] & ~a[w]) return false;
-  return true;
-}
-bool InputContains(const Space& s, const Word* a, const Word* b) {
-  for (int w = 0; w < s.inWords; ++w)
-    if (b[w] & ~a[w]) return false;
-  return true;
-}
-bool Equal(const Space& s, const Word* a, const Word* b) {
-  return std::memcmp(a, b, sizeof(Word) * s.words) == 0;
-}
-bool InputEqual(const Space& s, const Word* a, const Word* b) {
-  return std::memcmp(a, b, sizeof(Word) * s.inWords) == 0;
 }
 
 void Intersect(const Space& s, const Word* a, const Word* b, Word* out) {
@@ -167,19 +123,29 @@ int Cover::InputLiterals() const {
 
 void SingleCubeContainment(Cover& f) {
   const Space& s = f.space();
-  int n = f.Size();
-  // Larger cubes first, so that each cube needs to be checked only against kept ones.
+  const int n = f.Size(), words = s.words;
+  // Larger cubes first, so that each cube needs to be checked only against kept ones, which
+  // are copied side by side: the scan over them is the whole cost on a large complement.
   std::vector<int> order(n), bits(n);
   for (int i = 0; i < n; ++i) bits[i] = CountBits(s, f[i]);
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return bits[a] > bits[b]; });
   std::vector<char> keep(n, 0);
-  std::vector<int> kept;
+  std::vector<Word> kept;
+  kept.reserve(std::size_t(n) * words);
   for (int i : order) {
+    const Word* c = f[i];
     bool covered = false;
-    for (int k : kept)
-      if (Contains(s, f[k], f[i])) { covered = true; break; }
-    if (!covered) { keep[i] = 1; kept.push_back(i); }
+    const Word* k = kept.data();
+    const Word* end = k + kept.size();
+    if (words == 2) {
+      const Word c0 = c[0], c1 = c[1];
+      for (; k != end; k += 2)
+        if (!((c0 & ~k[0]) | (c1 & ~k[1]))) { covered = true; break; }
+    } else {
+      for (; k != end && !covered; k += words) covered = Contains(s, k, c);
+    }
+    if (!covered) { keep[i] = 1; kept.insert(kept.end(), c, c + words); }
   }
   f.Filter(keep);
 }

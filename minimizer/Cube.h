@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -72,21 +73,57 @@ inline Word LiteralVars(Word x, Word mask) { return ~(x & (x >> 1)) & kEven & ma
 // --- whole-cube operations ---------------------------------------------------------------
 void MakeUniverse(const Space& s, Word* c);
 void MakeInputUniverse(const Space& s, Word* c);  // outputs left untouched
-bool IsInputUniverse(const Space& s, const Word* c);
-bool OutputsEmpty(const Space& s, const Word* c);
-bool OutputsIntersect(const Space& s, const Word* a, const Word* b);
-bool IsEmptyCube(const Space& s, const Word* c);
+
+// Small predicates, inline: they sit in the innermost loops.
+inline bool IsInputUniverse(const Space& s, const Word* c) {
+  for (int w = 0; w < s.inWords; ++w)
+    if (c[w] != s.InMask(w)) return false;
+  return true;
+}
+inline bool OutputsEmpty(const Space& s, const Word* c) {
+  for (int w = s.inWords; w < s.words; ++w)
+    if (c[w]) return false;
+  return true;
+}
+inline bool OutputsIntersect(const Space& s, const Word* a, const Word* b) {
+  for (int w = s.inWords; w < s.words; ++w)
+    if (a[w] & b[w]) return true;
+  return false;
+}
+inline bool IsEmptyCube(const Space& s, const Word* c) {
+  for (int w = 0; w < s.inWords; ++w)
+    if (EmptyVars(c[w], s.InMask(w))) return true;
+  return OutputsEmpty(s, c);
+}
+inline bool InputsIntersect(const Space& s, const Word* a, const Word* b) {
+  for (int w = 0; w < s.inWords; ++w)
+    if (EmptyVars(a[w] & b[w], s.InMask(w))) return false;
+  return true;
+}
+inline bool Intersects(const Space& s, const Word* a, const Word* b) {
+  return OutputsIntersect(s, a, b) && InputsIntersect(s, a, b);
+}
+// a contains b.
+inline bool Contains(const Space& s, const Word* a, const Word* b) {
+  for (int w = 0; w < s.words; ++w)
+    if (b[w] & ~a[w]) return false;
+  return true;
+}
+inline bool InputContains(const Space& s, const Word* a, const Word* b) {
+  for (int w = 0; w < s.inWords; ++w)
+    if (b[w] & ~a[w]) return false;
+  return true;
+}
+inline bool Equal(const Space& s, const Word* a, const Word* b) {
+  return std::memcmp(a, b, sizeof(Word) * s.words) == 0;
+}
+inline bool InputEqual(const Space& s, const Word* a, const Word* b) {
+  return std::memcmp(a, b, sizeof(Word) * s.inWords) == 0;
+}
 
 // Input variables in conflict plus one if the output parts are disjoint.
 int Distance(const Space& s, const Word* a, const Word* b);
 int InputDistance(const Space& s, const Word* a, const Word* b);
-bool Intersects(const Space& s, const Word* a, const Word* b);
-bool InputsIntersect(const Space& s, const Word* a, const Word* b);
-// a contains b.
-bool Contains(const Space& s, const Word* a, const Word* b);
-bool InputContains(const Space& s, const Word* a, const Word* b);
-bool Equal(const Space& s, const Word* a, const Word* b);
-bool InputEqual(const Space& s, const Word* a, const Word* b);
 
 void Intersect(const Space& s, const Word* a, const Word* b, Word* out);
 void Supercube(const Space& s, const Word* a, const Word* b, Word* out);
@@ -118,6 +155,7 @@ class Cover {
   void Append(const Cover& other);
   void Reserve(int n) { data_.reserve(std::size_t(n) * s_.words); }
   void Clear() { data_.clear(); n_ = 0; }
+  std::size_t CapacityWords() const { return data_.capacity(); }
   void Pop() { --n_; data_.resize(std::size_t(n_) * s_.words); }
   // Keeps cube i exactly when keep[i] is nonzero, preserving order.
   void Filter(const std::vector<char>& keep);

@@ -9,12 +9,55 @@
 #include <cstdlib>
 #include <limits>
 #include <map>
+#include <memory>
 
 namespace quor {
 namespace {
 
 struct VarCounts {
   std::vector<int> zeros, ones;  // cubes holding the literal x' (zeros) or x (ones)
+};
+
+// Scratch space of one recursion level. Its buffers keep their capacity from call to call, so
+// the recursions allocate only when they reach a new depth or a larger cover than before.
+struct Frame {
+  Cover cof;                  // the cofactor handed to the next level
+  std::vector<int> tag;       // its tags (covering rows)
+  VarCounts vc;
+  std::vector<char> keep;
+  OutSet u, orOut, open, rest;
+  std::vector<Word> r1, r0, in, cj;
+  std::vector<int> single;
+};
+
+class FrameStack {
+ public:
+  Frame& Push(const Space& s) {
+    if (top_ == frames_.size()) frames_.push_back(std::make_unique<Frame>());
+    Frame& f = *frames_[top_++];
+    if (f.cof.space() == s) f.cof.Clear(); else f.cof = Cover(s);
+    return f;
+  }
+  void Pop() {
+    // A huge cofactor at the outermost level (a big complement) should not stay reserved
+    // for the rest of the run.
+    if (--top_ == 0 && frames_[0]->cof.CapacityWords() > kKeepWords) frames_[0]->cof = Cover();
+  }
+
+ private:
+  static constexpr std::size_t kKeepWords = std::size_t(1) << 20;
+  std::vector<std::unique_ptr<Frame>> frames_;
+  std::size_t top_ = 0;
+};
+
+thread_local FrameStack frameStack;
+
+struct FrameLease {
+  Frame& f;
+  explicit FrameLease(const Space& s) : f(frameStack.Push(s)) {}
+  ~FrameLease() { frameStack.Pop(); }
+  FrameLease(const FrameLease&) = delete;
+  FrameLease& operator=(const FrameLease&) = delete;
 };
 
 void CountLiterals(const Cover& g, VarCounts& vc) {
@@ -51,19 +94,29 @@ int SplitVar(const VarCounts& vc, bool allowUnate) {
   return best;
 }
 
-// Cubes of g that allow value `bits` (1: x = 0, 2: x = 1) of v, with v freed.
-Cover SplitCofactor(const Cover& g, int v, unsigned bits, const std::vector<int>* tag = nullptr,
-                    std::vector<int>* tagOut = nullptr) {
-  Cover r(g.space());
-  r.Reserve(g.Size());
+// Into r: the cubes of g that allow value `bits` (1: x = 0, 2: x = 1) of v, with v freed.
+void SplitCofactor(const Cover& g, int v, unsigned bits, Cover& r, const std::vector<int>* tag = nullptr,
+                   std::vector<int>* tagOut = nullptr) {
+  r.Clear();
+  if (tagOut) tagOut->clear();
+  const int wv = VarWord(v), sv = VarShift(v);
+  const Word both = Word(3) << sv;
   for (int i = 0; i < g.Size(); ++i) {
-    if (!(GetVar(g[i], v) & bits)) continue;
-    Word* c = r.AddZero();
-    std::memcpy(c, g[i], sizeof(Word) * g.space().words);
-    SetVar(c, v, 3);
+    const Word* c = g[i];
+    if (!((c[wv] >> sv) & bits)) continue;
+    r.Add(c);
+    r[r.Size() - 1][wv] |= both;
     if (tag) tagOut->push_back((*tag)[i]);
   }
-  return r;
+}
+
+// Keeps the entries of v whose keep flag is set, in order.
+template <class T>
+void FilterVector(std::vector<T>& v, const std::vector<char>& keep) {
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < v.size(); ++i)
+    if (keep[i]) v[k++] = v[i];
+  v.resize(k);
 }
 
 bool AndNotInto(OutSet& u, const Space& s, const Word* c) {
@@ -84,11 +137,11 @@ bool Covers(const OutSet& have, const OutSet& need) {
 
 // Takes the outputs of u that an input-universal cube covers out of u and keeps the cubes
 // that still matter, their outputs cut down to u. Returns false when u became empty.
-bool Settle(Cover& g, OutSet& u, OutSet& orOut) {
+bool Settle(Cover& g, OutSet& u, OutSet& orOut, std::vector<char>& keep) {
   const Space& s = g.space();
   for (int i = 0; i < g.Size(); ++i)
     if (IsInputUniverse(s, g[i]) && !AndNotInto(u, s, g[i])) return false;
-  std::vector<char> keep(g.Size());
+  keep.resize(g.Size());
   orOut.assign(s.outWords, 0);
   bool drop = false;
   for (int i = 0; i < g.Size(); ++i) {
@@ -101,34 +154,41 @@ bool Settle(Cover& g, OutSet& u, OutSet& orOut) {
   return true;
 }
 
-bool TautRec(Cover& g, OutSet u) {
+// Marks in keep (cleared where dropped) the cubes holding a literal of a variable in which g
+// is unate. Returns whether any was dropped.
+bool MarkUnateCubes(const Cover& g, const VarCounts& vc, std::vector<char>& keep) {
   const Space& s = g.space();
-  VarCounts vc;
-  OutSet orOut;
-  for (;;) {
-    if (!Settle(g, u, orOut)) return true;
-    if (!Covers(orOut, u)) return false;
-    CountLiterals(g, vc);
-    // A cover unate in x is a tautology exactly when the cubes free of x form one.
-    std::vector<char> keep(g.Size(), 1);
-    bool any = false;
-    for (int v = 0; v < s.ni; ++v) {
-      unsigned lit = 0;
-      if (vc.zeros[v] && !vc.ones[v]) lit = 1;
-      else if (vc.ones[v] && !vc.zeros[v]) lit = 2;
-      if (!lit) continue;
-      for (int i = 0; i < g.Size(); ++i)
-        if (GetVar(g[i], v) == lit) { keep[i] = 0; any = true; }
-    }
-    if (!any) break;
-    g.Filter(keep);
+  keep.assign(g.Size(), 1);
+  bool any = false;
+  for (int v = 0; v < s.ni; ++v) {
+    unsigned lit = 0;
+    if (vc.zeros[v] && !vc.ones[v]) lit = 1;
+    else if (vc.ones[v] && !vc.zeros[v]) lit = 2;
+    if (!lit) continue;
+    for (int i = 0; i < g.Size(); ++i)
+      if (GetVar(g[i], v) == lit) { keep[i] = 0; any = true; }
   }
-  int v = SplitVar(vc, false);
+  return any;
+}
+
+bool TautRec(Cover& g, const OutSet& uIn) {
+  FrameLease lease(g.space());
+  Frame& fr = lease.f;
+  fr.u = uIn;
+  for (;;) {
+    if (!Settle(g, fr.u, fr.orOut, fr.keep)) return true;
+    if (!Covers(fr.orOut, fr.u)) return false;
+    CountLiterals(g, fr.vc);
+    // A cover unate in x is a tautology exactly when the cubes free of x form one.
+    if (!MarkUnateCubes(g, fr.vc, fr.keep)) break;
+    g.Filter(fr.keep);
+  }
+  int v = SplitVar(fr.vc, false);
   if (v < 0) return false;  // no cubes left that could cover u
-  Cover g1 = SplitCofactor(g, v, 2);
-  if (!TautRec(g1, u)) return false;
-  Cover g0 = SplitCofactor(g, v, 1);
-  return TautRec(g0, u);
+  SplitCofactor(g, v, 2, fr.cof);
+  if (!TautRec(fr.cof, fr.u)) return false;
+  SplitCofactor(g, v, 1, fr.cof);
+  return TautRec(fr.cof, fr.u);
 }
 
 // Complement of g ignoring outputs; cubes returned with zero output parts.
@@ -150,15 +210,20 @@ Cover CompRec(const Cover& g, std::size_t limit, long& budget) {
     }
     return r;
   }
-  VarCounts vc;
-  CountLiterals(g, vc);
-  int v = SplitVar(vc, true);
-  Cover c1 = CompRec(SplitCofactor(g, v, 2), limit, budget);
-  Cover c0 = CompRec(SplitCofactor(g, v, 1), limit, budget);
+  FrameLease lease(s);
+  Frame& fr = lease.f;
+  CountLiterals(g, fr.vc);
+  int v = SplitVar(fr.vc, true);
+  SplitCofactor(g, v, 2, fr.cof);
+  Cover c1 = CompRec(fr.cof, limit, budget);
+  SplitCofactor(g, v, 1, fr.cof);
+  Cover c0 = CompRec(fr.cof, limit, budget);
   if (std::size_t(c1.Size()) + c0.Size() > limit) throw CoverLimitError(limit);
   // Cubes found on both sides do not depend on v and are kept once.
   auto less = [&](const Word* a, const Word* b) { return std::memcmp(a, b, sizeof(Word) * s.inWords) < 0; };
   std::vector<const Word*> p1, p0;
+  p1.reserve(c1.Size());
+  p0.reserve(c0.Size());
   for (int i = 0; i < c1.Size(); ++i) p1.push_back(c1[i]);
   for (int i = 0; i < c0.Size(); ++i) p0.push_back(c0[i]);
   std::sort(p1.begin(), p1.end(), less);
@@ -179,20 +244,26 @@ Cover CompRec(const Cover& g, std::size_t limit, long& budget) {
 
 // Smallest cube containing the complement of g (outputs limited to u), inside the current
 // cofactor space. Returns false when that complement is empty.
-bool SccRec(Cover& g, OutSet u, Word* r) {
+bool SccRec(Cover& g, const OutSet& uIn, Word* r) {
   const Space& s = g.space();
-  OutSet orOut;
-  if (!Settle(g, u, orOut)) return false;
-  OutSet open(s.outWords);
+  FrameLease lease(s);
+  Frame& fr = lease.f;
+  OutSet& u = fr.u;
+  u = uIn;
+  if (!Settle(g, u, fr.orOut, fr.keep)) return false;
+  OutSet& open = fr.open;
+  open.resize(s.outWords);
   bool anyOpen = false;
-  for (int w = 0; w < s.outWords; ++w) { open[w] = u[w] & ~orOut[w]; anyOpen |= open[w] != 0; }
+  for (int w = 0; w < s.outWords; ++w) { open[w] = u[w] & ~fr.orOut[w]; anyOpen |= open[w] != 0; }
   if (anyOpen) {
     // Outputs no cube mentions are open everywhere: the input part is the whole space and
     // only the other outputs remain to be decided.
-    OutSet rest(s.outWords);
+    OutSet& rest = fr.rest;
+    rest.resize(s.outWords);
     bool anyRest = false;
     for (int w = 0; w < s.outWords; ++w) { rest[w] = u[w] & ~open[w]; anyRest |= rest[w] != 0; }
-    std::vector<Word> sub(s.words, 0);
+    std::vector<Word>& sub = fr.r1;
+    sub.assign(s.words, 0);
     if (anyRest && SccRec(g, rest, sub.data()))
       for (int w = 0; w < s.outWords; ++w) open[w] |= sub[s.inWords + w];
     MakeInputUniverse(s, r);
@@ -208,20 +279,23 @@ bool SccRec(Cover& g, OutSet u, Word* r) {
     for (int w = 0; w < s.outWords; ++w) r[s.inWords + w] = u[w];
     return true;
   }
-  VarCounts vc;
-  CountLiterals(g, vc);
-  if (SplitVar(vc, false) < 0) {
+  CountLiterals(g, fr.vc);
+  if (SplitVar(fr.vc, false) < 0) {
     // Unate leaf, no cube input-universal (Settle took those out): for each output the point
     // that falsifies every literal lies outside, and so does each point one literal away from
     // it unless that literal alone is a cube. Only single-literal cubes fix a variable.
     MakeInputUniverse(s, r);
-    std::vector<int> single;
+    std::vector<int>& single = fr.single;
+    single.clear();
     for (int i = 0; i < g.Size(); ++i)
       if (InputLiterals(s, g[i]) == 1) single.push_back(i);
     if (!single.empty()) {
       // The result is the union over the outputs of u: a variable stays fixed only when
       // every output has it fixed the same way.
-      std::vector<Word> in(s.inWords, 0), cj(s.inWords);
+      std::vector<Word>& in = fr.in;
+      std::vector<Word>& cj = fr.cj;
+      in.assign(s.inWords, 0);
+      cj.resize(s.inWords);
       for (int j = 0; j < s.no; ++j) {
         if (!((u[j >> 6] >> (j & 63)) & 1)) continue;
         for (int w = 0; w < s.inWords; ++w) cj[w] = s.InMask(w);
@@ -239,12 +313,15 @@ bool SccRec(Cover& g, OutSet u, Word* r) {
     for (int w = 0; w < s.outWords; ++w) r[s.inWords + w] = u[w];
     return true;
   }
-  int v = SplitVar(vc, true);
-  std::vector<Word> r1(s.words, 0), r0(s.words, 0);
-  Cover g1 = SplitCofactor(g, v, 2);
-  bool h1 = SccRec(g1, u, r1.data());
-  Cover g0 = SplitCofactor(g, v, 1);
-  bool h0 = SccRec(g0, u, r0.data());
+  int v = SplitVar(fr.vc, true);
+  std::vector<Word>& r1 = fr.r1;
+  std::vector<Word>& r0 = fr.r0;
+  r1.assign(s.words, 0);
+  r0.assign(s.words, 0);
+  SplitCofactor(g, v, 2, fr.cof);
+  bool h1 = SccRec(fr.cof, u, r1.data());
+  SplitCofactor(g, v, 1, fr.cof);
+  bool h0 = SccRec(fr.cof, u, r0.data());
   if (!h1 && !h0) return false;
   if (h1) SetVar(r1.data(), v, 2);
   if (h0) SetVar(r0.data(), v, 1);
@@ -252,41 +329,33 @@ bool SccRec(Cover& g, OutSet u, Word* r) {
   return true;
 }
 
-void RowsRec(Cover& g, std::vector<int>& tag, OutSet u, std::vector<std::vector<int>>& rows, bool& ok) {
+void RowsRec(Cover& g, std::vector<int>& tag, const OutSet& uIn, std::vector<std::vector<int>>& rows, bool& ok) {
   const Space& s = g.space();
-  VarCounts vc;
-  auto apply = [&](const std::vector<char>& keep) {
-    std::vector<int> t;
-    for (int i = 0; i < g.Size(); ++i) if (keep[i]) t.push_back(tag[i]);
+  FrameLease lease(s);
+  Frame& fr = lease.f;
+  OutSet& u = fr.u;
+  u = uIn;
+  std::vector<char>& keep = fr.keep;
+  auto apply = [&] {
+    FilterVector(tag, keep);
     g.Filter(keep);
-    tag.swap(t);
   };
   for (;;) {
     // Outputs covered by an always-present universal cube need nothing.
     for (int i = 0; i < g.Size(); ++i)
       if (tag[i] < 0 && IsInputUniverse(s, g[i]) && !AndNotInto(u, s, g[i])) return;
-    std::vector<char> keep(g.Size());
+    keep.resize(g.Size());
     for (int i = 0; i < g.Size(); ++i) {
       Word* c = g[i];
       keep[i] = !(tag[i] < 0 && IsInputUniverse(s, c)) && MeetsOut(u, s, c);
       if (keep[i]) for (int w = 0; w < s.outWords; ++w) c[s.inWords + w] &= u[w];
     }
-    apply(keep);
-    CountLiterals(g, vc);
-    keep.assign(g.Size(), 1);
-    bool any = false;
-    for (int v = 0; v < s.ni; ++v) {
-      unsigned lit = 0;
-      if (vc.zeros[v] && !vc.ones[v]) lit = 1;
-      else if (vc.ones[v] && !vc.zeros[v]) lit = 2;
-      if (!lit) continue;
-      for (int i = 0; i < g.Size(); ++i)
-        if (GetVar(g[i], v) == lit) { keep[i] = 0; any = true; }
-    }
-    if (!any) break;
-    apply(keep);
+    apply();
+    CountLiterals(g, fr.vc);
+    if (!MarkUnateCubes(g, fr.vc, keep)) break;
+    apply();
   }
-  int v = SplitVar(vc, false);
+  int v = SplitVar(fr.vc, false);
   if (v < 0) {
     // Unate leaf: only universal selectable cubes are left; each output needs one of them.
     std::vector<std::vector<int>> leaf;
@@ -305,12 +374,11 @@ void RowsRec(Cover& g, std::vector<int>& tag, OutSet u, std::vector<std::vector<
     for (auto& row : leaf) rows.push_back(std::move(row));
     return;
   }
-  std::vector<int> t1, t0;
-  Cover g1 = SplitCofactor(g, v, 2, &tag, &t1);
-  RowsRec(g1, t1, u, rows, ok);
+  SplitCofactor(g, v, 2, fr.cof, &tag, &fr.tag);
+  RowsRec(fr.cof, fr.tag, u, rows, ok);
   if (!ok) return;
-  Cover g0 = SplitCofactor(g, v, 1, &tag, &t0);
-  RowsRec(g0, t0, u, rows, ok);
+  SplitCofactor(g, v, 1, fr.cof, &tag, &fr.tag);
+  RowsRec(fr.cof, fr.tag, u, rows, ok);
 }
 
 }  // namespace
@@ -323,7 +391,7 @@ bool OutSetEmpty(const OutSet& u) {
 
 bool Tautology(Cover g, OutSet u) {
   if (OutSetEmpty(u)) return true;
-  return TautRec(g, std::move(u));
+  return TautRec(g, u);
 }
 bool Tautology(const Cover& g) {
   std::vector<Word> all(g.space().words);
@@ -331,21 +399,30 @@ bool Tautology(const Cover& g) {
   return Tautology(g, OutputsOf(g.space(), all.data()));
 }
 
-Cover CofactorOf(const Word* c, std::initializer_list<const Cover*> covers, const Word* skip) {
-  const Space& s = (*covers.begin())->space();
-  Cover r(s);
+namespace {
+void CofactorInto(const Word* c, std::initializer_list<const Cover*> covers, const Word* skip, Cover& r) {
+  const Space& s = r.space();
   for (const Cover* f : covers)
     for (int i = 0; i < f->Size(); ++i) {
       const Word* d = (*f)[i];
       if (d != skip && Intersects(s, d, c)) Cofactor(s, d, c, r.AddZero());
     }
+}
+}  // namespace
+
+Cover CofactorOf(const Word* c, std::initializer_list<const Cover*> covers, const Word* skip) {
+  Cover r((*covers.begin())->space());
+  CofactorInto(c, covers, skip, r);
   return r;
 }
 
 bool CubeCovered(const Word* c, std::initializer_list<const Cover*> covers, const Word* skip) {
   const Space& s = (*covers.begin())->space();
-  Cover g = CofactorOf(c, covers, skip);
-  return Tautology(std::move(g), OutputsOf(s, c));
+  FrameLease top(s);
+  CofactorInto(c, covers, skip, top.f.cof);
+  top.f.u.assign(c + s.inWords, c + s.words);
+  if (OutSetEmpty(top.f.u)) return true;
+  return TautRec(top.f.cof, top.f.u);
 }
 
 Cover InputComplement(const Cover& f, std::size_t limit) {
@@ -389,17 +466,20 @@ Cover Complement(const Cover& f, std::size_t limit) {
 
 bool ReduceCube(const Word* c, std::initializer_list<const Cover*> covers, const Word* skip, Word* out) {
   const Space& s = (*covers.begin())->space();
-  Cover g = CofactorOf(c, covers, skip);
-  std::vector<Word> r(s.words, 0);
-  if (!SccRec(g, OutputsOf(s, c), r.data())) return false;
-  for (int w = 0; w < s.words; ++w) out[w] = c[w] & r[w];
+  FrameLease top(s);
+  Frame& fr = top.f;
+  CofactorInto(c, covers, skip, fr.cof);
+  fr.u.assign(c + s.inWords, c + s.words);
+  fr.r0.assign(s.words, 0);
+  if (!SccRec(fr.cof, fr.u, fr.r0.data())) return false;
+  for (int w = 0; w < s.words; ++w) out[w] = c[w] & fr.r0[w];
   return true;
 }
 
 bool CoveringRows(Cover g, std::vector<int> tag, OutSet u, std::vector<std::vector<int>>& rows) {
   bool ok = true;
   if (OutSetEmpty(u)) return true;
-  RowsRec(g, tag, std::move(u), rows, ok);
+  RowsRec(g, tag, u, rows, ok);
   return ok;
 }
 
