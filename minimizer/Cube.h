@@ -101,10 +101,12 @@ inline bool InputsIntersect(const Space& s, const Word* a, const Word* b) {
   return true;
 }
 inline bool Intersects(const Space& s, const Word* a, const Word* b) {
+  if (s.words == 2) return (a[1] & b[1]) && !EmptyVars(a[0] & b[0], s.inLast);  // the usual shape
   return OutputsIntersect(s, a, b) && InputsIntersect(s, a, b);
 }
 // a contains b.
 inline bool Contains(const Space& s, const Word* a, const Word* b) {
+  if (s.words == 2) return !((b[0] & ~a[0]) | (b[1] & ~a[1]));
   for (int w = 0; w < s.words; ++w)
     if (b[w] & ~a[w]) return false;
   return true;

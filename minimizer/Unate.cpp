@@ -16,6 +16,8 @@ namespace {
 
 struct VarCounts {
   std::vector<int> zeros, ones;  // cubes holding the literal x' (zeros) or x (ones)
+  std::vector<Word> unate;       // per input word, the variables (even bit) in which the
+                                 // cover is unate, one literal seen but not the other
 };
 
 // Scratch space of one recursion level. Its buffers keep their capacity from call to call, so
@@ -64,15 +66,23 @@ void CountLiterals(const Cover& g, VarCounts& vc) {
   const Space& s = g.space();
   vc.zeros.assign(s.ni, 0);
   vc.ones.assign(s.ni, 0);
+  vc.unate.assign(s.inWords, 0);
+  Word anyZero[4] = {0, 0, 0, 0}, anyOne[4] = {0, 0, 0, 0};  // first words; rest below
   for (int i = 0; i < g.Size(); ++i) {
     const Word* c = g[i];
     for (int w = 0; w < s.inWords; ++w) {
       Word x = c[w], m = s.InMask(w);
       Word z = x & ~(x >> 1) & kEven & m;
       Word o = (x >> 1) & ~x & kEven & m;
+      if (w < 4) { anyZero[w] |= z; anyOne[w] |= o; }
       while (z) { vc.zeros[w * 32 + std::countr_zero(z) / 2]++; z &= z - 1; }
       while (o) { vc.ones[w * 32 + std::countr_zero(o) / 2]++; o &= o - 1; }
     }
+  }
+  for (int w = 0; w < s.inWords; ++w) {
+    if (w < 4) { vc.unate[w] = anyZero[w] ^ anyOne[w]; continue; }
+    for (int k = 0; k < 32 && w * 32 + k < s.ni; ++k)
+      if ((vc.zeros[w * 32 + k] > 0) != (vc.ones[w * 32 + k] > 0)) vc.unate[w] |= Word(1) << (2 * k);
   }
 }
 
@@ -154,19 +164,19 @@ bool Settle(Cover& g, OutSet& u, OutSet& orOut, std::vector<char>& keep) {
   return true;
 }
 
-// Marks in keep (cleared where dropped) the cubes holding a literal of a variable in which g
-// is unate. Returns whether any was dropped.
+// Clears in keep the cubes holding a literal of a variable in which g is unate. Returns
+// whether any was cleared.
 bool MarkUnateCubes(const Cover& g, const VarCounts& vc, std::vector<char>& keep) {
   const Space& s = g.space();
   keep.assign(g.Size(), 1);
+  bool anyUnate = false;
+  for (Word u : vc.unate) anyUnate |= u != 0;
+  if (!anyUnate) return false;
   bool any = false;
-  for (int v = 0; v < s.ni; ++v) {
-    unsigned lit = 0;
-    if (vc.zeros[v] && !vc.ones[v]) lit = 1;
-    else if (vc.ones[v] && !vc.zeros[v]) lit = 2;
-    if (!lit) continue;
-    for (int i = 0; i < g.Size(); ++i)
-      if (GetVar(g[i], v) == lit) { keep[i] = 0; any = true; }
+  for (int i = 0; i < g.Size(); ++i) {
+    const Word* c = g[i];
+    for (int w = 0; w < s.inWords; ++w)
+      if (LiteralVars(c[w], s.InMask(w)) & vc.unate[w]) { keep[i] = 0; any = true; break; }
   }
   return any;
 }
