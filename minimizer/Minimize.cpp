@@ -96,7 +96,6 @@ class Expander {
   // For OFF cube r: the free bits whose raising would remove a conflict with r (input parts:
   // one bit per conflicting variable), and whether r conflicts somewhere that cannot be raised.
   struct Conflict {
-    int raisable = 0;
     bool fixed = false;
     bool outConflict = false;
   };
@@ -107,9 +106,8 @@ class Expander {
       Word spread = e | (e << 1);
       Word bits = free_[w] & r[w] & spread;
       rc[w] = bits;
-      int conflicts = std::popcount(e), raisable = std::popcount(bits);
-      k.raisable += raisable;
-      if (raisable < conflicts) k.fixed = true;
+      // One bit at most per conflicting variable (r holds one literal there).
+      if (((bits | (bits >> 1)) & kEven) != e) k.fixed = true;
     }
     bool outMeet = false, outFree = false;
     for (int w = s_.inWords; w < s_.words; ++w) {
@@ -118,7 +116,7 @@ class Expander {
     }
     if (!outMeet) {
       k.outConflict = true;
-      if (outFree) ++k.raisable; else k.fixed = true;
+      if (!outFree) k.fixed = true;
     }
     return k;
   }
@@ -129,23 +127,46 @@ class Expander {
   // pass is enough; after a raise only OFF cubes meeting the raised bits can have changed.
   void LowerEssentials(const Word* raised = nullptr) {
     if (s_.inWords == 1 && s_.outWords == 1) return LowerEssentialsOneWord(raised);
-    std::vector<Word>& rc = rc_;
-    rc.resize(s_.words);
+    // Examine's test, with early exits: only whether an OFF cube has no, one or several
+    // raisable conflicts matters here.
+    const int in = s_.inWords, words = s_.words;
     std::size_t k = 0;
     for (std::size_t a = 0; a < active_.size(); ++a) {
       const Word* r = off_[active_[a]];
       if (raised) {
         bool meets = false;
-        for (int w = 0; w < s_.words && !meets; ++w) meets = (r[w] & raised[w]) != 0;
+        for (int w = 0; w < words && !meets; ++w) meets = (r[w] & raised[w]) != 0;
         if (!meets) { active_[k++] = active_[a]; continue; }
       }
-      Conflict c = Examine(r, rc.data());
-      if (c.fixed) continue;
-      if (c.raisable == 1) {
-        if (c.outConflict) {
-          for (int w = s_.inWords; w < s_.words; ++w) free_[w] &= ~r[w];
+      int conflicts = 0, hitWord = -1;  // conflicts counted up to 2
+      bool fixed = false;
+      for (int w = 0; w < in; ++w) {
+        Word x = raise_[w] & r[w];
+        Word e = EmptyVars(x, s_.InMask(w));
+        if (!e) continue;
+        Word bits = free_[w] & r[w] & (e | (e << 1));
+        // One bit at most per conflicting variable (r holds one literal there).
+        if (((bits | (bits >> 1)) & kEven) != e) { fixed = true; break; }
+        conflicts += (e & (e - 1)) ? 2 : 1;
+        hitWord = w;
+        if (conflicts >= 2) break;
+      }
+      if (fixed) continue;
+      bool outMeet = false, outFree = false;
+      for (int w = in; w < words; ++w) {
+        outMeet |= (raise_[w] & r[w]) != 0;
+        outFree |= (free_[w] & r[w]) != 0;
+      }
+      if (!outMeet) {
+        if (!outFree) continue;  // a conflict nothing can raise away
+        ++conflicts;
+      }
+      if (conflicts == 1) {
+        if (!outMeet) {
+          for (int w = in; w < words; ++w) free_[w] &= ~r[w];
         } else {
-          for (int w = 0; w < s_.inWords; ++w) free_[w] &= ~rc[w];
+          Word e = EmptyVars(raise_[hitWord] & r[hitWord], s_.InMask(hitWord));
+          free_[hitWord] &= ~(r[hitWord] & (e | (e << 1)));
         }
         continue;  // now fixed
       }
