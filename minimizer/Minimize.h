@@ -11,11 +11,11 @@ struct MinimizeParams {
   bool exact = false;        // proven minimum cube count (Exact.h); heuristic when false
   bool essentials = false;   // set essential primes aside after the first pass: the loop is
                              // smaller, but it then ends elsewhere (cordic 924 instead of 914)
-  bool lastGasp = true;      // try new primes from maximally reduced cubes when the loop stalls
-  bool otherReduceOrder = true;  // when the loop and last gasp stall, one more round that
-                                 // reduces in another order
-  bool otherExpand = true;       // and then one whose expand keeps apart by the outputs every
-                                 // OFF cube they keep apart (primes with fewer outputs)
+  // When the loop stalls, in this order until one of them gains:
+  bool otherReduceOrder = true;  // a round that reduces in another order
+  bool lastGasp = true;          // new primes from maximally reduced cubes
+  bool otherExpand = true;       // a round whose expand keeps apart by the outputs every OFF
+                                 // cube they keep apart (primes with fewer outputs)
   bool sparse = true;        // drop unneeded output bits, then re-expand inputs
   bool secondStart = true;   // also start from the complement of the OFF-set when that is a
                              // smaller cover than the ON cover, and keep the better result
