@@ -701,7 +701,7 @@ MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, 
   f = Irredundant(f, d, p);
   Trace("irredundant", f);
   Cover ess(s);
-  // Without an OFF-set the loop is slow, and setting the essential primes aside keeps it small.
+  // Always without an OFF-set, where the loop is slowest.
   if (p.essentials || !off) {
     std::vector<char> e = EssentialPrimes(f, d);
     std::vector<char> rest(f.Size());

