@@ -724,7 +724,15 @@ MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, 
     g = Irredundant(g, d, p);
     Trace("irredundant", g);
     Cost c = CostOf(g);
-    if (c < best) { f.Swap(g); best = c; continue; }
+    bool moved = false;  // f is no longer the cover reduced above
+    if (c < best && c.cubes < best.cubes) { f.Swap(g); best = c; continue; }
+    if (c < best) {
+      // Fewer literals only: keep the cover, but look for fewer cubes the other ways at once
+      // rather than round after round of small literal gains (ex5 72 -> 71; misex3 4% faster).
+      f.Swap(g);
+      best = c;
+      moved = true;
+    }
     // Ways out of the local minimum, the cheap one first: before the last gasp it finds other
     // minima (cps 162 -> 160, ex1010 278 -> 274, apex4 435 -> 432).
     if (p.otherReduceOrder) {
@@ -749,7 +757,8 @@ MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, 
       // the outputs, and the inputs grow instead.
       Grow other = grow;
       other.separateByOutputs = true;
-      g = Irredundant(other(reduced, false, &same), d, p);  // f is still the cover reduced above
+      if (moved) reduced = ReduceBySize(f, d, &same);
+      g = Irredundant(other(reduced, false, &same), d, p);
       Trace("expand 2", g);
       c = CostOf(g);
       if (c < best) { f.Swap(g); best = c; continue; }
