@@ -324,7 +324,7 @@ class Expander {
   const Cover& off_;
   bool inputsOnly_;
   bool separateByOutputs_;  // the outputs keep apart every OFF cube they keep apart
-  std::vector<Word> raise_, free_, raised_, rc_;
+  std::vector<Word> raise_, free_, raised_;
   mutable std::vector<Word> tmp_;
   std::vector<int> active_, cand_, count_;
 };
