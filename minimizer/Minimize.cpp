@@ -714,6 +714,7 @@ MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, 
   }
   res.stats.essentials = ess.Size();
   Cost best = CostOf(f);
+  int stalls = 0;
   for (int loop = 0; loop < p.maxLoops; ++loop) {
     res.stats.loops = loop + 1;
     std::vector<char> same;
@@ -733,6 +734,7 @@ MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, 
       best = c;
       moved = true;
     }
+    if (++stalls > p.maxStallRounds) break;
     // Ways out of the local minimum, the cheap one first: before the last gasp it finds other
     // minima (cps 162 -> 160, ex1010 278 -> 274, apex4 435 -> 432).
     if (p.otherReduceOrder) {
