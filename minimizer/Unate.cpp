@@ -18,6 +18,7 @@ struct VarCounts {
   std::vector<int> zeros, ones;  // cubes holding the literal x' (zeros) or x (ones)
   std::vector<Word> unate;       // per input word, the variables (even bit) in which the
                                  // cover is unate, one literal seen but not the other
+  std::vector<Word> seenOne;     // scratch: variables with a one literal
 };
 
 // Scratch space of one recursion level. Its buffers keep their capacity from call to call, so
@@ -66,24 +67,21 @@ void CountLiterals(const Cover& g, VarCounts& vc) {
   const Space& s = g.space();
   vc.zeros.assign(s.ni, 0);
   vc.ones.assign(s.ni, 0);
-  vc.unate.assign(s.inWords, 0);
-  Word anyZero[4] = {0, 0, 0, 0}, anyOne[4] = {0, 0, 0, 0};  // first words; rest below
+  vc.unate.assign(s.inWords, 0);  // variables with a zero literal, until the end
+  vc.seenOne.assign(s.inWords, 0);
   for (int i = 0; i < g.Size(); ++i) {
     const Word* c = g[i];
     for (int w = 0; w < s.inWords; ++w) {
       Word x = c[w], m = s.InMask(w);
       Word z = x & ~(x >> 1) & kEven & m;
       Word o = (x >> 1) & ~x & kEven & m;
-      if (w < 4) { anyZero[w] |= z; anyOne[w] |= o; }
+      vc.unate[w] |= z;
+      vc.seenOne[w] |= o;
       while (z) { vc.zeros[w * 32 + std::countr_zero(z) / 2]++; z &= z - 1; }
       while (o) { vc.ones[w * 32 + std::countr_zero(o) / 2]++; o &= o - 1; }
     }
   }
-  for (int w = 0; w < s.inWords; ++w) {
-    if (w < 4) { vc.unate[w] = anyZero[w] ^ anyOne[w]; continue; }
-    for (int k = 0; k < 32 && w * 32 + k < s.ni; ++k)
-      if ((vc.zeros[w * 32 + k] > 0) != (vc.ones[w * 32 + k] > 0)) vc.unate[w] |= Word(1) << (2 * k);
-  }
+  for (int w = 0; w < s.inWords; ++w) vc.unate[w] ^= vc.seenOne[w];
 }
 
 // The most binate variable (both literals present, most cubes, then most balanced);

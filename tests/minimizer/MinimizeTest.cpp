@@ -273,6 +273,28 @@ TEST(Minimize, EssentialMultiOutputPrimesMatchEnumeration) {
   EXPECT_GT(others, 20);
 }
 
+// Size of a smallest set of columns hitting every row, by trying every subset.
+int BruteMinimumCover(const std::vector<std::vector<int>>& rows, int cols) {
+  int best = cols + 1;
+  for (unsigned mask = 0; mask < (1u << cols); ++mask) {
+    bool ok = true;
+    for (auto& r : rows) {
+      bool h = false;
+      for (int c : r) h |= ((mask >> c) & 1) != 0;
+      ok &= h;
+    }
+    if (ok) best = std::min(best, std::popcount(mask));
+  }
+  return best;
+}
+
+bool HitsEveryRow(const std::vector<std::vector<int>>& rows, const std::vector<int>& chosen) {
+  for (auto& r : rows)
+    if (std::none_of(r.begin(), r.end(), [&](int c) { return std::find(chosen.begin(), chosen.end(), c) != chosen.end(); }))
+      return false;
+  return true;
+}
+
 TEST(Minimize, MinimumCoverIsMinimumOnSmallMatrices) {
   std::mt19937 rng(31);
   for (int round = 0; round < 200; ++round) {
@@ -283,25 +305,12 @@ TEST(Minimize, MinimumCoverIsMinimumOnSmallMatrices) {
         if (rng() % 3 == 0) r.push_back(c);
       if (r.empty()) r.push_back(int(rng() % cols));
     }
-    int best = cols + 1;
-    for (unsigned mask = 0; mask < (1u << cols); ++mask) {
-      bool ok = true;
-      for (auto& r : rows) {
-        bool h = false;
-        for (int c : r) h |= ((mask >> c) & 1) != 0;
-        ok &= h;
-      }
-      if (ok) best = std::min(best, std::popcount(mask));
-    }
+    int best = BruteMinimumCover(rows, cols);
     bool proven = false;
     std::vector<int> got = MinimumCover(rows, cols, 100000, &proven);
     ASSERT_TRUE(proven);
     ASSERT_EQ(int(got.size()), best) << "round " << round;
-    for (auto& r : rows) {
-      bool h = false;
-      for (int c : r) h |= std::find(got.begin(), got.end(), c) != got.end();
-      ASSERT_TRUE(h);
-    }
+    EXPECT_TRUE(HitsEveryRow(rows, got));
   }
 }
 
@@ -336,16 +345,7 @@ TEST(Minimize, MinimumCoverByBlocksIsMinimumPerBlock) {
           local.push_back(r);
         }
       }
-      int best = cols + 1;
-      for (unsigned mask = 0; mask < (1u << cols); ++mask) {
-        bool ok = true;
-        for (auto& r : local) {
-          bool h = false;
-          for (int c : r) h |= ((mask >> c) & 1) != 0;
-          ok &= h;
-        }
-        if (ok) best = std::min(best, std::popcount(mask));
-      }
+      int best = BruteMinimumCover(local, cols);
       expected += best;
       for (auto& r : local) {
         std::vector<int> g;
@@ -358,19 +358,11 @@ TEST(Minimize, MinimumCoverByBlocksIsMinimumPerBlock) {
     std::vector<int> got = MinimumCoverByBlocks(rows, total, 12, 100000, &proven);
     ASSERT_TRUE(proven);
     ASSERT_EQ(int(got.size()), expected) << "round " << round;
-    for (auto& r : rows) {
-      bool h = false;
-      for (int c : r) h |= std::find(got.begin(), got.end(), c) != got.end();
-      ASSERT_TRUE(h);
-    }
+    EXPECT_TRUE(HitsEveryRow(rows, got));
     // Blocks past the size limit are covered greedily and the result is not claimed minimum.
     std::vector<int> greedy = MinimumCoverByBlocks(rows, total, 2, 100000, &proven);
     EXPECT_FALSE(proven);
-    for (auto& r : rows) {
-      bool h = false;
-      for (int c : r) h |= std::find(greedy.begin(), greedy.end(), c) != greedy.end();
-      ASSERT_TRUE(h);
-    }
+    EXPECT_TRUE(HitsEveryRow(rows, greedy));
   }
 }
 
