@@ -1,5 +1,8 @@
 // All multi-output prime implicants by unate recursive splitting: the primes of f are the
 // primes of both cofactors that survive, plus the maximal intersections of one from each side.
+//
+// Cubes are kept in plain word buffers here rather than in Covers: the recursion makes and
+// drops many small sets, and the bookkeeping of a Cover cost more than the splitting itself.
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -14,16 +17,23 @@ struct LimitHit {
   ExactStatus status;
 };
 
+using Cubes = std::vector<Word>;  // cubes back to back, Space::words each
+
 class PrimeGenerator {
  public:
   PrimeGenerator(const Space& s, const ExactParams& p, ExactDeadline deadline)
-      : s_(s), p_(p), deadline_(deadline), timed_(p.maxSeconds > 0) {}
+      : s_(s), W_(std::size_t(s.words)), deadline_(deadline), timed_(p.maxSeconds > 0),
+        // A Cover past kMaxCoverCubes gave up in the same way, so the limits stay below it.
+        productLimit_(std::min<long>(p.maxProducts, long(kMaxCoverCubes))),
+        primeLimit_(std::min<long>(p.maxPrimes, long(kMaxCoverCubes))) {}
 
-  Cover Run(Cover g) { return Rec(std::move(g)); }
+  Cubes Run(Cubes g) { return Rec(g); }
 
  private:
+  int Count(const Cubes& c) const { return W_ ? int(c.size() / W_) : 0; }
+
   bool Within(const Word* big, const Word* small) const {
-    for (int w = 0; w < s_.words; ++w)
+    for (std::size_t w = 0; w < W_; ++w)
       if (small[w] & ~big[w]) return false;
     return true;
   }
@@ -33,59 +43,68 @@ class PrimeGenerator {
       throw LimitHit{ExactStatus::OutOfTime};
   }
 
-  // Keeps the maximal cubes, largest first, equal ones once; the order depends only on content.
-  Cover Maximal(const Cover& f) {
-    int n = f.Size();
-    std::vector<int> order(n), bits(n);
-    for (int i = 0; i < n; ++i) bits[i] = CountBits(s_, f[i]);
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-      if (bits[a] != bits[b]) return bits[a] > bits[b];
-      int c = std::memcmp(f[a], f[b], sizeof(Word) * s_.words);
-      return c != 0 ? c < 0 : a < b;
-    });
-    Cover r(s_);
-    for (int i : order) {
-      const Word* c = f[i];
-      bool inside = false;
-      for (int k = 0; k < r.Size() && !inside; ++k) inside = Within(r[k], c);
-      if (!inside) r.Add(c);
+  void TooMany(long primes) const {
+    if (primes > primeLimit_) throw LimitHit{ExactStatus::TooManyPrimes};
+  }
+
+  // Positions of the cubes of c by falling bit count: a cube can only lie inside one with at
+  // least as many bits, so checking each against those kept before it finds every cube that
+  // is inside another. Ties keep their order.
+  std::vector<int> ByBits(const Cubes& c) const {
+    int n = Count(c), top = 64 * s_.words;
+    std::vector<int> bits(n), start(top + 2, 0), order(n);
+    for (int i = 0; i < n; ++i) {
+      const Word* x = c.data() + i * W_;
+      int b = 0;
+      for (std::size_t w = 0; w < W_; ++w) b += std::popcount(x[w]);
+      bits[i] = top - b;
+      ++start[bits[i] + 1];
     }
-    return r;
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    for (int i = 0; i < n; ++i) order[start[bits[i]]++] = i;
+    return order;
+  }
+
+  // Appends to keep every cube of c not inside a cube of keep or of c (equal ones once).
+  // The cubes kept are maximal, so with `extra` more primes known the node's count can be
+  // tested as they come in.
+  void KeepMaximal(const Cubes& c, Cubes& keep, long extra, bool limited) {
+    for (int i : ByBits(c)) {
+      const Word* x = c.data() + i * W_;
+      bool inside = false;
+      for (std::size_t k = 0, n = keep.size(); k < n && !inside; k += W_) inside = Within(keep.data() + k, x);
+      if (inside) continue;
+      keep.insert(keep.end(), x, x + W_);
+      if (limited) TooMany(Count(keep) + extra);
+    }
   }
 
   // Cubes of g that allow value `bits` of v, with v freed.
-  Cover Half(const Cover& g, int v, unsigned bits) {
-    Cover r(s_);
-    r.Reserve(g.Size());
-    for (int i = 0; i < g.Size(); ++i) {
-      if (!(GetVar(g[i], v) & bits)) continue;
-      Word* c = r.AddZero();
-      std::memcpy(c, g[i], sizeof(Word) * s_.words);
-      SetVar(c, v, 3);
+  Cubes Half(const Cubes& g, int v, unsigned bits) const {
+    Cubes r;
+    r.reserve(g.size());
+    for (std::size_t at = 0; at < g.size(); at += W_) {
+      if (!(GetVar(g.data() + at, v) & bits)) continue;
+      std::size_t to = r.size();
+      r.insert(r.end(), g.begin() + at, g.begin() + at + W_);
+      SetVar(r.data() + to, v, 3);
     }
     return r;
   }
 
-  // Cubes p of side not inside any cube of free, with v set to `bits`, appended to out.
-  void AddBound(const Cover& side, const Cover& free, int v, unsigned bits, Cover& out) {
-    for (int i = 0; i < side.Size(); ++i) {
-      bool inside = false;
-      for (int k = 0; k < free.Size() && !inside; ++k) inside = Within(free[k], side[i]);
-      if (inside) continue;
-      Word* c = out.AddZero();
-      std::memcpy(c, side[i], sizeof(Word) * s_.words);
-      SetVar(c, v, bits);
-    }
+  void AddWithVar(Cubes& r, const Word* c, int v, unsigned bits) const {
+    std::size_t to = r.size();
+    r.insert(r.end(), c, c + W_);
+    SetVar(r.data() + to, v, bits);
   }
 
-  Cover Rec(Cover g) {
+  Cubes Rec(const Cubes& g) {
     CheckTime();
-    g.RemoveEmpty();
-    if (g.Size() <= 1) return g;
+    int n = Count(g);
+    if (n <= 1) return g;
     std::vector<int> zeros(s_.ni, 0), ones(s_.ni, 0);
-    for (int i = 0; i < g.Size(); ++i) {
-      const Word* c = g[i];
+    for (int i = 0; i < n; ++i) {
+      const Word* c = g.data() + i * W_;
       for (int w = 0; w < s_.inWords; ++w) {
         Word x = c[w], m = s_.InMask(w);
         for (Word z = x & ~(x >> 1) & kEven & m; z; z &= z - 1) ++zeros[w * 32 + std::countr_zero(z) / 2];
@@ -105,61 +124,117 @@ class PrimeGenerator {
     }
     if (v < 0) {
       // Every cube spans all inputs: the function is one cube.
-      Cover r(s_);
-      Word* c = r.AddZero();
-      MakeInputUniverse(s_, c);
-      for (int i = 0; i < g.Size(); ++i)
-        for (int w = s_.inWords; w < s_.words; ++w) c[w] |= g[i][w];
+      Cubes r(W_, 0);
+      MakeInputUniverse(s_, r.data());
+      for (int i = 0; i < n; ++i)
+        for (int w = s_.inWords; w < s_.words; ++w) r[w] |= g[i * W_ + w];
       return r;
     }
-    if (!anyBinate && s_.no == 1) return Maximal(g);  // a unate single-output cover is its primes
+    if (!anyBinate && s_.no == 1) {
+      // A unate single-output cover is its primes.
+      Cubes r;
+      KeepMaximal(g, r, 0, false);
+      return r;
+    }
 
-    Cover p0 = Rec(Half(g, v, 1));
-    Cover p1 = Rec(Half(g, v, 2));
-    Cover r(s_);
+    Cubes p0 = Rec(Half(g, v, 1));
+    Cubes p1 = Rec(Half(g, v, 2));
+    int a = Count(p0), b = Count(p1);
+    Cubes r;
     if (ones[v] == 0 || zeros[v] == 0) {
       // Unate in v: the side where v's literal is absent is contained in the other, so its
-      // primes are the primes free of v.
-      const Cover& free = ones[v] == 0 ? p1 : p0;
-      const Cover& bound = ones[v] == 0 ? p0 : p1;
+      // primes are the primes free of v; a prime of the other side not inside one of them
+      // keeps the literal.
+      bool freeIsP1 = ones[v] == 0;
+      const Cubes& free = freeIsP1 ? p1 : p0;
+      const Cubes& bound = freeIsP1 ? p0 : p1;
+      unsigned lit = freeIsP1 ? 1u : 2u;
       r = free;
-      AddBound(bound, free, v, ones[v] == 0 ? 1u : 2u, r);
-    } else {
-      Cover products(s_);
-      std::vector<Word> t(s_.words);
-      for (int a = 0; a < p0.Size(); ++a) {
-        const Word* x = p0[a];
-        for (int b = 0; b < p1.Size(); ++b) {
-          const Word* y = p1[b];
-          bool ok = true, out = false;
-          for (int w = 0; w < s_.inWords && ok; ++w) {
-            t[w] = x[w] & y[w];
-            ok = EmptyVars(t[w], s_.InMask(w)) == 0;
-          }
-          if (!ok) continue;
-          for (int w = s_.inWords; w < s_.words; ++w) { t[w] = x[w] & y[w]; out |= t[w] != 0; }
-          if (!out) continue;
-          if (++products_ > p_.maxProducts) throw LimitHit{ExactStatus::TooManyPrimes};
-          products.Add(t.data());
-        }
-        CheckTime();
+      for (std::size_t at = 0; at < bound.size(); at += W_) {
+        const Word* x = bound.data() + at;
+        bool inside = false;
+        for (std::size_t k = 0; k < free.size() && !inside; k += W_) inside = Within(free.data() + k, x);
+        if (!inside) AddWithVar(r, x, v, lit);
       }
-      products_ -= products.Size();
-      r = Maximal(products);
-      Cover free = r;
-      AddBound(p0, free, v, 1u, r);
-      AddBound(p1, free, v, 2u, r);
+      TooMany(Count(r));
+      return r;
     }
-    if (r.Size() > p_.maxPrimes) throw LimitHit{ExactStatus::TooManyPrimes};
+
+    // Binate in v. A prime x of the 0-side inside a prime of the 1-side is an implicant of
+    // both cofactors and, being prime on its side, a prime of f free of v; otherwise x with
+    // v's literal is a prime of f. The same holds the other way round, and a cube prime on
+    // both sides counts once. So these counts alone bound the node's primes from below, and
+    // a pair whose side is inside the other side's prime only yields a cube inside that one.
+    std::vector<char> in0(a, 0), in1(b, 0), same1(b, 0);
+    std::vector<Word> t(W_);
+    long products = 0;
+    for (int i = 0; i < a; ++i) {
+      const Word* x = p0.data() + i * W_;
+      for (int j = 0; j < b; ++j) {
+        const Word* y = p1.data() + j * W_;
+        bool ok = true, out = false, subX = true, subY = true;
+        for (int w = 0; w < s_.inWords && ok; ++w) {
+          Word m = x[w] & y[w];
+          ok = EmptyVars(m, s_.InMask(w)) == 0;
+          subX &= m == x[w];
+          subY &= m == y[w];
+        }
+        if (!ok) continue;
+        for (std::size_t w = s_.inWords; w < W_; ++w) {
+          Word m = x[w] & y[w];
+          out |= m != 0;
+          subX &= m == x[w];
+          subY &= m == y[w];
+        }
+        if (!out) continue;
+        if (++products > productLimit_) throw LimitHit{ExactStatus::TooManyPrimes};
+        in0[i] |= subX;
+        in1[j] |= subY;
+        same1[j] |= subX && subY;
+      }
+      CheckTime();
+    }
+    long known = a + b - std::count(same1.begin(), same1.end(), 1);
+    TooMany(known);
+
+    // Primes free of v found so far, then the remaining pairs' maximal intersections.
+    for (int i = 0; i < a; ++i)
+      if (in0[i]) r.insert(r.end(), p0.begin() + i * W_, p0.begin() + (i + 1) * W_);
+    for (int j = 0; j < b; ++j)
+      if (in1[j] && !same1[j]) r.insert(r.end(), p1.begin() + j * W_, p1.begin() + (j + 1) * W_);
+    long bound = known - Count(r);
+    Cubes pairs;
+    for (int i = 0; i < a; ++i) {
+      if (in0[i]) continue;
+      const Word* x = p0.data() + i * W_;
+      for (int j = 0; j < b; ++j) {
+        if (in1[j]) continue;
+        const Word* y = p1.data() + j * W_;
+        bool ok = true, out = false;
+        for (int w = 0; w < s_.inWords && ok; ++w) {
+          t[w] = x[w] & y[w];
+          ok = EmptyVars(t[w], s_.InMask(w)) == 0;
+        }
+        if (!ok) continue;
+        for (std::size_t w = s_.inWords; w < W_; ++w) { t[w] = x[w] & y[w]; out |= t[w] != 0; }
+        if (out) pairs.insert(pairs.end(), t.begin(), t.end());
+      }
+    }
+    KeepMaximal(pairs, r, bound, true);
+    for (int i = 0; i < a; ++i)
+      if (!in0[i]) AddWithVar(r, p0.data() + i * W_, v, 1u);
+    for (int j = 0; j < b; ++j)
+      if (!in1[j]) AddWithVar(r, p1.data() + j * W_, v, 2u);
+    TooMany(Count(r));
     return r;
   }
 
   const Space& s_;
-  const ExactParams& p_;
+  std::size_t W_;
   ExactDeadline deadline_;
   bool timed_;
+  long productLimit_, primeLimit_;
   long ticks_ = 0;
-  long products_ = 0;  // cubes held in product buffers right now
 };
 
 }  // namespace
@@ -168,15 +243,21 @@ ExactStatus PrimeImplicants(const Cover& f, const ExactParams& p, ExactDeadline 
   const Space& s = f.space();
   try {
     PrimeGenerator gen(s, p, deadline);
-    Cover r = gen.Run(f);
+    Cubes g;
+    for (int i = 0; i < f.Size(); ++i)
+      if (!IsEmptyCube(s, f[i])) g.insert(g.end(), f[i], f[i] + s.words);
+    Cubes r = gen.Run(std::move(g));
+    std::size_t W = std::size_t(s.words);
+    int n = W ? int(r.size() / W) : 0;
     // A fixed order (most literals last) so that everything downstream is deterministic.
-    std::vector<int> order(r.Size());
+    std::vector<int> order(n);
     std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(),
-              [&](int a, int b) { return std::memcmp(r[a], r[b], sizeof(Word) * s.words) > 0; });
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+      return std::memcmp(r.data() + a * W, r.data() + b * W, sizeof(Word) * W) > 0;
+    });
     primes = Cover(s);
-    primes.Reserve(r.Size());
-    for (int i : order) primes.Add(r[i]);
+    primes.Reserve(n);
+    for (int i : order) primes.Add(r.data() + i * W);
     return ExactStatus::Proven;
   } catch (const LimitHit& e) {
     return e.status;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 #include <random>
 #include <set>
 #include <sstream>
@@ -207,11 +208,12 @@ int BruteMinimum(const Truth& t, const std::vector<Brute>& primes) {
 
 TEST(ExactPrimes, EqualExhaustiveEnumeration) {
   std::mt19937 rng(11);
-  for (int round = 0; round < 40; ++round) {
+  for (int round = 0; round < 80; ++round) {
     int ni = 2 + round % 6, no = 1 + round % 3;
     Truth t = RandomTruth(rng, ni, no, 15);
     Cover on, dc, off;
-    Covers(t, on, dc, off);
+    // Minterms, and overlapping grown cubes whose cofactor primes often lie inside each other.
+    Covers(t, on, dc, off, round % 2 ? &rng : nullptr);
     Cover valid = on;
     valid.Append(dc);
     Cover primes;
@@ -221,6 +223,55 @@ TEST(ExactPrimes, EqualExhaustiveEnumeration) {
     for (const Brute& b : BrutePrimes(t)) want.insert(BruteText(b, no));
     EXPECT_EQ(got, want) << "round " << round << " ni " << ni << " no " << no;
     EXPECT_EQ(int(got.size()), primes.Size()) << "a prime listed twice";
+  }
+}
+
+// Generation stops as soon as a limit is sure to be passed. That must not move the point
+// where a limit turns the answer: the prime limit flips exactly at the number of primes, and
+// the product limit flips at one value, both whatever the order of the cubes.
+TEST(ExactPrimes, LimitsFlipOnceWhateverTheCubeOrder) {
+  std::mt19937 rng(17);
+  std::vector<Truth> functions;
+  Truth sym{7, 1, {std::vector<int>(128)}};
+  for (unsigned m = 0; m < 128; ++m) sym.val[0][m] = __builtin_popcount(m) == 3 || __builtin_popcount(m) == 4;
+  functions.push_back(sym);
+  for (int round = 0; round < 8; ++round) functions.push_back(RandomTruth(rng, 6 + round % 3, 1 + round % 3, 10));
+  auto status = [](const Cover& f, long maxPrimes, long maxProducts) {
+    ExactParams p;
+    p.maxSeconds = 0;
+    p.maxPrimes = maxPrimes;
+    p.maxProducts = maxProducts;
+    Cover primes;
+    return PrimeImplicants(f, p, ExactDeadline::max(), primes);
+  };
+  for (std::size_t k = 0; k < functions.size(); ++k) {
+    Cover on, dc, off;
+    Covers(functions[k], on, dc, off, k % 2 ? &rng : nullptr);
+    Cover valid = on;
+    valid.Append(dc);
+    Cover all;
+    ASSERT_EQ(PrimeImplicants(valid, {}, ExactDeadline::max(), all), ExactStatus::Proven);
+    long n = all.Size(), lots = 1L << 40;
+    // The smallest product limit that passes.
+    long lo = 0, hi = lots;
+    while (lo < hi) {
+      long mid = lo + (hi - lo) / 2;
+      if (status(valid, lots, mid) == ExactStatus::Proven) hi = mid;
+      else lo = mid + 1;
+    }
+    long products = lo;
+    for (int shuffle = 0; shuffle < 4; ++shuffle) {
+      Cover f(valid.space());
+      std::vector<int> order(valid.Size());
+      std::iota(order.begin(), order.end(), 0);
+      std::shuffle(order.begin(), order.end(), rng);
+      for (int i : order) f.Add(valid[i]);
+      SCOPED_TRACE("function " + std::to_string(k) + " shuffle " + std::to_string(shuffle));
+      EXPECT_EQ(status(f, n, lots), ExactStatus::Proven);
+      for (long below : {n - 1, n / 2, 1L}) EXPECT_EQ(status(f, below, lots), ExactStatus::TooManyPrimes) << below;
+      EXPECT_EQ(status(f, lots, products), ExactStatus::Proven);
+      if (products > 0) EXPECT_EQ(status(f, lots, products - 1), ExactStatus::TooManyPrimes);
+    }
   }
 }
 
