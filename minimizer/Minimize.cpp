@@ -33,7 +33,7 @@ namespace {
 // other cubes of the cover, then raising as many remaining parts as possible.
 class Expander {
  public:
-  Expander(const Cover& f, const Cover& off, bool inputsOnly, bool separateByOutputs)
+  Expander(const Cover& f, const Cover& off, bool inputsOnly, bool separateByOutputs, bool columnPass)
       : s_(f.space()),
         f_(f),
         off_(off),
@@ -41,7 +41,9 @@ class Expander {
         separateByOutputs_(separateByOutputs),
         raise_(s_.words),
         free_(s_.words),
-        raised_(s_.words) {}
+        raised_(s_.words) {
+    if (columnPass) BuildColumns();
+  }
 
   // Expands f[idx]; marks in covered every cube of f the prime contains.
   void Run(int idx, std::vector<char>& covered, Word* prime) {
@@ -51,9 +53,11 @@ class Expander {
       free_[w] = s_.Mask(w) & ~c[w];
       if (inputsOnly_ && w >= s_.inWords) free_[w] = 0;
     }
-    active_.resize(off_.Size());
-    std::iota(active_.begin(), active_.end(), 0);
-    LowerEssentials();
+    if (!blocks_ || !FirstPassByColumns()) {
+      active_.resize(off_.Size());
+      std::iota(active_.begin(), active_.end(), 0);
+      LowerEssentials();
+    }
     // Candidates: cubes not yet covered that some raise could still reach.
     cand_.clear();
     for (int i = 0; i < f_.Size(); ++i)
@@ -93,6 +97,104 @@ class Expander {
   }
 
  private:
+  // The first pass over the OFF-set is most of expand's work: every OFF cube is still in
+  // play and its conflicts with the fresh cube can all be raised, so what matters is only
+  // whether it conflicts in no, one or several parts. Columns (per input bit, the OFF cubes
+  // without it; per output, the OFF cubes with it) answer that for 64 OFF cubes at a time.
+  void BuildColumns() {
+    const int n = off_.Size();
+    blocks_ = (n + 63) / 64;
+    lack_.assign(std::size_t(2) * s_.ni * blocks_, 0);
+    outCol_.assign(std::size_t(s_.no) * blocks_, 0);
+    dead_.assign(blocks_, 0);
+    for (int i = 0; i < n; ++i) {
+      const Word* r = off_[i];
+      const Word bit = Word(1) << (i & 63);
+      const int blk = i >> 6;
+      if (IsEmptyCube(s_, r)) { dead_[blk] |= bit; continue; }  // meets nothing
+      for (int w = 0; w < s_.inWords; ++w)
+        for (Word b = ~r[w] & s_.InMask(w); b; b &= b - 1)
+          lack_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_ + blk] |= bit;
+      for (int w = 0; w < s_.outWords; ++w)
+        for (Word b = r[s_.inWords + w]; b; b &= b - 1)
+          outCol_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_ + blk] |= bit;
+    }
+    if (n & 63) dead_[blocks_ - 1] |= ~Word(0) << (n & 63);  // past the end
+  }
+
+  // LowerEssentials for the fresh cube, by columns. Gives the same free parts; the OFF cubes
+  // left in play are those LowerEssentials leaves, less some it would only drop later.
+  // Returns false (nothing done) for a cube with an empty part, which the columns cannot see.
+  bool FirstPassByColumns() {
+    if (IsEmptyCube(s_, raise_.data())) return false;
+    // Bits the cube holds alone in its input variables: an OFF cube without one conflicts there.
+    litBits_.clear();
+    for (int w = 0; w < s_.inWords; ++w) {
+      Word lv = LiteralVars(raise_[w], s_.InMask(w));
+      Word held = raise_[w] & (lv | (lv << 1));
+      for (Word b = held; b; b &= b - 1) litBits_.push_back(w * 64 + std::countr_zero(b));
+    }
+    // OFF cubes meeting the cube's outputs.
+    meet_.assign(blocks_, 0);
+    for (int w = 0; w < s_.outWords; ++w)
+      for (Word b = raise_[s_.inWords + w]; b; b &= b - 1) {
+        const Word* col = &outCol_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_];
+        for (int k = 0; k < blocks_; ++k) meet_[k] |= col[k];
+      }
+    several_.assign(blocks_, 0);
+    for (int k = 0; k < blocks_; ++k) {
+      Word ones = 0, twos = 0;
+      for (int p : litBits_) {
+        Word x = lack_[std::size_t(p) * blocks_ + k];
+        twos |= ones & x;
+        ones |= x;
+      }
+      Word alive = ~dead_[k];
+      Word outConflict = ~meet_[k] & alive;
+      if (inputsOnly_) {
+        alive &= ~outConflict;  // outputs cannot be raised: never hit
+      } else {
+        twos |= ones & outConflict;
+        ones |= outConflict;
+      }
+      several_[k] = (twos | ~ones) & alive;  // none: only a cover that meets its OFF-set
+      // One conflict: that part must stay lowered.
+      for (Word b = ones & ~twos & alive; b; b &= b - 1) {
+        const Word* r = off_[k * 64 + std::countr_zero(b)];
+        if ((outConflict >> std::countr_zero(b)) & 1) {
+          for (int w = s_.inWords; w < s_.words; ++w) free_[w] &= ~r[w];
+        } else {
+          for (int w = 0; w < s_.inWords; ++w) {
+            Word e = EmptyVars(raise_[w] & r[w], s_.InMask(w));
+            free_[w] &= ~(r[w] & (e | (e << 1)));
+          }
+        }
+      }
+    }
+    // OFF cubes conflicting where a part was lowered can never be hit.
+    for (int p : litBits_) {
+      int other = p ^ 1;
+      if ((free_[other / 64] >> (other % 64)) & 1) continue;
+      const Word* col = &lack_[std::size_t(p) * blocks_];
+      for (int k = 0; k < blocks_; ++k) several_[k] &= ~col[k];
+    }
+    active_.clear();
+    bool outsLowered = false;
+    for (int w = s_.inWords; w < s_.words; ++w) outsLowered |= free_[w] != (s_.Mask(w) & ~raise_[w]);
+    for (int k = 0; k < blocks_; ++k)
+      for (Word b = several_[k]; b; b &= b - 1) {
+        int i = k * 64 + std::countr_zero(b);
+        if (outsLowered && !((meet_[k] >> std::countr_zero(b)) & 1)) {
+          bool outFree = false;
+          const Word* r = off_[i];
+          for (int w = s_.inWords; w < s_.words; ++w) outFree |= (free_[w] & r[w]) != 0;
+          if (!outFree) continue;
+        }
+        active_.push_back(i);
+      }
+    return true;
+  }
+
   // For OFF cube r: the free bits whose raising would remove a conflict with r (input parts:
   // one bit per conflicting variable), and whether r conflicts somewhere that cannot be raised.
   struct Conflict {
@@ -327,6 +429,10 @@ class Expander {
   std::vector<Word> raise_, free_, raised_;
   mutable std::vector<Word> tmp_;
   std::vector<int> active_, cand_, count_;
+  // Columns over the OFF-set (BuildColumns); blocks_ == 0 when not built.
+  int blocks_ = 0;
+  std::vector<Word> lack_, outCol_, dead_, meet_, several_;
+  std::vector<int> litBits_;
 };
 
 // Cubes rarely shared with others first: they are the least likely to be covered by
@@ -385,7 +491,7 @@ Cover ExpandByTautology(const Cover& f, const Cover& care, bool inputsOnly) {
 
 // prime (optional): cubes of f known to be primes already, left as they are.
 Cover ExpandIn(const Cover& f, const Cover& off, bool inputsOnly, bool separateByOutputs,
-               const std::vector<char>* prime = nullptr);
+               const std::vector<char>* prime = nullptr, bool columnPass = true);
 
 struct Grow {
   const Cover* off;   // OFF-set, or null
@@ -406,9 +512,13 @@ Cover Expand(const Cover& f, const Cover& off, bool inputsOnly) {
   return ExpandIn(f, off, inputsOnly, false);
 }
 
+Cover Expand(const Cover& f, const Cover& off, const ExpandParams& p) {
+  return ExpandIn(f, off, p.inputsOnly, false, nullptr, p.columnPass);
+}
+
 namespace {
 Cover ExpandIn(const Cover& f, const Cover& off, bool inputsOnly, bool separateByOutputs,
-               const std::vector<char>* isPrime) {
+               const std::vector<char>* isPrime, bool columnPass) {
   const Space& s = f.space();
   Cover r(s);
   std::vector<char> covered(f.Size(), 0);
@@ -422,7 +532,7 @@ Cover ExpandIn(const Cover& f, const Cover& off, bool inputsOnly, bool separateB
         if ((*isPrime)[k] && Contains(s, f[k], f[i])) covered[i] = 1;
     }
   }
-  Expander ex(f, off, inputsOnly, separateByOutputs);
+  Expander ex(f, off, inputsOnly, separateByOutputs, columnPass);
   std::vector<Word> prime(s.words);
   for (int i : ExpandOrder(f)) {
     if (isPrime && (*isPrime)[i]) { r.Add(f[i]); continue; }

@@ -68,6 +68,12 @@ MinimizeResult MinimizeWithoutOff(const Cover& on, const Cover& dc, const Minimi
 
 // The steps, usable on their own.
 Cover Expand(const Cover& f, const Cover& off, bool inputsOnly = false);
+struct ExpandParams {
+  bool inputsOnly = false;  // raise input parts only, outputs stay as they are
+  bool columnPass = true;   // first pass over the OFF-set 64 cubes at a time (same result as
+                            // the cube-by-cube pass, which stays for comparison)
+};
+Cover Expand(const Cover& f, const Cover& off, const ExpandParams& p);
 Cover Irredundant(const Cover& f, const Cover& dc, const MinimizeParams& p = {});
 Cover Reduce(const Cover& f, const Cover& dc);
 std::vector<char> EssentialPrimes(const Cover& f, const Cover& dc);

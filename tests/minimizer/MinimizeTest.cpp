@@ -101,6 +101,41 @@ TEST(Minimize, StepsKeepTheFunction) {
   }
 }
 
+// The column pass over the OFF-set must choose exactly what the cube-by-cube pass chooses, in
+// every word layout: one word of each, several input words, several output words, both.
+TEST(Minimize, ExpandByColumnsMatchesCubeByCube) {
+  std::mt19937 rng(4242);
+  const int shapes[][2] = {{6, 3}, {12, 1}, {40, 2}, {9, 70}, {70, 66}};
+  for (auto [ni, no] : shapes)
+    for (int round = 0; round < 6; ++round) {
+      Space s(ni, no);
+      // Random cubes dealt to ON and OFF, each kept clear of the other side; expansion only
+      // needs the OFF-set to be the points to avoid, not a whole complement.
+      Cover on(s), off(s), pool = RandomCover(rng, s, 60 + round * 40, ni > 20 ? 80 : 45);
+      for (int i = 0; i < pool.Size(); ++i) {
+        Cover& into = i % 3 == 0 ? on : off;
+        const Cover& other = i % 3 == 0 ? off : on;
+        bool meets = false;
+        for (int k = 0; k < other.Size() && !meets; ++k) meets = Intersects(s, pool[i], other[k]);
+        if (!meets) into.Add(pool[i]);
+      }
+      // An empty OFF cube meets nothing and must not hold anything back.
+      if (round == 1) off.AddZero();
+      for (bool inputsOnly : {false, true}) {
+        Cover byColumns = Expand(on, off, ExpandParams{inputsOnly, true});
+        Cover byCubes = Expand(on, off, ExpandParams{inputsOnly, false});
+        std::string what = std::to_string(ni) + "x" + std::to_string(no) + " round " + std::to_string(round) +
+                           (inputsOnly ? " inputs only" : "");
+        ASSERT_EQ(byColumns.Size(), byCubes.Size()) << what;
+        for (int i = 0; i < byColumns.Size(); ++i)
+          ASSERT_TRUE(Equal(s, byColumns[i], byCubes[i])) << what << ": cube " << i;
+        for (int i = 0; i < byColumns.Size(); ++i)
+          for (int k = 0; k < off.Size(); ++k)
+            ASSERT_FALSE(Intersects(s, byColumns[i], off[k])) << what << ": cube " << i << " meets the OFF-set";
+      }
+    }
+}
+
 // All primes of a single-output function of few inputs, by enumeration of all cubes.
 std::vector<std::vector<char>> Primes(const RandomFunction& f, std::vector<unsigned>& cubes) {
   int ni = f.space.ni;
