@@ -47,6 +47,12 @@ class PrimeGenerator {
     if (primes > primeLimit_) throw LimitHit{ExactStatus::TooManyPrimes};
   }
 
+  int Bits(const Word* x) const {
+    int b = 0;
+    for (std::size_t w = 0; w < W_; ++w) b += std::popcount(x[w]);
+    return b;
+  }
+
   // Positions of the cubes of c by falling bit count: a cube can only lie inside one with at
   // least as many bits, so checking each against those kept before it finds every cube that
   // is inside another. Ties keep their order.
@@ -54,10 +60,7 @@ class PrimeGenerator {
     int n = Count(c), top = 64 * s_.words;
     std::vector<int> bits(n), start(top + 2, 0), order(n);
     for (int i = 0; i < n; ++i) {
-      const Word* x = c.data() + i * W_;
-      int b = 0;
-      for (std::size_t w = 0; w < W_; ++w) b += std::popcount(x[w]);
-      bits[i] = top - b;
+      bits[i] = top - Bits(c.data() + i * W_);
       ++start[bits[i] + 1];
     }
     std::partial_sum(start.begin(), start.end(), start.begin());
@@ -67,17 +70,58 @@ class PrimeGenerator {
 
   // Appends to keep every cube of c not inside a cube of keep or of c (equal ones once).
   // The cubes kept are maximal, so with `extra` more primes known the node's count can be
-  // tested as they come in.
-  void KeepMaximal(const Cubes& c, Cubes& keep, long extra, bool limited) {
+  // tested as they come in. When c holds no cube twice, a cube can only lie inside one with
+  // more bits, so the cubes kept from c with as many bits as it need no look.
+  void KeepMaximal(const Cubes& c, Cubes& keep, long extra, bool limited, bool distinct) {
+    std::size_t bigger = keep.size();
+    int lastBits = -1;
     for (int i : ByBits(c)) {
       const Word* x = c.data() + i * W_;
+      int b = Bits(x);
+      if (b != lastBits) { bigger = keep.size(); lastBits = b; }
+      std::size_t n = distinct ? bigger : keep.size();
       bool inside = false;
-      for (std::size_t k = 0, n = keep.size(); k < n && !inside; k += W_) inside = Within(keep.data() + k, x);
+      for (std::size_t k = 0; k < n && !inside; k += W_) inside = Within(keep.data() + k, x);
       if (inside) continue;
       keep.insert(keep.end(), x, x + W_);
       if (limited) TooMany(Count(keep) + extra);
     }
   }
+
+  // The cubes of a buffer once each: open addressing over their positions.
+  class Distinct {
+   public:
+    explicit Distinct(std::size_t words) : W_(words), slots_(64, -1) {}
+
+    // Appends x to c unless c holds it already.
+    void Add(Cubes& c, const Word* x) {
+      if (2 * (count_ + 1) > slots_.size()) Grow(c);
+      std::size_t at = Find(c, x);
+      if (slots_[at] >= 0) return;
+      slots_[at] = int(count_++);
+      c.insert(c.end(), x, x + W_);
+    }
+
+   private:
+    std::size_t Hash(const Word* x) const {
+      Word h = 0x9e3779b97f4a7c15ULL;
+      for (std::size_t w = 0; w < W_; ++w) h = (h ^ x[w]) * 0xff51afd7ed558ccdULL;
+      return std::size_t(h ^ (h >> 29));
+    }
+    std::size_t Find(const Cubes& c, const Word* x) const {
+      std::size_t mask = slots_.size() - 1;
+      for (std::size_t at = Hash(x) & mask;; at = (at + 1) & mask)
+        if (slots_[at] < 0 || std::memcmp(c.data() + slots_[at] * W_, x, sizeof(Word) * W_) == 0) return at;
+    }
+    void Grow(const Cubes& c) {
+      slots_.assign(2 * slots_.size(), -1);
+      for (std::size_t i = 0; i < count_; ++i) slots_[Find(c, c.data() + i * W_)] = int(i);
+    }
+
+    std::size_t W_;
+    std::vector<int> slots_;
+    std::size_t count_ = 0;
+  };
 
   // Cubes of g that allow value `bits` of v, with v freed.
   Cubes Half(const Cubes& g, int v, unsigned bits) const {
@@ -133,7 +177,7 @@ class PrimeGenerator {
     if (!anyBinate && s_.no == 1) {
       // A unate single-output cover is its primes.
       Cubes r;
-      KeepMaximal(g, r, 0, false);
+      KeepMaximal(g, r, 0, false, false);
       return r;
     }
 
@@ -203,7 +247,9 @@ class PrimeGenerator {
     for (int j = 0; j < b; ++j)
       if (in1[j] && !same1[j]) r.insert(r.end(), p1.begin() + j * W_, p1.begin() + (j + 1) * W_);
     long bound = known - Count(r);
+    // Many pairs meet in the same cube; each is kept once.
     Cubes pairs;
+    Distinct seen(W_);
     for (int i = 0; i < a; ++i) {
       if (in0[i]) continue;
       const Word* x = p0.data() + i * W_;
@@ -217,10 +263,10 @@ class PrimeGenerator {
         }
         if (!ok) continue;
         for (std::size_t w = s_.inWords; w < W_; ++w) { t[w] = x[w] & y[w]; out |= t[w] != 0; }
-        if (out) pairs.insert(pairs.end(), t.begin(), t.end());
+        if (out) seen.Add(pairs, t.data());
       }
     }
-    KeepMaximal(pairs, r, bound, true);
+    KeepMaximal(pairs, r, bound, true, true);
     for (int i = 0; i < a; ++i)
       if (!in0[i]) AddWithVar(r, p0.data() + i * W_, v, 1u);
     for (int j = 0; j < b; ++j)
