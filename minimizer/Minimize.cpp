@@ -384,31 +384,35 @@ class Expander {
   // saves input literals but makes primes with fewer outputs, and on functions of many
   // outputs more cubes (cps 171 against 162, seq 344 against 334).
   void RaiseRest() {
+    // One row of `width` words a remaining OFF cube, side by side in one buffer.
     const int width = s_.inWords + (separateByOutputs_ ? 0 : 1);
-    std::vector<std::vector<Word>> rows;
-    std::vector<Word> rc(s_.words);
+    rows_.clear();
+    rc_.resize(s_.words);
     for (int r : active_) {
-      Conflict c = Examine(off_[r], rc.data());
+      Conflict c = Examine(off_[r], rc_.data());
       if (c.fixed || (c.outConflict && separateByOutputs_)) continue;
-      rows.emplace_back(rc.begin(), rc.begin() + s_.inWords);
-      if (!separateByOutputs_) rows.back().push_back(c.outConflict ? 1 : 0);
+      rows_.insert(rows_.end(), rc_.begin(), rc_.begin() + s_.inWords);
+      if (!separateByOutputs_) rows_.push_back(c.outConflict ? 1 : 0);
     }
-    std::vector<Word> keep(width, 0);
-    std::vector<int> count(width * 64);
-    while (!rows.empty()) {
-      std::fill(count.begin(), count.end(), 0);
-      for (auto& row : rows)
+    std::vector<Word> keep(std::max(width, 1), 0);
+    std::size_t n = width ? rows_.size() / width : 0;
+    count_.resize(std::size_t(width) * 64);
+    while (n) {
+      std::fill(count_.begin(), count_.end(), 0);
+      for (std::size_t i = 0; i < n; ++i)
         for (int w = 0; w < width; ++w)
-          for (Word b = row[w]; b; b &= b - 1) ++count[w * 64 + std::countr_zero(b)];
-      int best = int(std::max_element(count.begin(), count.end()) - count.begin());
-      keep[best / 64] |= Word(1) << (best % 64);
+          for (Word b = rows_[i * width + w]; b; b &= b - 1) ++count_[w * 64 + std::countr_zero(b)];
+      int best = int(std::max_element(count_.begin(), count_.end()) - count_.begin());
+      const int bw = best / 64;
+      const Word bit = Word(1) << (best % 64);
+      keep[bw] |= bit;
       std::size_t k = 0;
-      for (std::size_t i = 0; i < rows.size(); ++i)
-        if (!((rows[i][best / 64] >> (best % 64)) & 1)) {
-          if (k != i) rows[k] = std::move(rows[i]);
+      for (std::size_t i = 0; i < n; ++i)
+        if (!(rows_[i * width + bw] & bit)) {
+          if (k != i) std::copy_n(&rows_[i * width], width, &rows_[k * width]);
           ++k;
         }
-      rows.resize(k);
+      n = k;
     }
     for (int w = 0; w < s_.inWords; ++w) { raise_[w] |= free_[w] & ~keep[w]; free_[w] = 0; }
     if (inputsOnly_) return;
@@ -433,6 +437,7 @@ class Expander {
   int blocks_ = 0;
   std::vector<Word> lack_, outCol_, dead_, meet_, several_;
   std::vector<int> litBits_;
+  std::vector<Word> rows_, rc_;  // RaiseRest's scratch
 };
 
 // Cubes rarely shared with others first: they are the least likely to be covered by
@@ -550,29 +555,33 @@ Cover Irredundant(const Cover& f, const Cover& dc, const MinimizeParams& p) {
   int n = f.Size();
   std::vector<char> essential(n, 0);
   Cover e(s);
-  for (int i = 0; i < n; ++i)
-    if (!CubeCovered(f[i], {&f, &dc}, f[i])) { essential[i] = 1; e.Add(f[i]); }
+  {
+    MeetIndex all({&f, &dc});
+    for (int i = 0; i < n; ++i)
+      if (!CubeCovered(f[i], all, f[i])) { essential[i] = 1; e.Add(f[i]); }
+  }
   Cover part(s);
-  for (int i = 0; i < n; ++i)
-    if (!essential[i] && !CubeCovered(f[i], {&e, &dc})) part.Add(f[i]);
+  {
+    MeetIndex fixed({&e, &dc});
+    for (int i = 0; i < n; ++i)
+      if (!essential[i] && !CubeCovered(f[i], fixed)) part.Add(f[i]);
+  }
   if (part.Empty()) return e;
   // Partially redundant cubes: keep a smallest subset that together with the rest covers each.
   std::vector<std::vector<int>> rows;
+  MeetIndex index({&e, &dc, &part});
+  std::vector<int> near;
   for (int k = 0; k < part.Size(); ++k) {
     const Word* c = part[k];
     Cover g(s);
     std::vector<int> tag;
-    auto add = [&](const Cover& from, bool selectable) {
-      for (int i = 0; i < from.Size(); ++i) {
-        const Word* d = from[i];
-        if (d == c || !Intersects(s, d, c)) continue;
-        Cofactor(s, d, c, g.AddZero());
-        tag.push_back(selectable ? i : -1);
-      }
-    };
-    add(e, false);
-    add(dc, false);
-    add(part, true);
+    index.Meeting(c, near);
+    for (int i : near) {
+      const Word* d = index.At(i);
+      if (d == c || !Intersects(s, d, c)) continue;
+      Cofactor(s, d, c, g.AddZero());
+      tag.push_back(i >= index.Start(2) ? i - index.Start(2) : -1);
+    }
     // A piece inside a fixed one never decides anything: wherever it covers, the fixed one
     // does. Dropping such pieces (of two equal fixed ones, the later) spares the enumeration
     // below its splits (cordic 1.01 -> 0.94 s).
@@ -637,8 +646,9 @@ Cover ReduceInOrder(const Cover& f, const Cover& dc, const std::vector<int>& ord
   int n = r.Size();
   std::vector<char> keep(n, 1);
   std::vector<Word> out(s.words);
+  MeetIndex index({&r, &dc});  // cubes only shrink below: its answers stay supersets
   for (int i : order) {
-    if (ReduceCube(r[i], {&r, &dc}, r[i], out.data())) {
+    if (ReduceCube(r[i], index, r[i], out.data())) {
       std::memcpy(r[i], out.data(), sizeof(Word) * s.words);
     } else {
       // Fully covered by the others: an empty cube covers nothing and is dropped.
@@ -660,25 +670,27 @@ std::vector<char> EssentialPrimes(const Cover& f, const Cover& dc) {
   const Space& s = f.space();
   std::vector<char> ess(f.Size(), 0);
   std::vector<Word> t(s.words);
+  MeetIndex index({&f, &dc});
+  std::vector<int> near;
   for (int i = 0; i < f.Size(); ++i) {
     const Word* p = f[i];
     Cover h(s);
-    for (const Cover* from : {&f, &dc})
-      for (int k = 0; k < from->Size(); ++k) {
-        const Word* d = (*from)[k];
-        if (d == p) continue;
-        if (!Consensus(s, d, p, t.data()) || IsEmptyCube(s, t.data())) continue;
-        h.Add(t.data());
-        // The outputs are one many-valued variable: where d and p meet, their consensus also
-        // takes the union of the outputs, an implicant that shows another prime covering p
-        // there in every output of p. Without it, cubes shared by several outputs pass for
-        // essential (seq: 333 of 473, where a cover of 344 holds only 220 of them).
-        bool outsInside = true;
-        for (int w = s.inWords; w < s.words; ++w) outsInside &= (d[w] & ~p[w]) == 0;
-        if (outsInside || Distance(s, d, p) != 0) continue;
-        for (int w = s.inWords; w < s.words; ++w) t[w] = p[w];
-        h.Add(t.data());
-      }
+    index.Near(p, near);
+    for (int k : near) {
+      const Word* d = index.At(k);
+      if (d == p) continue;
+      if (!Consensus(s, d, p, t.data()) || IsEmptyCube(s, t.data())) continue;
+      h.Add(t.data());
+      // The outputs are one many-valued variable: where d and p meet, their consensus also
+      // takes the union of the outputs, an implicant that shows another prime covering p
+      // there in every output of p. Without it, cubes shared by several outputs pass for
+      // essential (seq: 333 of 473, where a cover of 344 holds only 220 of them).
+      bool outsInside = true;
+      for (int w = s.inWords; w < s.words; ++w) outsInside &= (d[w] & ~p[w]) == 0;
+      if (outsInside || Distance(s, d, p) != 0) continue;
+      for (int w = s.inWords; w < s.words; ++w) t[w] = p[w];
+      h.Add(t.data());
+    }
     ess[i] = !CubeCovered(p, {&h});
   }
   return ess;
@@ -755,8 +767,9 @@ Cover LastGaspWith(const Cover& f, const Cover& dc, const Grow& grow, const Mini
   const Space& s = f.space();
   Cover reduced(s);
   std::vector<Word> out(s.words);
+  MeetIndex index({&f, &dc});
   for (int i = 0; i < f.Size(); ++i)
-    if (ReduceCube(f[i], {&f, &dc}, f[i], out.data()) && !Equal(s, out.data(), f[i])) reduced.Add(out.data());
+    if (ReduceCube(f[i], index, f[i], out.data()) && !Equal(s, out.data(), f[i])) reduced.Add(out.data());
   if (reduced.Size() < 2) return f;
   Cover primes = grow(reduced);
   Cover fresh(s);
@@ -773,21 +786,25 @@ Cover MakeSparseWith(const Cover& f, const Cover& dc, const Grow& grow, const Mi
   const Space& s = f.space();
   Cover r = f;
   std::vector<Word> part(s.words);
-  for (int i = 0; i < r.Size(); ++i) {
-    Word* c = r[i];
-    for (int j = 0; j < s.no; ++j) {
-      if (!GetOut(s, c, j)) continue;
-      std::memcpy(part.data(), c, sizeof(Word) * s.words);
-      for (int w = s.inWords; w < s.words; ++w) part[w] = 0;
-      SetOut(s, part.data(), j, true);
-      if (CubeCovered(part.data(), {&r, &dc}, c)) SetOut(s, c, j, false);
+  {
+    MeetIndex index({&r, &dc});  // outputs only go below: its answers stay supersets
+    for (int i = 0; i < r.Size(); ++i) {
+      Word* c = r[i];
+      for (int j = 0; j < s.no; ++j) {
+        if (!GetOut(s, c, j)) continue;
+        std::memcpy(part.data(), c, sizeof(Word) * s.words);
+        for (int w = s.inWords; w < s.words; ++w) part[w] = 0;
+        SetOut(s, part.data(), j, true);
+        if (CubeCovered(part.data(), index, c)) SetOut(s, c, j, false);
+      }
     }
   }
   r.RemoveEmpty();
   r = grow(r, true);
   // Inputs grown after outputs were lowered can leave a cube covered by the others.
+  MeetIndex index({&r, &dc});
   for (int i = 0; i < r.Size(); ++i)
-    if (CubeCovered(r[i], {&r, &dc}, r[i])) return Irredundant(r, dc, p);
+    if (CubeCovered(r[i], index, r[i])) return Irredundant(r, dc, p);
   return r;
 }
 

@@ -418,19 +418,150 @@ void CofactorInto(const Word* c, std::initializer_list<const Cover*> covers, con
 }
 }  // namespace
 
+MeetIndex::MeetIndex(std::initializer_list<const Cover*> covers) : covers_(covers) {
+  s_ = covers_.front()->space();
+  for (const Cover* f : covers_) {
+    start_.push_back(n_);
+    n_ += f->Size();
+  }
+  start_.push_back(n_);
+  blocks_ = (n_ + 63) / 64;
+  has_.assign(std::size_t(2) * s_.ni * blocks_, 0);
+  out_.assign(std::size_t(s_.no) * blocks_, 0);
+  valid_.assign(blocks_, ~Word(0));
+  if (n_ & 63) valid_[blocks_ - 1] = (Word(1) << (n_ & 63)) - 1;
+  int i = 0;
+  for (const Cover* f : covers_)
+    for (int k = 0; k < f->Size(); ++k, ++i) {
+      const Word* c = (*f)[k];
+      const Word bit = Word(1) << (i & 63);
+      const int blk = i >> 6;
+      for (int w = 0; w < s_.inWords; ++w)
+        for (Word b = c[w] & s_.InMask(w); b; b &= b - 1)
+          has_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_ + blk] |= bit;
+      for (int w = 0; w < s_.outWords; ++w)
+        for (Word b = c[s_.inWords + w]; b; b &= b - 1)
+          out_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_ + blk] |= bit;
+    }
+}
+
+int MeetIndex::CoverOf(int i) const {
+  return int(std::upper_bound(start_.begin(), start_.end(), i) - start_.begin()) - 1;
+}
+
+namespace {
+// Output bits of c, or -1 past a count where OR-ing their columns costs more than it saves.
+int OutputBitsWorthIndexing(const Space& s, const Word* c) {
+  int n = 0;
+  for (int w = s.inWords; w < s.words; ++w) n += std::popcount(c[w]);
+  return n <= 16 ? n : -1;
+}
+}  // namespace
+
+void MeetIndex::Meeting(const Word* c, std::vector<int>& out) const {
+  acc_ = valid_;
+  for (int w = 0; w < s_.inWords; ++w) {
+    Word lv = LiteralVars(c[w], s_.InMask(w));
+    for (Word b = c[w] & (lv | (lv << 1)); b; b &= b - 1) {
+      const Word* col = &has_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_];
+      for (int k = 0; k < blocks_; ++k) acc_[k] &= col[k];
+    }
+  }
+  if (OutputBitsWorthIndexing(s_, c) >= 0) {
+    outs_.assign(blocks_, 0);
+    for (int w = 0; w < s_.outWords; ++w)
+      for (Word b = c[s_.inWords + w]; b; b &= b - 1) {
+        const Word* col = &out_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_];
+        for (int k = 0; k < blocks_; ++k) outs_[k] |= col[k];
+      }
+    for (int k = 0; k < blocks_; ++k) acc_[k] &= outs_[k];
+  }
+  Collect(out);
+}
+
+void MeetIndex::Near(const Word* c, std::vector<int>& out) const {
+  // ones (in acc_): a conflict seen; twos_: two or more.
+  acc_.assign(blocks_, 0);
+  twos_.assign(blocks_, 0);
+  for (int w = 0; w < s_.inWords; ++w) {
+    Word lv = LiteralVars(c[w], s_.InMask(w));
+    for (Word b = c[w] & (lv | (lv << 1)); b; b &= b - 1) {
+      const Word* col = &has_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_];
+      for (int k = 0; k < blocks_; ++k) {
+        Word x = ~col[k];
+        twos_[k] |= acc_[k] & x;
+        acc_[k] |= x;
+      }
+    }
+  }
+  if (OutputBitsWorthIndexing(s_, c) >= 0) {
+    outs_.assign(blocks_, 0);
+    for (int w = 0; w < s_.outWords; ++w)
+      for (Word b = c[s_.inWords + w]; b; b &= b - 1) {
+        const Word* col = &out_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_];
+        for (int k = 0; k < blocks_; ++k) outs_[k] |= col[k];
+      }
+    for (int k = 0; k < blocks_; ++k) twos_[k] |= acc_[k] & ~outs_[k];
+  }
+  for (int k = 0; k < blocks_; ++k) acc_[k] = ~twos_[k] & valid_[k];
+  Collect(out);
+}
+
+void MeetIndex::Collect(std::vector<int>& out) const {
+  out.clear();
+  for (int k = 0; k < blocks_; ++k)
+    for (Word b = acc_[k]; b; b &= b - 1) out.push_back(k * 64 + std::countr_zero(b));
+}
+
+namespace {
+thread_local std::vector<int> meetScratch;
+
+void CofactorInto(const Word* c, const MeetIndex& index, const Word* skip, Cover& r) {
+  const Space& s = r.space();
+  index.Meeting(c, meetScratch);
+  for (int i : meetScratch) {
+    const Word* d = index.At(i);
+    if (d != skip && Intersects(s, d, c)) Cofactor(s, d, c, r.AddZero());
+  }
+}
+}  // namespace
+
 Cover CofactorOf(const Word* c, std::initializer_list<const Cover*> covers, const Word* skip) {
   Cover r((*covers.begin())->space());
   CofactorInto(c, covers, skip, r);
   return r;
 }
 
-bool CubeCovered(const Word* c, std::initializer_list<const Cover*> covers, const Word* skip) {
-  const Space& s = (*covers.begin())->space();
+namespace {
+// Source: a list of covers, or an index over them.
+template <class Source>
+bool Covered(const Space& s, const Word* c, const Source& source, const Word* skip) {
   FrameLease top(s);
-  CofactorInto(c, covers, skip, top.f.cof);
+  CofactorInto(c, source, skip, top.f.cof);
   top.f.u.assign(c + s.inWords, c + s.words);
   if (OutSetEmpty(top.f.u)) return true;
   return TautRec(top.f.cof, top.f.u);
+}
+
+template <class Source>
+bool Reduced(const Space& s, const Word* c, const Source& source, const Word* skip, Word* out) {
+  FrameLease top(s);
+  Frame& fr = top.f;
+  CofactorInto(c, source, skip, fr.cof);
+  fr.u.assign(c + s.inWords, c + s.words);
+  fr.r0.assign(s.words, 0);
+  if (!SccRec(fr.cof, fr.u, fr.r0.data())) return false;
+  for (int w = 0; w < s.words; ++w) out[w] = c[w] & fr.r0[w];
+  return true;
+}
+}  // namespace
+
+bool CubeCovered(const Word* c, std::initializer_list<const Cover*> covers, const Word* skip) {
+  return Covered((*covers.begin())->space(), c, covers, skip);
+}
+
+bool CubeCovered(const Word* c, const MeetIndex& index, const Word* skip) {
+  return Covered(index.space(), c, index, skip);
 }
 
 Cover InputComplement(const Cover& f, std::size_t limit) {
@@ -473,15 +604,11 @@ Cover Complement(const Cover& f, std::size_t limit) {
 }
 
 bool ReduceCube(const Word* c, std::initializer_list<const Cover*> covers, const Word* skip, Word* out) {
-  const Space& s = (*covers.begin())->space();
-  FrameLease top(s);
-  Frame& fr = top.f;
-  CofactorInto(c, covers, skip, fr.cof);
-  fr.u.assign(c + s.inWords, c + s.words);
-  fr.r0.assign(s.words, 0);
-  if (!SccRec(fr.cof, fr.u, fr.r0.data())) return false;
-  for (int w = 0; w < s.words; ++w) out[w] = c[w] & fr.r0[w];
-  return true;
+  return Reduced((*covers.begin())->space(), c, covers, skip, out);
+}
+
+bool ReduceCube(const Word* c, const MeetIndex& index, const Word* skip, Word* out) {
+  return Reduced(index.space(), c, index, skip, out);
 }
 
 bool CoveringRows(Cover g, std::vector<int> tag, OutSet u, std::vector<std::vector<int>>& rows) {

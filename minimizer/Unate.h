@@ -26,6 +26,42 @@ Cover CofactorOf(const Word* c, std::initializer_list<const Cover*> covers, cons
 // the cube stored at address skip?
 bool CubeCovered(const Word* c, std::initializer_list<const Cover*> covers, const Word* skip = nullptr);
 
+// Which cubes of some covers lie near a given cube, answered from bit sets over the cubes (one
+// per input bit, the cubes holding it, and one per output) instead of a scan of every cube.
+// The covers must stay where they are while the index is used; their cubes may shrink (an
+// answer is then a superset, so callers test each cube it names), but none may be added.
+class MeetIndex {
+ public:
+  explicit MeetIndex(std::initializer_list<const Cover*> covers);
+
+  const Space& space() const { return s_; }
+  int Size() const { return n_; }
+  const Word* At(int i) const { return (*covers_[CoverOf(i)])[i - start_[CoverOf(i)]]; }
+  int CoverOf(int i) const;     // position of the cover in the list given to the constructor
+  int Start(int k) const { return start_[k]; }
+
+  // Indices, ascending, of every cube that meets c (and perhaps some that do not).
+  void Meeting(const Word* c, std::vector<int>& out) const;
+  // Indices, ascending, of every cube within distance one of c (conflicting in at most one
+  // input variable or, instead, in the outputs), and perhaps some others.
+  void Near(const Word* c, std::vector<int>& out) const;
+
+ private:
+  void Collect(std::vector<int>& out) const;
+
+  Space s_;
+  std::vector<const Cover*> covers_;
+  std::vector<int> start_;
+  int n_ = 0, blocks_ = 0;
+  std::vector<Word> has_;    // per input bit: the cubes holding it
+  std::vector<Word> out_;    // per output: the cubes holding it
+  std::vector<Word> valid_;  // the indices in use
+  mutable std::vector<Word> acc_, twos_, outs_;
+};
+
+bool CubeCovered(const Word* c, const MeetIndex& index, const Word* skip = nullptr);
+bool ReduceCube(const Word* c, const MeetIndex& index, const Word* skip, Word* out);
+
 // Complement of f over the whole space, computed output by output (outputs with the same
 // cubes share the work) and joined where input parts agree.
 // Throws CoverLimitError when the complement grows past limit cubes.

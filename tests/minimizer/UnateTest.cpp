@@ -1,6 +1,8 @@
 // Tautology, complement, cube containment, reduction and covering rows against enumeration.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TruthTable.h"
 #include "Unate.h"
 
@@ -91,11 +93,15 @@ TEST(Unate, CubeCoveredAndReduceCubeMatchEnumeration) {
         for (int v = 0; v < s.ni; ++v) varBits[v] |= ((m >> v) & 1) ? 2 : 1;
       }
     ASSERT_EQ(CubeCovered(c, {&f, &d}), covered);
-    std::vector<Word> r(s.words);
+    MeetIndex index({&f, &d});
+    ASSERT_EQ(CubeCovered(c, index), covered);
+    std::vector<Word> r(s.words), ri(s.words);
     ASSERT_EQ(ReduceCube(c, {&f, &d}, nullptr, r.data()), any);
+    ASSERT_EQ(ReduceCube(c, index, nullptr, ri.data()), any);
     if (any) {
       for (int v = 0; v < s.ni; ++v) ASSERT_EQ(GetVar(r.data(), v), varBits[v]) << "round " << round;
       for (int j = 0; j < s.no; ++j) ASSERT_EQ(GetOut(s, r.data(), j), outs[j] != 0);
+      ASSERT_TRUE(Equal(s, r.data(), ri.data())) << "round " << round;
     }
     // The skipped cube does not count.
     Cover withC = f;
@@ -103,6 +109,53 @@ TEST(Unate, CubeCoveredAndReduceCubeMatchEnumeration) {
     ASSERT_TRUE(CubeCovered(c, {&withC}));
     ASSERT_EQ(CubeCovered(c, {&withC, &d}, withC[withC.Size() - 1]), covered);
   }
+}
+
+// The index names every cube that meets (or lies within distance one of) the asked cube, in
+// spaces of several input and output words, with empty parts, with many outputs (where it
+// does not filter by outputs), and after the indexed cubes have shrunk.
+TEST(Unate, MeetIndexFindsEveryNearCube) {
+  std::mt19937 rng(31);
+  const int shapes[][2] = {{5, 2}, {33, 3}, {90, 80}, {7, 130}};
+  for (auto [ni, no] : shapes)
+    for (int round = 0; round < 20; ++round) {
+      Space s(ni, no);
+      int dashes = ni > 20 ? 90 : 40;
+      Cover a = RandomCover(rng, s, 30 + int(rng() % 120), dashes);
+      Cover b = RandomCover(rng, s, int(rng() % 40), dashes);
+      if (round % 4 == 1 && b.Size()) SetVar(b[0], 0, 0);          // an empty input part
+      if (round % 4 == 2) for (int w = s.inWords; w < s.words; ++w) a[0][w] = 0;  // no outputs
+      MeetIndex index({&a, &b});
+      ASSERT_EQ(index.Size(), a.Size() + b.Size());
+      if (round % 2) {
+        // Cubes may shrink after indexing; answers must still hold every cube that meets.
+        for (Cover* g : {&a, &b})
+          for (int i = 0; i < g->Size(); i += 3) {
+            int v = int(rng() % ni);
+            if (GetVar((*g)[i], v) == 3) SetVar((*g)[i], v, 1 + rng() % 2);
+          }
+      }
+      Cover probes = RandomCover(rng, s, 40, ni > 20 ? 80 : 30);
+      std::vector<int> meeting, near;
+      for (int p = 0; p < probes.Size(); ++p) {
+        const Word* c = probes[p];
+        index.Meeting(c, meeting);
+        index.Near(c, near);
+        ASSERT_TRUE(std::is_sorted(meeting.begin(), meeting.end()));
+        ASSERT_TRUE(std::is_sorted(near.begin(), near.end()));
+        for (int i = 0; i < index.Size(); ++i) {
+          const Cover& g = index.CoverOf(i) == 0 ? a : b;
+          const Word* d = g[i - index.Start(index.CoverOf(i))];
+          ASSERT_EQ(index.At(i), d);
+          bool inMeeting = std::binary_search(meeting.begin(), meeting.end(), i);
+          bool inNear = std::binary_search(near.begin(), near.end(), i);
+          std::string what = std::to_string(ni) + "x" + std::to_string(no) + " round " + std::to_string(round) +
+                             " probe " + std::to_string(p) + " cube " + std::to_string(i);
+          if (Intersects(s, c, d)) ASSERT_TRUE(inMeeting) << what;
+          if (Distance(s, c, d) <= 1) ASSERT_TRUE(inNear) << what;
+        }
+      }
+    }
 }
 
 // A subset of the selectable cubes covers c exactly when it hits every row.
