@@ -666,7 +666,7 @@ Cover ReduceInOrder(const Cover& f, const Cover& dc, const std::vector<int>& ord
 }
 }  // namespace
 
-std::vector<char> EssentialPrimes(const Cover& f, const Cover& dc) {
+std::vector<char> EssentialPrimes(const Cover& f, const Cover& dc, long steps) {
   const Space& s = f.space();
   std::vector<char> ess(f.Size(), 0);
   std::vector<Word> t(s.words);
@@ -691,7 +691,10 @@ std::vector<char> EssentialPrimes(const Cover& f, const Cover& dc) {
       for (int w = s.inWords; w < s.words; ++w) t[w] = p[w];
       h.Add(t.data());
     }
-    ess[i] = !CubeCovered(p, {&h});
+    // Proving a cube not essential is the costly side: the recursion has to find the
+    // other primes all around it. One not settled within the budget stays in the loop,
+    // which is always safe.
+    ess[i] = !CubeMaybeCovered(p, h, steps);
   }
   return ess;
 }
@@ -830,7 +833,7 @@ MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, 
   Cover ess(s);
   // Always without an OFF-set, where the loop is slowest.
   if (p.essentials || !off) {
-    std::vector<char> e = EssentialPrimes(f, d);
+    std::vector<char> e = EssentialPrimes(f, d, p.essentialSteps);
     std::vector<char> rest(f.Size());
     for (int i = 0; i < f.Size(); ++i) {
       if (e[i]) ess.Add(f[i]);

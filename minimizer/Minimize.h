@@ -21,6 +21,8 @@ struct MinimizeParams {
                              // smaller cover than the ON cover, and keep the better result;
                              // on the benchmark set it gains misex3 7 cubes for a third of
                              // the whole run time
+  long essentialSteps = 32;  // tautology steps for one essential test before the cube is
+                             // left in the loop (proving it not essential is the costly side)
   int maxLoops = 1000;       // reduce-expand-irredundant rounds at most
   int maxStallRounds = 8;    // times the loop may try the ways out of a stall above; misex3
                              // keeps finding a cube or two for 35 of them (668 cubes in 0.65 s,
@@ -76,7 +78,9 @@ struct ExpandParams {
 Cover Expand(const Cover& f, const Cover& off, const ExpandParams& p);
 Cover Irredundant(const Cover& f, const Cover& dc, const MinimizeParams& p = {});
 Cover Reduce(const Cover& f, const Cover& dc);
-std::vector<char> EssentialPrimes(const Cover& f, const Cover& dc);
+// Marks the cubes of f (primes) proven essential; a test not settled within `steps` tautology
+// steps leaves its cube unmarked.
+std::vector<char> EssentialPrimes(const Cover& f, const Cover& dc, long steps = 1L << 40);
 Cover LastGasp(const Cover& f, const Cover& dc, const Cover& off, const MinimizeParams& p = {});
 Cover MakeSparse(const Cover& f, const Cover& dc, const Cover& off);
 

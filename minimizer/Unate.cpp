@@ -179,7 +179,10 @@ bool MarkUnateCubes(const Cover& g, const VarCounts& vc, std::vector<char>& keep
   return any;
 }
 
-bool TautRec(Cover& g, const OutSet& uIn) {
+// steps (optional): calls left; once they run out every call answers true, so a false answer
+// is always proven.
+bool TautRec(Cover& g, const OutSet& uIn, long* steps = nullptr) {
+  if (steps && --*steps < 0) return true;
   FrameLease lease(g.space());
   Frame& fr = lease.f;
   fr.u = uIn;
@@ -194,9 +197,9 @@ bool TautRec(Cover& g, const OutSet& uIn) {
   int v = SplitVar(fr.vc, false);
   if (v < 0) return false;  // no cubes left that could cover u
   SplitCofactor(g, v, 2, fr.cof);
-  if (!TautRec(fr.cof, fr.u)) return false;
+  if (!TautRec(fr.cof, fr.u, steps)) return false;
   SplitCofactor(g, v, 1, fr.cof);
-  return TautRec(fr.cof, fr.u);
+  return TautRec(fr.cof, fr.u, steps);
 }
 
 // Complement of g ignoring outputs; cubes returned with zero output parts.
@@ -564,6 +567,15 @@ bool CubeCovered(const Word* c, const MeetIndex& index, const Word* skip) {
   return Covered(index.space(), c, index, skip);
 }
 
+bool CubeMaybeCovered(const Word* c, const Cover& f, long steps) {
+  const Space& s = f.space();
+  FrameLease top(s);
+  CofactorInto(c, {&f}, nullptr, top.f.cof);
+  top.f.u.assign(c + s.inWords, c + s.words);
+  if (OutSetEmpty(top.f.u)) return true;
+  return TautRec(top.f.cof, top.f.u, &steps);
+}
+
 Cover InputComplement(const Cover& f, std::size_t limit) {
   // The recursion may do far more work than its result shows (shared subproblems are solved
   // again), so its steps are bounded too.
@@ -571,7 +583,10 @@ Cover InputComplement(const Cover& f, std::size_t limit) {
   Cover r = CompRec(f, limit, budget);
   if (std::getenv("QUOR_ESP_TRACE"))
     std::fprintf(stderr, "complement %d cubes, %ld steps\n", r.Size(), long(limit) * 4 - budget);
-  SingleCubeContainment(r);
+  // No single-cube containment pass: the recursion leaves no cube inside another. A leaf's
+  // cubes are single literals of distinct variables; at a split, a cube that has x and one
+  // that has x' are disjoint, a cube free of x cannot lie in one that has it, and a cube that
+  // has x lying in one free of x would mean two nested cubes in the same half already.
   return r;
 }
 

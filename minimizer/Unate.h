@@ -60,6 +60,9 @@ class MeetIndex {
 };
 
 bool CubeCovered(const Word* c, const MeetIndex& index, const Word* skip = nullptr);
+// CubeCovered with at most `steps` tautology steps: false means proven not covered, true
+// means covered or not settled within the steps.
+bool CubeMaybeCovered(const Word* c, const Cover& f, long steps);
 bool ReduceCube(const Word* c, const MeetIndex& index, const Word* skip, Word* out);
 
 // Complement of f over the whole space, computed output by output (outputs with the same

@@ -43,6 +43,11 @@ TEST(Unate, TautologyAndComplementMatchEnumeration) {
     ASSERT_EQ(Tautology(f), taut) << "round " << round;
     Cover c = Complement(f);
     Table tc = TableOf(c);
+    // The recursion itself leaves no cube of a complement inside another.
+    Cover ic = InputComplement(f);
+    for (int a = 0; a < ic.Size(); ++a)
+      for (int b = 0; b < ic.Size(); ++b)
+        ASSERT_TRUE(a == b || !InputContains(s, ic[a], ic[b])) << "round " << round << ": " << CubeToString(s, ic[b]);
     for (int j = 0; j < s.no; ++j)
       for (unsigned m = 0; m < (1u << s.ni); ++m) ASSERT_NE(t[j][m], tc[j][m]) << "round " << round;
     // Restricted to some outputs only.
