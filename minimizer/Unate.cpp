@@ -15,9 +15,11 @@ namespace quor {
 namespace {
 
 struct VarCounts {
-  std::vector<int> zeros, ones;  // cubes holding the literal x' (zeros) or x (ones)
+  std::vector<int> zeros, ones;  // cubes holding the literal x' (zeros) or x (ones); kept up
+                                 // to date only for the variables SplitVar looks at
   std::vector<Word> unate;       // per input word, the variables (even bit) in which the
                                  // cover is unate, one literal seen but not the other
+  std::vector<Word> binate;      // ... and those with both literals
   std::vector<Word> seenOne;     // scratch: variables with a one literal
 };
 
@@ -63,43 +65,83 @@ struct FrameLease {
   FrameLease& operator=(const FrameLease&) = delete;
 };
 
+// Which variables of g are unate and which binate: one pass of word operations, no counting.
 void CountLiterals(const Cover& g, VarCounts& vc) {
   const Space& s = g.space();
-  vc.zeros.assign(s.ni, 0);
-  vc.ones.assign(s.ni, 0);
   vc.unate.assign(s.inWords, 0);  // variables with a zero literal, until the end
   vc.seenOne.assign(s.inWords, 0);
+  vc.binate.resize(s.inWords);
   for (int i = 0; i < g.Size(); ++i) {
     const Word* c = g[i];
     for (int w = 0; w < s.inWords; ++w) {
-      Word x = c[w], m = s.InMask(w);
-      Word z = x & ~(x >> 1) & kEven & m;
-      Word o = (x >> 1) & ~x & kEven & m;
-      vc.unate[w] |= z;
-      vc.seenOne[w] |= o;
+      Word x = c[w];
+      vc.unate[w] |= x & ~(x >> 1);
+      vc.seenOne[w] |= (x >> 1) & ~x;
+    }
+  }
+  for (int w = 0; w < s.inWords; ++w) {
+    Word m = kEven & s.InMask(w);
+    vc.unate[w] &= m;
+    vc.seenOne[w] &= m;
+    vc.binate[w] = vc.unate[w] & vc.seenOne[w];
+    vc.unate[w] ^= vc.seenOne[w];
+  }
+}
+
+// Literal counts of the variables in vars (even bits, per input word).
+void CountVars(const Cover& g, VarCounts& vc, const std::vector<Word>& vars) {
+  const Space& s = g.space();
+  vc.zeros.resize(s.ni);
+  vc.ones.resize(s.ni);
+  for (int w = 0; w < s.inWords; ++w)
+    for (Word b = vars[w]; b; b &= b - 1) {
+      int v = w * 32 + std::countr_zero(b) / 2;
+      vc.zeros[v] = vc.ones[v] = 0;
+    }
+  for (int i = 0; i < g.Size(); ++i) {
+    const Word* c = g[i];
+    for (int w = 0; w < s.inWords; ++w) {
+      Word x = c[w];
+      Word z = x & ~(x >> 1) & vars[w];
+      Word o = (x >> 1) & ~x & vars[w];
       while (z) { vc.zeros[w * 32 + std::countr_zero(z) / 2]++; z &= z - 1; }
       while (o) { vc.ones[w * 32 + std::countr_zero(o) / 2]++; o &= o - 1; }
     }
   }
-  for (int w = 0; w < s.inWords; ++w) vc.unate[w] ^= vc.seenOne[w];
 }
 
-// The most binate variable (both literals present, most cubes, then most balanced);
-// -1 when the cover is unate. With allowUnate, falls back to the most frequent literal.
-int SplitVar(const VarCounts& vc, bool allowUnate) {
+// The variable of vars in most cubes, then most balanced; the first on a tie.
+int BestVar(const VarCounts& vc, const std::vector<Word>& vars) {
   int best = -1, bestSum = 0, bestBal = 0;
-  bool bestBinate = false;
-  for (int v = 0; v < int(vc.zeros.size()); ++v) {
-    int z = vc.zeros[v], o = vc.ones[v];
-    bool binate = z > 0 && o > 0;
-    if (!binate && (!allowUnate || z + o == 0)) continue;
-    int sum = z + o, bal = -std::abs(z - o);
-    if (best < 0 || (binate && !bestBinate) ||
-        (binate == bestBinate && (sum > bestSum || (sum == bestSum && bal > bestBal)))) {
-      best = v; bestSum = sum; bestBal = bal; bestBinate = binate;
+  for (std::size_t w = 0; w < vars.size(); ++w)
+    for (Word b = vars[w]; b; b &= b - 1) {
+      int v = int(w) * 32 + std::countr_zero(b) / 2;
+      int z = vc.zeros[v], o = vc.ones[v];
+      int sum = z + o, bal = -std::abs(z - o);
+      if (best < 0 || sum > bestSum || (sum == bestSum && bal > bestBal)) {
+        best = v; bestSum = sum; bestBal = bal;
+      }
     }
-  }
   return best;
+}
+
+bool AnyBit(const std::vector<Word>& m) {
+  for (Word w : m)
+    if (w) return true;
+  return false;
+}
+
+// The most binate variable (both literals present, most cubes, then most balanced) of g,
+// whose CountLiterals is in vc; -1 when g is unate. With allowUnate, falls back to the most
+// frequent literal.
+int SplitVar(const Cover& g, VarCounts& vc, bool allowUnate) {
+  if (AnyBit(vc.binate)) {
+    CountVars(g, vc, vc.binate);
+    return BestVar(vc, vc.binate);
+  }
+  if (!allowUnate || !AnyBit(vc.unate)) return -1;
+  CountVars(g, vc, vc.unate);
+  return BestVar(vc, vc.unate);
 }
 
 // Into r: the cubes of g that allow value `bits` (1: x = 0, 2: x = 1) of v, with v freed.
@@ -194,7 +236,7 @@ bool TautRec(Cover& g, const OutSet& uIn, long* steps = nullptr) {
     if (!MarkUnateCubes(g, fr.vc, fr.keep)) break;
     g.Filter(fr.keep);
   }
-  int v = SplitVar(fr.vc, false);
+  int v = SplitVar(g, fr.vc, false);
   if (v < 0) return false;  // no cubes left that could cover u
   SplitCofactor(g, v, 2, fr.cof);
   if (!TautRec(fr.cof, fr.u, steps)) return false;
@@ -224,7 +266,7 @@ Cover CompRec(const Cover& g, std::size_t limit, long& budget) {
   FrameLease lease(s);
   Frame& fr = lease.f;
   CountLiterals(g, fr.vc);
-  int v = SplitVar(fr.vc, true);
+  int v = SplitVar(g, fr.vc, true);
   SplitCofactor(g, v, 2, fr.cof);
   Cover c1 = CompRec(fr.cof, limit, budget);
   SplitCofactor(g, v, 1, fr.cof);
@@ -291,7 +333,7 @@ bool SccRec(Cover& g, const OutSet& uIn, Word* r) {
     return true;
   }
   CountLiterals(g, fr.vc);
-  if (SplitVar(fr.vc, false) < 0) {
+  if (!AnyBit(fr.vc.binate)) {
     // Unate leaf, no cube input-universal (Settle took those out): for each output the point
     // that falsifies every literal lies outside, and so does each point one literal away from
     // it unless that literal alone is a cube. Only single-literal cubes fix a variable.
@@ -324,7 +366,7 @@ bool SccRec(Cover& g, const OutSet& uIn, Word* r) {
     for (int w = 0; w < s.outWords; ++w) r[s.inWords + w] = u[w];
     return true;
   }
-  int v = SplitVar(fr.vc, true);
+  int v = SplitVar(g, fr.vc, false);
   std::vector<Word>& r1 = fr.r1;
   std::vector<Word>& r0 = fr.r0;
   r1.assign(s.words, 0);
@@ -366,7 +408,7 @@ void RowsRec(Cover& g, std::vector<int>& tag, const OutSet& uIn, std::vector<std
     if (!MarkUnateCubes(g, fr.vc, keep)) break;
     apply();
   }
-  int v = SplitVar(fr.vc, false);
+  int v = SplitVar(g, fr.vc, false);
   if (v < 0) {
     // Unate leaf: only universal selectable cubes are left; each output needs one of them.
     std::vector<std::vector<int>> leaf;
