@@ -79,17 +79,6 @@ int CountBits(const Space& s, const Word* c) {
   return n;
 }
 
-Word* Cover::AddZero() {
-  if (std::size_t(n_) >= kMaxCoverCubes) throw CoverLimitError();
-  data_.resize(data_.size() + s_.words, 0);
-  ++n_;
-  return (*this)[n_ - 1];
-}
-void Cover::Add(const Word* c) {
-  if (std::size_t(n_) >= kMaxCoverCubes) throw CoverLimitError();
-  data_.insert(data_.end(), c, c + s_.words);
-  ++n_;
-}
 void Cover::Append(const Cover& o) {
   if (std::size_t(n_) + o.n_ > kMaxCoverCubes) throw CoverLimitError();
   data_.insert(data_.end(), o.data_.begin(), o.data_.begin() + std::size_t(o.n_) * s_.words);

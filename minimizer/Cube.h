@@ -151,14 +151,24 @@ class Cover {
   Word* operator[](int i) { return data_.data() + std::size_t(i) * s_.words; }
   const Word* operator[](int i) const { return data_.data() + std::size_t(i) * s_.words; }
 
-  // Appends a zeroed cube and returns it.
-  Word* AddZero();
-  void Add(const Word* c);
+  // Appends a zeroed cube and returns it. Inline: the recursions add cubes all the time.
+  Word* AddZero() {
+    if (std::size_t(n_) >= kMaxCoverCubes) throw CoverLimitError();
+    data_.resize(data_.size() + s_.words, 0);
+    return (*this)[n_++];
+  }
+  void Add(const Word* c) {
+    if (std::size_t(n_) >= kMaxCoverCubes) throw CoverLimitError();
+    data_.insert(data_.end(), c, c + s_.words);
+    ++n_;
+  }
   void Append(const Cover& other);
   void Reserve(int n) { data_.reserve(std::size_t(n) * s_.words); }
   void Clear() { data_.clear(); n_ = 0; }
   std::size_t CapacityWords() const { return data_.capacity(); }
   void Pop() { --n_; data_.resize(std::size_t(n_) * s_.words); }
+  // Keeps the first n cubes.
+  void Truncate(int n) { n_ = n; data_.resize(std::size_t(n_) * s_.words); }
   // Keeps cube i exactly when keep[i] is nonzero, preserving order.
   void Filter(const std::vector<char>& keep);
   void RemoveEmpty();

@@ -45,8 +45,15 @@ class Expander {
     if (columnPass) BuildColumns();
   }
 
-  // Expands f[idx]; marks in covered every cube of f the prime contains.
+  // Expands f[idx]; marks in covered every cube of f the prime contains. open: the cubes not
+  // yet covered, ascending (kept so by Run; a fresh expander starts from all of them).
   void Run(int idx, std::vector<char>& covered, Word* prime) {
+    if (!openValid_) {
+      open_.clear();
+      for (int i = 0; i < f_.Size(); ++i)
+        if (!covered[i]) open_.push_back(i);
+      openValid_ = true;
+    }
     const Word* c = f_[idx];
     for (int w = 0; w < s_.words; ++w) {
       raise_[w] = c[w];
@@ -60,7 +67,7 @@ class Expander {
     }
     // Candidates: cubes not yet covered that some raise could still reach.
     cand_.clear();
-    for (int i = 0; i < f_.Size(); ++i)
+    for (int i : open_)
       if (i != idx && !covered[i]) cand_.push_back(i);
     while (!cand_.empty()) {
       FilterCandidates(covered);
@@ -91,9 +98,13 @@ class Expander {
     }
     RaiseRest();
     std::memcpy(prime, raise_.data(), sizeof(Word) * s_.words);
-    for (int i = 0; i < f_.Size(); ++i)
-      if (!covered[i] && Contains(s_, prime, f_[i])) covered[i] = 1;
     covered[idx] = 1;
+    std::size_t k = 0;
+    for (int i : open_) {
+      if (!covered[i] && Contains(s_, prime, f_[i])) covered[i] = 1;
+      if (!covered[i]) open_[k++] = i;
+    }
+    open_.resize(k);
   }
 
  private:
@@ -433,6 +444,8 @@ class Expander {
   std::vector<Word> raise_, free_, raised_;
   mutable std::vector<Word> tmp_;
   std::vector<int> active_, cand_, count_;
+  std::vector<int> open_;  // cubes of f not covered yet, ascending
+  bool openValid_ = false;
   // Columns over the OFF-set (BuildColumns); blocks_ == 0 when not built.
   int blocks_ = 0;
   std::vector<Word> lack_, outCol_, dead_, meet_, several_;

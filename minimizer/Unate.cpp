@@ -33,6 +33,7 @@ struct Frame {
   OutSet u, orOut, open, rest;
   std::vector<Word> r1, r0, in, cj;
   std::vector<int> single;
+  std::vector<const Word*> p1, p0;  // the complement's halves, sorted
 };
 
 class FrameStack {
@@ -189,18 +190,23 @@ bool Covers(const OutSet& have, const OutSet& need) {
 // that still matter, their outputs cut down to u. Returns false when u became empty.
 bool Settle(Cover& g, OutSet& u, OutSet& orOut, std::vector<char>& keep) {
   const Space& s = g.space();
-  for (int i = 0; i < g.Size(); ++i)
-    if (IsInputUniverse(s, g[i]) && !AndNotInto(u, s, g[i])) return false;
-  keep.resize(g.Size());
-  orOut.assign(s.outWords, 0);
-  bool drop = false;
-  for (int i = 0; i < g.Size(); ++i) {
-    Word* c = g[i];
-    keep[i] = !IsInputUniverse(s, c) && MeetsOut(u, s, c);
-    if (!keep[i]) { drop = true; continue; }
-    for (int w = 0; w < s.outWords; ++w) { c[s.inWords + w] &= u[w]; orOut[w] |= c[s.inWords + w]; }
+  const int n = g.Size();
+  keep.resize(n);
+  for (int i = 0; i < n; ++i) {
+    keep[i] = !IsInputUniverse(s, g[i]);
+    if (!keep[i] && !AndNotInto(u, s, g[i])) return false;
   }
-  if (drop) g.Filter(keep);
+  orOut.assign(s.outWords, 0);
+  int k = 0;
+  for (int i = 0; i < n; ++i) {
+    if (!keep[i]) continue;
+    Word* c = g[i];
+    if (!MeetsOut(u, s, c)) continue;
+    Word* d = g[k++];
+    if (d != c) std::memcpy(d, c, sizeof(Word) * s.words);
+    for (int w = 0; w < s.outWords; ++w) { d[s.inWords + w] &= u[w]; orOut[w] |= d[s.inWords + w]; }
+  }
+  if (k != n) g.Truncate(k);
   return true;
 }
 
@@ -244,55 +250,67 @@ bool TautRec(Cover& g, const OutSet& uIn, long* steps = nullptr) {
   return TautRec(fr.cof, fr.u, steps);
 }
 
-// Complement of g ignoring outputs; cubes returned with zero output parts.
-Cover CompRec(const Cover& g, std::size_t limit, long& budget) {
+// Appends to out the complement of g ignoring outputs, as cubes with zero output parts. All
+// levels share out: each appends its two halves and merges them in place, so the recursion
+// allocates nothing once its scratch has grown.
+void CompRec(const Cover& g, Cover& out, std::size_t limit, long& budget) {
   const Space& s = g.space();
-  Cover r(s);
   if (--budget < 0) throw CoverLimitError(limit);
-  if (g.Empty()) { MakeInputUniverse(s, r.AddZero()); return r; }
+  if (g.Empty()) { MakeInputUniverse(s, out.AddZero()); return; }
   for (int i = 0; i < g.Size(); ++i)
-    if (IsInputUniverse(s, g[i])) return r;
+    if (IsInputUniverse(s, g[i])) return;
   if (g.Size() == 1) {
     const Word* c = g[0];
     for (int v = 0; v < s.ni; ++v) {
       unsigned b = GetVar(c, v);
       if (b == 3) continue;
-      Word* d = r.AddZero();
+      Word* d = out.AddZero();
       MakeInputUniverse(s, d);
       SetVar(d, v, 3u & ~b);
     }
-    return r;
+    return;
   }
   FrameLease lease(s);
   Frame& fr = lease.f;
   CountLiterals(g, fr.vc);
   int v = SplitVar(g, fr.vc, true);
+  const int start = out.Size();
   SplitCofactor(g, v, 2, fr.cof);
-  Cover c1 = CompRec(fr.cof, limit, budget);
+  CompRec(fr.cof, out, limit, budget);
+  const int mid = out.Size();
   SplitCofactor(g, v, 1, fr.cof);
-  Cover c0 = CompRec(fr.cof, limit, budget);
-  if (std::size_t(c1.Size()) + c0.Size() > limit) throw CoverLimitError(limit);
+  CompRec(fr.cof, out, limit, budget);
+  const int end = out.Size();
+  if (std::size_t(end - start) > limit) throw CoverLimitError(limit);
+  if (mid == start || mid == end) {
+    // One side empty: nothing to share.
+    for (int i = start; i < end; ++i) SetVar(out[i], v, i < mid ? 2 : 1);
+    return;
+  }
   // Cubes found on both sides do not depend on v and are kept once.
   auto less = [&](const Word* a, const Word* b) { return std::memcmp(a, b, sizeof(Word) * s.inWords) < 0; };
-  std::vector<const Word*> p1, p0;
-  p1.reserve(c1.Size());
-  p0.reserve(c0.Size());
-  for (int i = 0; i < c1.Size(); ++i) p1.push_back(c1[i]);
-  for (int i = 0; i < c0.Size(); ++i) p0.push_back(c0[i]);
+  std::vector<const Word*>& p1 = fr.p1;
+  std::vector<const Word*>& p0 = fr.p0;
+  p1.clear();
+  p0.clear();
+  for (int i = start; i < mid; ++i) p1.push_back(out[i]);
+  for (int i = mid; i < end; ++i) p0.push_back(out[i]);
   std::sort(p1.begin(), p1.end(), less);
   std::sort(p0.begin(), p0.end(), less);
-  r.Reserve(c1.Size() + c0.Size());
+  Cover& merged = fr.cof;  // free again
+  merged.Clear();
   std::size_t a = 0, b = 0;
   while (a < p1.size() || b < p0.size()) {
     if (b == p0.size() || (a < p1.size() && less(p1[a], p0[b]))) {
-      Word* d = r.AddZero(); std::memcpy(d, p1[a++], sizeof(Word) * s.inWords); SetVar(d, v, 2);
+      Word* d = merged.AddZero(); std::memcpy(d, p1[a++], sizeof(Word) * s.inWords); SetVar(d, v, 2);
     } else if (a == p1.size() || less(p0[b], p1[a])) {
-      Word* d = r.AddZero(); std::memcpy(d, p0[b++], sizeof(Word) * s.inWords); SetVar(d, v, 1);
+      Word* d = merged.AddZero(); std::memcpy(d, p0[b++], sizeof(Word) * s.inWords); SetVar(d, v, 1);
     } else {
-      Word* d = r.AddZero(); std::memcpy(d, p1[a++], sizeof(Word) * s.inWords); ++b;
+      Word* d = merged.AddZero(); std::memcpy(d, p1[a++], sizeof(Word) * s.inWords); ++b;
     }
   }
-  return r;
+  out.Truncate(start);
+  out.Append(merged);
 }
 
 // Smallest cube containing the complement of g (outputs limited to u), inside the current
@@ -622,7 +640,8 @@ Cover InputComplement(const Cover& f, std::size_t limit) {
   // The recursion may do far more work than its result shows (shared subproblems are solved
   // again), so its steps are bounded too.
   long budget = limit >= kMaxCoverCubes ? std::numeric_limits<long>::max() : long(limit) * 4;
-  Cover r = CompRec(f, limit, budget);
+  Cover r(f.space());
+  CompRec(f, r, limit, budget);
   if (std::getenv("QUOR_ESP_TRACE"))
     std::fprintf(stderr, "complement %d cubes, %ld steps\n", r.Size(), long(limit) * 4 - budget);
   // No single-cube containment pass: the recursion leaves no cube inside another. A leaf's
