@@ -273,15 +273,13 @@ void CompRec(const Cover& g, Cover& out, std::size_t limit, long& budget) {
   FrameLease lease(s);
   Frame& fr = lease.f;
   CountLiterals(g, fr.vc);
+  // A cube of one literal makes one half hold a universal cube, whose complement is empty at
+  // once; splitting on its variable leaves a single real recursion instead of two.
   int v = -1;
-  if (!AnyBit(fr.vc.binate)) {
-    // Unate: a cube of one literal makes one half hold a universal cube, whose complement is
-    // empty at once; splitting on its variable leaves a single real recursion instead of two.
-    for (int i = 0; i < g.Size() && v < 0; ++i)
-      if (InputLiterals(s, g[i]) == 1)
-        for (int x = 0; x < s.ni && v < 0; ++x)
-          if (GetVar(g[i], x) != 3) v = x;
-  }
+  for (int i = 0; i < g.Size() && v < 0; ++i)
+    if (InputLiterals(s, g[i]) == 1)
+      for (int x = 0; x < s.ni && v < 0; ++x)
+        if (GetVar(g[i], x) != 3) v = x;
   if (v < 0) v = SplitVar(g, fr.vc, true);
   const int start = out.Size();
   SplitCofactor(g, v, 2, fr.cof);
