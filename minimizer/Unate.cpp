@@ -519,33 +519,36 @@ int MeetIndex::CoverOf(int i) const {
   return int(std::upper_bound(start_.begin(), start_.end(), i) - start_.begin()) - 1;
 }
 
-namespace {
-// Output bits of c, or -1 past a count where OR-ing their columns costs more than it saves.
-int OutputBitsWorthIndexing(const Space& s, const Word* c) {
-  int n = 0;
-  for (int w = s.inWords; w < s.words; ++w) n += std::popcount(c[w]);
-  return n <= 16 ? n : -1;
+template <class F>
+void MeetIndex::ForEachLiteralColumn(const Word* c, F f) const {
+  for (int w = 0; w < s_.inWords; ++w) {
+    Word lv = LiteralVars(c[w], s_.InMask(w));
+    for (Word b = c[w] & (lv | (lv << 1)); b; b &= b - 1)
+      f(&has_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_]);
+  }
 }
-}  // namespace
+
+bool MeetIndex::GatherSharedOutputs(const Word* c) const {
+  // Past a few outputs OR-ing their columns costs more than the cubes it rules out.
+  int n = 0;
+  for (int w = s_.inWords; w < s_.words; ++w) n += std::popcount(c[w]);
+  if (n > 16) return false;
+  outs_.assign(blocks_, 0);
+  for (int w = 0; w < s_.outWords; ++w)
+    for (Word b = c[s_.inWords + w]; b; b &= b - 1) {
+      const Word* col = &out_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_];
+      for (int k = 0; k < blocks_; ++k) outs_[k] |= col[k];
+    }
+  return true;
+}
 
 void MeetIndex::Meeting(const Word* c, std::vector<int>& out) const {
   acc_ = valid_;
-  for (int w = 0; w < s_.inWords; ++w) {
-    Word lv = LiteralVars(c[w], s_.InMask(w));
-    for (Word b = c[w] & (lv | (lv << 1)); b; b &= b - 1) {
-      const Word* col = &has_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_];
-      for (int k = 0; k < blocks_; ++k) acc_[k] &= col[k];
-    }
-  }
-  if (OutputBitsWorthIndexing(s_, c) >= 0) {
-    outs_.assign(blocks_, 0);
-    for (int w = 0; w < s_.outWords; ++w)
-      for (Word b = c[s_.inWords + w]; b; b &= b - 1) {
-        const Word* col = &out_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_];
-        for (int k = 0; k < blocks_; ++k) outs_[k] |= col[k];
-      }
+  ForEachLiteralColumn(c, [&](const Word* col) {
+    for (int k = 0; k < blocks_; ++k) acc_[k] &= col[k];
+  });
+  if (GatherSharedOutputs(c))
     for (int k = 0; k < blocks_; ++k) acc_[k] &= outs_[k];
-  }
   Collect(out);
 }
 
@@ -553,26 +556,15 @@ void MeetIndex::Near(const Word* c, std::vector<int>& out) const {
   // ones (in acc_): a conflict seen; twos_: two or more.
   acc_.assign(blocks_, 0);
   twos_.assign(blocks_, 0);
-  for (int w = 0; w < s_.inWords; ++w) {
-    Word lv = LiteralVars(c[w], s_.InMask(w));
-    for (Word b = c[w] & (lv | (lv << 1)); b; b &= b - 1) {
-      const Word* col = &has_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_];
-      for (int k = 0; k < blocks_; ++k) {
-        Word x = ~col[k];
-        twos_[k] |= acc_[k] & x;
-        acc_[k] |= x;
-      }
+  ForEachLiteralColumn(c, [&](const Word* col) {
+    for (int k = 0; k < blocks_; ++k) {
+      Word x = ~col[k];
+      twos_[k] |= acc_[k] & x;
+      acc_[k] |= x;
     }
-  }
-  if (OutputBitsWorthIndexing(s_, c) >= 0) {
-    outs_.assign(blocks_, 0);
-    for (int w = 0; w < s_.outWords; ++w)
-      for (Word b = c[s_.inWords + w]; b; b &= b - 1) {
-        const Word* col = &out_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_];
-        for (int k = 0; k < blocks_; ++k) outs_[k] |= col[k];
-      }
+  });
+  if (GatherSharedOutputs(c))
     for (int k = 0; k < blocks_; ++k) twos_[k] |= acc_[k] & ~outs_[k];
-  }
   for (int k = 0; k < blocks_; ++k) acc_[k] = ~twos_[k] & valid_[k];
   Collect(out);
 }

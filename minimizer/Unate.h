@@ -48,6 +48,12 @@ class MeetIndex {
 
  private:
   void Collect(std::vector<int>& out) const;
+  // Calls f with the column of each input bit that c holds alone in its variable.
+  template <class F>
+  void ForEachLiteralColumn(const Word* c, F f) const;
+  // Fills outs_ with the cubes sharing an output with c; false when c has too many outputs
+  // for that to pay (outs_ then undefined).
+  bool GatherSharedOutputs(const Word* c) const;
 
   Space s_;
   std::vector<const Cover*> covers_;
