@@ -33,7 +33,9 @@ namespace {
 // other cubes of the cover, then raising as many remaining parts as possible.
 class Expander {
  public:
-  Expander(const Cover& f, const Cover& off, bool inputsOnly, bool separateByOutputs, bool columnPass)
+  // covered: the cubes of f already covered before the first Run.
+  Expander(const Cover& f, const Cover& off, const std::vector<char>& covered, bool inputsOnly,
+           bool separateByOutputs, bool columnPass)
       : s_(f.space()),
         f_(f),
         off_(off),
@@ -42,18 +44,13 @@ class Expander {
         raise_(s_.words),
         free_(s_.words),
         raised_(s_.words) {
+    for (int i = 0; i < f_.Size(); ++i)
+      if (!covered[i]) open_.push_back(i);
     if (columnPass) BuildColumns();
   }
 
-  // Expands f[idx]; marks in covered every cube of f the prime contains. open: the cubes not
-  // yet covered, ascending (kept so by Run; a fresh expander starts from all of them).
+  // Expands f[idx]; marks in covered every cube of f the prime contains.
   void Run(int idx, std::vector<char>& covered, Word* prime) {
-    if (!openValid_) {
-      open_.clear();
-      for (int i = 0; i < f_.Size(); ++i)
-        if (!covered[i]) open_.push_back(i);
-      openValid_ = true;
-    }
     const Word* c = f_[idx];
     for (int w = 0; w < s_.words; ++w) {
       raise_[w] = c[w];
@@ -445,7 +442,6 @@ class Expander {
   mutable std::vector<Word> tmp_;
   std::vector<int> active_, cand_, count_;
   std::vector<int> open_;  // cubes of f not covered yet, ascending
-  bool openValid_ = false;
   // Columns over the OFF-set (BuildColumns); blocks_ == 0 when not built.
   int blocks_ = 0;
   std::vector<Word> lack_, outCol_, dead_, meet_, several_;
@@ -550,7 +546,7 @@ Cover ExpandIn(const Cover& f, const Cover& off, bool inputsOnly, bool separateB
         if ((*isPrime)[k] && Contains(s, f[k], f[i])) covered[i] = 1;
     }
   }
-  Expander ex(f, off, inputsOnly, separateByOutputs, columnPass);
+  Expander ex(f, off, covered, inputsOnly, separateByOutputs, columnPass);
   std::vector<Word> prime(s.words);
   for (int i : ExpandOrder(f)) {
     if (isPrime && (*isPrime)[i]) { r.Add(f[i]); continue; }
