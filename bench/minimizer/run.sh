@@ -3,6 +3,7 @@
 # prints cubes, literals and seconds beside the reference figures.
 # usage: bench/minimizer/run.sh [QUOR_ESP] [BENCH_DIR]   (default: build-min/bin/quor_esp, ../shared/bench)
 set -u
+export LC_ALL=C  # a decimal point in $EPOCHREALTIME, whatever the user's locale
 here=$(cd "$(dirname "$0")/../.." && pwd)
 esp=${1:-$here/build-min/bin/quor_esp}
 bench=${2:-$here/../shared/bench}
@@ -16,9 +17,10 @@ for f in "$bench"/pla/*.pla; do
   name=$(basename "$f" .pla)
   ref=$(awk -F'\t' -v n="$name" '$1==n {print $5" "$6}' "$bench/reference.tsv")
   rc=${ref% *}; rs=${ref#* }
-  start=$(date +%s.%N)
+  # The shell's own clock: a `date` process on each side would add its start-up to the time.
+  start=$EPOCHREALTIME
   if "$esp" -o "$work/$name.out" --stats "$f" 2>"$work/$name.err"; then
-    end=$(date +%s.%N)
+    end=$EPOCHREALTIME
     secs=$(echo "$end - $start" | bc)
     cubes=$(sed -n 's/^cubes \([0-9]*\) literals \([0-9]*\).*/\1/p' "$work/$name.err")
     lits=$(sed -n 's/^cubes \([0-9]*\) literals \([0-9]*\).*/\2/p' "$work/$name.err")
