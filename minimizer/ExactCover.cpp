@@ -279,19 +279,39 @@ class BranchAndBound {
         });
         for (std::size_t w = 0; w < rw; ++w) nb[w] &= rows[w];
       }
+      // Degrees are kept up to date as rows leave: recounting every row after each pick made
+      // this loop quadratic in the rows and most of the whole search's time.
       std::vector<Word> eligible(rows, rows + rw);
+      position_.resize(m_.rows);
+      degree_.resize(n);
+      for (int i = 0; i < n; ++i) {
+        position_[order_[i].second] = i;
+        degree_[i] = CountAnd(neighbours_.data() + i * rw, eligible.data(), m_.rw);
+      }
       other_.clear();
       for (;;) {
         int best = -1, bestDegree = 0;
         for (int i = 0; i < n; ++i) {
           if (!TestBit(eligible.data(), order_[i].second)) continue;
-          int d = CountAnd(neighbours_.data() + i * rw, eligible.data(), m_.rw);
-          if (best < 0 || d < bestDegree) { best = i; bestDegree = d; }
+          int d = degree_[i];
+          if (best < 0 || d < bestDegree) {
+            best = i;
+            bestDegree = d;
+            if (d <= 1) break;  // a row always meets itself, so none can beat this one
+          }
         }
         if (best < 0) break;
         other_.push_back(order_[best].second);
         const Word* nb = neighbours_.data() + best * rw;
-        for (std::size_t w = 0; w < rw; ++w) eligible[w] &= ~nb[w];
+        for (std::size_t w = 0; w < rw; ++w) {
+          Word gone = eligible[w] & nb[w];
+          eligible[w] &= ~nb[w];
+          for (; gone; gone &= gone - 1) {
+            int j = position_[int(w) * 64 + std::countr_zero(gone)];
+            ForEachAnd(neighbours_.data() + std::size_t(j) * rw, eligible.data(), m_.rw,
+                       [&](int y) { --degree_[position_[y]]; });
+          }
+        }
       }
       long long lb2 = SumCheapest(other_, cols);
       if (lb2 > lb) {
@@ -390,6 +410,7 @@ class BranchAndBound {
   std::vector<std::pair<int, int>> order_;
   std::vector<int> picked_, other_;
   std::vector<Word> neighbours_;
+  std::vector<int> position_, degree_;  // row -> place in order_; live neighbours by place
   static constexpr int kDegreeRows = 1500;  // rows at most for the fewest-neighbours bound
 };
 
