@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <numeric>
+#include <span>
 
 #include "Exact.h"
 
@@ -82,12 +83,16 @@ void DropDominatedRows(std::vector<std::vector<int>>& rows, int columns) {
 }
 
 // The covering matrix twice over: each row as a bit set of columns and each column as a bit
-// set of rows.
+// set of rows, and the same again as ascending lists. Cores are sparse (apex4: five columns a
+// row over 2190), so walking a list and testing the live set beats scanning whole bit sets.
 struct BitMatrix {
   int rows = 0, cols = 0, rw = 0, cw = 0;
   std::vector<Word> rowBits, colBits;
+  std::vector<int> rowStart, rowList, colStart, colList;
   const Word* Row(int r) const { return rowBits.data() + std::size_t(r) * cw; }
   const Word* Col(int c) const { return colBits.data() + std::size_t(c) * rw; }
+  std::span<const int> RowCols(int r) const { return {rowList.data() + rowStart[r], rowList.data() + rowStart[r + 1]}; }
+  std::span<const int> ColRows(int c) const { return {colList.data() + colStart[c], colList.data() + colStart[c + 1]}; }
 
   BitMatrix(const std::vector<std::vector<int>>& rowLists, int columns)
       : rows(int(rowLists.size())), cols(columns), rw(WordsFor(rows)), cw(WordsFor(columns)),
@@ -97,6 +102,16 @@ struct BitMatrix {
         SetBit(rowBits.data() + std::size_t(r) * cw, c);
         SetBit(colBits.data() + std::size_t(c) * rw, r);
       }
+    rowStart.assign(rows + 1, 0);
+    colStart.assign(columns + 1, 0);
+    for (int r = 0; r < rows; ++r) {
+      ForEachBit(Row(r), cw, [&](int c) { rowList.push_back(c); });
+      rowStart[r + 1] = int(rowList.size());
+    }
+    for (int c = 0; c < columns; ++c) {
+      ForEachBit(Col(c), rw, [&](int r) { colList.push_back(r); });
+      colStart[c + 1] = int(colList.size());
+    }
   }
 };
 
@@ -157,14 +172,14 @@ class BranchAndBound {
       int best = -1;
       double bestScore = -1;
       for (int c = 0; c < m_.cols; ++c) {
-        int n = CountAnd(m_.Col(c), rows.data(), m_.rw);
+        int n = LiveRows(c, rows.data());
         if (n == 0) continue;
         double score = double(n) / double(cost_[c]);
         if (score > bestScore || (score == bestScore && rank_[c] < rank_[best])) { best = c; bestScore = score; }
       }
       if (best < 0) return {};
       pick.push_back(best);
-      for (int w = 0; w < m_.rw; ++w) rows[w] &= ~m_.Col(best)[w];
+      for (int r : m_.ColRows(best)) ClearBit(rows.data(), r);
     }
     std::vector<int> times(m_.rows, 0);
     for (int c : pick) ForEachBit(m_.Col(c), m_.rw, [&](int r) { ++times[r]; });
@@ -181,12 +196,43 @@ class BranchAndBound {
   }
 
  private:
-  int ActiveCount(int r, const Word* cols) const { return CountAnd(m_.Row(r), cols, m_.cw); }
+  int ActiveCount(int r, const Word* cols) const {
+    int n = 0;
+    for (int c : m_.RowCols(r)) n += TestBit(cols, c);
+    return n;
+  }
+  int LiveRows(int c, const Word* rows) const {
+    int n = 0;
+    for (int r : m_.ColRows(c)) n += TestBit(rows, r);
+    return n;
+  }
+  // Live columns of row r, ascending.
+  template <class F>
+  void ForEachActive(int r, const Word* cols, F f) const {
+    for (int c : m_.RowCols(r))
+      if (TestBit(cols, c)) f(c);
+  }
+  // Rows by ascending count of live columns, ties by row; counts are small, so a counting
+  // sort replaces the comparison sort.
+  void SortByActive(const Word* rows, const Word* cols, std::vector<std::pair<int, int>>& order) {
+    order.clear();
+    int most = 0;
+    ForEachBit(rows, m_.rw, [&](int r) {
+      int n = ActiveCount(r, cols);
+      order.push_back({n, r});
+      most = std::max(most, n);
+    });
+    bucket_.assign(most + 2, 0);
+    for (auto [n, r] : order) ++bucket_[n + 1];
+    for (int i = 1; i <= most + 1; ++i) bucket_[i] += bucket_[i - 1];
+    sorted_.resize(order.size());
+    for (auto e : order) sorted_[bucket_[e.first]++] = e;
+    order.swap(sorted_);
+  }
 
   // Essential columns, row dominance and column dominance until nothing changes. Returns
   // false when a row can no longer be covered.
   bool Reduce(Word* rows, Word* cols, long long& cost) {
-    std::vector<Word> cand(std::max(m_.rw, m_.cw));
     std::vector<std::pair<int, int>> order;
     for (bool changed = true; changed;) {
       changed = false;
@@ -194,55 +240,61 @@ class BranchAndBound {
       ForEachBit(rows, m_.rw, [&](int r) {
         if (empty || !TestBit(rows, r)) return;
         int n = 0, last = -1;
-        for (int w = 0; w < m_.cw && n < 2; ++w)
-          if (Word x = m_.Row(r)[w] & cols[w]) { n += std::popcount(x); last = w * 64 + std::countr_zero(x); }
+        for (int c : m_.RowCols(r))
+          if (TestBit(cols, c)) {
+            last = c;
+            if (++n == 2) break;
+          }
         if (n == 0) { empty = true; return; }
         if (n == 1) {
           chosen_.push_back(last);
           cost += cost_[last];
-          for (int w = 0; w < m_.rw; ++w) rows[w] &= ~m_.Col(last)[w];
+          for (int q : m_.ColRows(last)) ClearBit(rows, q);
           ClearBit(cols, last);
           changed = true;
         }
       });
       if (empty) return false;
 
-      order.clear();
-      ForEachBit(rows, m_.rw, [&](int r) { order.push_back({ActiveCount(r, cols), r}); });
-      std::sort(order.begin(), order.end());
+      // A live row holding every live column of r goes; such rows all lie in r's first
+      // live column.
+      SortByActive(rows, cols, order);
       for (auto [n, r] : order) {
         if (!TestBit(rows, r)) continue;
-        std::memcpy(cand.data(), rows, sizeof(Word) * m_.rw);
-        bool any = true;
-        ForEachAnd(m_.Row(r), cols, m_.cw, [&](int c) {
-          if (!any) return;
-          any = false;
-          for (int w = 0; w < m_.rw; ++w) any |= (cand[w] &= m_.Col(c)[w]) != 0;
-        });
-        ClearBit(cand.data(), r);
-        if (any && AnyBit(cand.data(), m_.rw)) {
-          for (int w = 0; w < m_.rw; ++w) rows[w] &= ~cand[w];
-          changed = true;
+        active_.clear();
+        ForEachActive(r, cols, [&](int c) { active_.push_back(c); });
+        if (active_.empty()) {  // every other row contains it
+          ClearBit(rows, r);
+          changed |= AnyBit(rows, m_.rw);
+          std::fill(rows, rows + m_.rw, 0);
+          SetBit(rows, r);
+          continue;
+        }
+        for (int q : m_.ColRows(active_[0])) {
+          if (q == r || !TestBit(rows, q)) continue;
+          const Word* row = m_.Row(q);
+          bool inside = true;
+          for (std::size_t i = 1; i < active_.size() && inside; ++i) inside = TestBit(row, active_[i]);
+          if (inside) { ClearBit(rows, q); changed = true; }
         }
       }
 
+      // Column c goes when a live column d meets every live row c meets and d is cheaper,
+      // ranked earlier, or meets more rows; the rows stay put meanwhile, so counts hold.
       ForEachBit(cols, m_.cw, [&](int c) {
-        int n = CountAnd(m_.Col(c), rows, m_.rw);
+        live_.clear();
+        for (int r : m_.ColRows(c))
+          if (TestBit(rows, r)) live_.push_back(r);
+        int n = int(live_.size());
         if (n == 0) { ClearBit(cols, c); changed = true; return; }
-        std::memcpy(cand.data(), cols, sizeof(Word) * m_.cw);
-        ClearBit(cand.data(), c);
-        bool any = true;
-        ForEachAnd(m_.Col(c), rows, m_.rw, [&](int r) {
-          if (!any) return;
-          any = false;
-          for (int w = 0; w < m_.cw; ++w) any |= (cand[w] &= m_.Row(r)[w]) != 0;
-        });
-        if (!any) return;
         bool dominated = false;
-        ForEachBit(cand.data(), m_.cw, [&](int d) {
-          if (dominated || cost_[d] > cost_[c]) return;
-          if (cost_[d] < cost_[c] || rank_[d] < rank_[c] || CountAnd(m_.Col(d), rows, m_.rw) > n) dominated = true;
-        });
+        for (int d : m_.RowCols(live_[0])) {
+          if (d == c || !TestBit(cols, d) || cost_[d] > cost_[c]) continue;
+          bool inside = true;
+          for (int i = 1; i < n && inside; ++i) inside = TestBit(m_.Row(live_[i]), d);
+          if (!inside) continue;
+          if (cost_[d] < cost_[c] || rank_[d] < rank_[c] || LiveRows(d, rows) > n) { dominated = true; break; }
+        }
         if (dominated) { ClearBit(cols, c); changed = true; }
       });
     }
@@ -254,18 +306,16 @@ class BranchAndBound {
   // tried: shortest rows first, and (on smaller problems) the row meeting the fewest others
   // still eligible, which finds far larger sets on symmetric problems.
   long long LowerBound(const Word* rows, const Word* cols, Word* mis) {
-    order_.clear();
-    ForEachBit(rows, m_.rw, [&](int r) { order_.push_back({ActiveCount(r, cols), r}); });
-    std::sort(order_.begin(), order_.end());
+    SortByActive(rows, cols, order_);
     picked_.clear();
     std::fill(mis, mis + m_.cw, 0);
     for (auto [n, r] : order_) {
-      const Word* row = m_.Row(r);
       bool free = true;
-      for (int w = 0; w < m_.cw && free; ++w) free = (row[w] & cols[w] & mis[w]) == 0;
+      for (int c : m_.RowCols(r))
+        if (TestBit(cols, c) && TestBit(mis, c)) { free = false; break; }
       if (!free) continue;
       picked_.push_back(r);
-      for (int w = 0; w < m_.cw; ++w) mis[w] |= row[w] & cols[w];
+      ForEachActive(r, cols, [&](int c) { SetBit(mis, c); });
     }
     long long lb = SumCheapest(picked_, cols);
     if (int(order_.size()) <= kDegreeRows && order_.size() > 1) {
@@ -274,10 +324,10 @@ class BranchAndBound {
       neighbours_.assign(std::size_t(n) * rw, 0);
       for (int i = 0; i < n; ++i) {
         Word* nb = neighbours_.data() + i * rw;
-        ForEachAnd(m_.Row(order_[i].second), cols, m_.cw, [&](int c) {
-          for (std::size_t w = 0; w < rw; ++w) nb[w] |= m_.Col(c)[w];
+        ForEachActive(order_[i].second, cols, [&](int c) {
+          for (int q : m_.ColRows(c))
+            if (TestBit(rows, q)) SetBit(nb, q);
         });
-        for (std::size_t w = 0; w < rw; ++w) nb[w] &= rows[w];
       }
       // Degrees are kept up to date as rows leave: recounting every row after each pick made
       // this loop quadratic in the rows and most of the whole search's time.
@@ -317,8 +367,7 @@ class BranchAndBound {
       if (lb2 > lb) {
         lb = lb2;
         std::fill(mis, mis + m_.cw, 0);
-        for (int r : other_)
-          for (int w = 0; w < m_.cw; ++w) mis[w] |= m_.Row(r)[w] & cols[w];
+        for (int r : other_) ForEachActive(r, cols, [&](int c) { SetBit(mis, c); });
       }
     }
     return lb;
@@ -328,7 +377,7 @@ class BranchAndBound {
     long long lb = 0;
     for (int r : picked) {
       long long cheapest = -1;
-      ForEachAnd(m_.Row(r), cols, m_.cw, [&](int c) {
+      ForEachActive(r, cols, [&](int c) {
         if (cheapest < 0 || cost_[c] < cheapest) cheapest = cost_[c];
       });
       lb += cheapest;
@@ -377,15 +426,16 @@ class BranchAndBound {
       if (branchRow < 0 || n < shortest) { branchRow = r; shortest = n; }
     });
     std::vector<std::pair<long long, int>> options;
-    ForEachAnd(m_.Row(branchRow), cols.data(), m_.cw, [&](int c) {
-      long long covered = CountAnd(m_.Col(c), rows.data(), m_.rw);
+    ForEachActive(branchRow, cols.data(), [&](int c) {
+      long long covered = LiveRows(c, rows.data());
       options.push_back({-covered * (1LL << 20) + rank_[c], c});
     });
     std::sort(options.begin(), options.end());
     std::vector<Word> childRows(m_.rw), childCols(m_.cw);
     for (auto [key, c] : options) {
       if (lb >= *bestCost_) break;
-      for (int w = 0; w < m_.rw; ++w) childRows[w] = rows[w] & ~m_.Col(c)[w];
+      childRows = rows;
+      for (int r : m_.ColRows(c)) ClearBit(childRows.data(), r);
       childCols = cols;
       ClearBit(childCols.data(), c);
       chosen_.push_back(c);
@@ -410,7 +460,9 @@ class BranchAndBound {
   std::vector<std::pair<int, int>> order_;
   std::vector<int> picked_, other_;
   std::vector<Word> neighbours_;
-  std::vector<int> position_, degree_;  // row -> place in order_; live neighbours by place
+  std::vector<int> position_, degree_;
+  std::vector<int> bucket_, active_, live_;
+  std::vector<std::pair<int, int>> sorted_;  // row -> place in order_; live neighbours by place
   static constexpr int kDegreeRows = 1500;  // rows at most for the fewest-neighbours bound
 };
 
