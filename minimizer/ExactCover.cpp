@@ -2,7 +2,9 @@
 // an independent-set lower bound with the limit rule, and independent blocks solved apart.
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstring>
+#include <functional>
 #include <numeric>
 #include <span>
 
@@ -338,19 +340,32 @@ class BranchAndBound {
         position_[order_[i].second] = i;
         degree_[i] = CountAnd(neighbours_.data() + i * rw, eligible.data(), m_.rw);
       }
+      // The fewest neighbours first, ties to the earlier row: each degree keeps a bit set of
+      // places, and a degree only falls, so the lowest filled degree only moves up between
+      // picks by as far as it must.
+      int most = 0;
+      for (int i = 0; i < n; ++i) most = std::max(most, degree_[i]);
+      int nw = WordsFor(n);
+      byDegree_.assign(std::size_t(most + 1) * nw, 0);
+      perDegree_.assign(most + 1, 0);
+      auto put = [&](int i, int d) {
+        SetBit(byDegree_.data() + std::size_t(d) * nw, i);
+        ++perDegree_[d];
+      };
+      auto take = [&](int i, int d) {
+        ClearBit(byDegree_.data() + std::size_t(d) * nw, i);
+        --perDegree_[d];
+      };
+      for (int i = 0; i < n; ++i) put(i, degree_[i]);
+      int low = 0;
       other_.clear();
       for (;;) {
-        int best = -1, bestDegree = 0;
-        for (int i = 0; i < n; ++i) {
-          if (!TestBit(eligible.data(), order_[i].second)) continue;
-          int d = degree_[i];
-          if (best < 0 || d < bestDegree) {
-            best = i;
-            bestDegree = d;
-            if (d <= 1) break;  // a row always meets itself, so none can beat this one
-          }
-        }
-        if (best < 0) break;
+        while (low <= most && perDegree_[low] == 0) ++low;
+        if (low > most) break;
+        const Word* set = byDegree_.data() + std::size_t(low) * nw;
+        int best = 0;
+        while (!set[best]) ++best;
+        best = best * 64 + std::countr_zero(set[best]);
         other_.push_back(order_[best].second);
         const Word* nb = neighbours_.data() + best * rw;
         for (std::size_t w = 0; w < rw; ++w) {
@@ -358,8 +373,13 @@ class BranchAndBound {
           eligible[w] &= ~nb[w];
           for (; gone; gone &= gone - 1) {
             int j = position_[int(w) * 64 + std::countr_zero(gone)];
-            ForEachAnd(neighbours_.data() + std::size_t(j) * rw, eligible.data(), m_.rw,
-                       [&](int y) { --degree_[position_[y]]; });
+            take(j, degree_[j]);
+            ForEachAnd(neighbours_.data() + std::size_t(j) * rw, eligible.data(), m_.rw, [&](int y) {
+              int i = position_[y];
+              take(i, degree_[i]);
+              put(i, --degree_[i]);
+              low = std::min(low, degree_[i]);
+            });
           }
         }
       }
@@ -462,6 +482,8 @@ class BranchAndBound {
   std::vector<Word> neighbours_;
   std::vector<int> position_, degree_;
   std::vector<int> bucket_, active_, live_;
+  std::vector<Word> byDegree_;  // per degree, the places of eligible rows of that degree
+  std::vector<int> perDegree_;
   std::vector<std::pair<int, int>> sorted_;  // row -> place in order_; live neighbours by place
   static constexpr int kDegreeRows = 1500;  // rows at most for the fewest-neighbours bound
 };
