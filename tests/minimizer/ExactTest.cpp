@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <numeric>
 #include <random>
 #include <set>
@@ -457,12 +458,81 @@ TEST(MinimumCovering, MatchesSubsetEnumeration) {
             ExactStatus::Unsatisfiable);
 }
 
+// Problems spanning several words of rows and of columns: a vertex cover of a dense random
+// graph on a few real columns, hidden among decoy columns that each meet only some rows of
+// one real column. A decoy can always give way to its real column, so the fewest columns
+// is the fewest real ones, which enumeration finds; the weights make decoys worth keeping
+// when the literal phase looks for a lighter cover of that size.
+TEST(MinimumCovering, MatchesEnumerationAcrossWords) {
+  std::mt19937 rng(21);
+  for (int round = 0; round < 12; ++round) {
+    int real = 14 + int(rng() % 5), decoys = 60 + int(rng() % 80), cols = real + decoys;
+    std::vector<int> place(cols);
+    std::iota(place.begin(), place.end(), 0);
+    std::shuffle(place.begin(), place.end(), rng);  // real columns land in different words
+    std::vector<std::vector<int>> realRows;          // rows as real column numbers
+    for (int a = 0; a < real; ++a)
+      for (int b = a + 1; b < real; ++b)
+        if (rng() % 3 != 0) {
+          realRows.push_back({a, b});
+          if (rng() % 5 == 0) realRows.back().push_back(int(rng() % real));
+        }
+    int nrows = int(realRows.size());
+    std::vector<std::vector<int>> rows(nrows);
+    for (int i = 0; i < nrows; ++i)
+      for (int c : realRows[i]) rows[i].push_back(place[c]);
+    for (int d = 0; d < decoys; ++d) {
+      int of = int(rng() % real);
+      for (int i = 0; i < nrows; ++i)
+        if (std::find(realRows[i].begin(), realRows[i].end(), of) != realRows[i].end() && rng() % 2)
+          rows[i].push_back(place[real + d]);
+    }
+    int words = (nrows + 63) / 64;
+    std::vector<std::vector<unsigned long long>> hitOf(real, std::vector<unsigned long long>(words, 0));
+    for (int i = 0; i < nrows; ++i)
+      for (int c : realRows[i]) hitOf[c][i / 64] |= 1ULL << (i % 64);
+    int bestSize = real;
+    std::vector<unsigned long long> hit(words);
+    for (unsigned set = 1; set < (1u << real); ++set) {
+      int size = std::popcount(set);
+      if (size >= bestSize) continue;
+      std::fill(hit.begin(), hit.end(), 0);
+      for (int c = 0; c < real; ++c)
+        if (set >> c & 1)
+          for (int w = 0; w < words; ++w) hit[w] |= hitOf[c][w];
+      bool all = true;
+      for (int i = 0; i < nrows && all; ++i) all = hit[i / 64] >> (i % 64) & 1;
+      if (all) bestSize = size;
+    }
+    std::vector<int> weight(cols);
+    for (int& w : weight) w = 1 + int(rng() % 9);
+    ExactParams countOnly;
+    countOnly.literalNodes = 0;
+    for (const ExactParams& p : {countOnly, ExactParams{}}) {
+      CoveringSolution sol = MinimumCovering(cols, rows, weight, p, ExactDeadline::max());
+      ASSERT_EQ(sol.status, ExactStatus::Proven) << "round " << round;
+      EXPECT_EQ(int(sol.columns.size()), bestSize) << "round " << round << " rows " << nrows;
+      for (auto& r : rows)
+        EXPECT_TRUE(std::any_of(r.begin(), r.end(), [&](int c) {
+          return std::binary_search(sol.columns.begin(), sol.columns.end(), c);
+        })) << "round " << round;
+    }
+  }
+}
+
 // Cyclic problems with known minima: a cycle of n rows {i, i+1} needs ceil(n/2) columns while
 // its independent rows only prove floor(n/2); the lines of the Fano plane need three points.
 TEST(MinimumCovering, CyclicProblemsWithKnownMinima) {
   ExactParams countOnly;
   countOnly.literalNodes = 0;
   for (int n = 3; n <= 25; ++n) {
+    std::vector<std::vector<int>> rows;
+    for (int i = 0; i < n; ++i) rows.push_back({i, (i + 1) % n});
+    CoveringSolution sol = MinimumCovering(n, rows, std::vector<int>(n, 1), countOnly, ExactDeadline::max());
+    ASSERT_EQ(sol.status, ExactStatus::Proven);
+    EXPECT_EQ(int(sol.columns.size()), (n + 1) / 2) << "cycle " << n;
+  }
+  for (int n : {63, 64, 65, 128, 131}) {  // rows and columns over several words
     std::vector<std::vector<int>> rows;
     for (int i = 0; i < n; ++i) rows.push_back({i, (i + 1) % n});
     CoveringSolution sol = MinimumCovering(n, rows, std::vector<int>(n, 1), countOnly, ExactDeadline::max());
