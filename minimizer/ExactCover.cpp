@@ -235,12 +235,25 @@ class BranchAndBound {
   // Essential columns, row dominance and column dominance until nothing changes. Returns
   // false when a row can no longer be covered.
   bool Reduce(Word* rows, Word* cols, long long& cost) {
-    std::vector<std::pair<int, int>> order;
+    // After the first round only rows that lost a column and columns that lost a row can
+    // reduce anything more, so later rounds look at those alone; what they find, and in
+    // which order, is the same as a full round would.
+    std::vector<std::pair<int, int>>& order = reduceOrder_;
+    std::vector<Word>&forRows = lostColumn_, &forDominance = lostColumnToo_, &forColumns = lostRow_;
+    forRows.assign(m_.rw, ~Word(0));
+    forDominance.assign(m_.rw, ~Word(0));
+    forColumns.assign(m_.cw, ~Word(0));
+    pending_.resize(m_.rw);
+    auto dropRow = [&](int q) {
+      ClearBit(rows, q);
+      for (int c : m_.RowCols(q)) SetBit(forColumns.data(), c);
+    };
     for (bool changed = true; changed;) {
       changed = false;
       bool empty = false;
       ForEachBit(rows, m_.rw, [&](int r) {
-        if (empty || !TestBit(rows, r)) return;
+        if (empty || !TestBit(rows, r) || !TestBit(forRows.data(), r)) return;
+        ClearBit(forRows.data(), r);
         int n = 0, last = -1;
         for (int c : m_.RowCols(r))
           if (TestBit(cols, c)) {
@@ -251,7 +264,8 @@ class BranchAndBound {
         if (n == 1) {
           chosen_.push_back(last);
           cost += cost_[last];
-          for (int q : m_.ColRows(last)) ClearBit(rows, q);
+          for (int q : m_.ColRows(last))
+            if (TestBit(rows, q)) dropRow(q);
           ClearBit(cols, last);
           changed = true;
         }
@@ -260,7 +274,12 @@ class BranchAndBound {
 
       // A live row holding every live column of r goes; such rows all lie in r's first
       // live column.
-      SortByActive(rows, cols, order);
+      for (int w = 0; w < m_.rw; ++w) {
+        forDominance[w] &= rows[w];
+        pending_[w] = forDominance[w];
+        forDominance[w] = 0;  // removing rows takes no column from the rows that stay
+      }
+      SortByActive(pending_.data(), cols, order);
       for (auto [n, r] : order) {
         if (!TestBit(rows, r)) continue;
         active_.clear();
@@ -268,7 +287,7 @@ class BranchAndBound {
         if (active_.empty()) {  // every other row contains it
           ClearBit(rows, r);
           changed |= AnyBit(rows, m_.rw);
-          std::fill(rows, rows + m_.rw, 0);
+          ForEachBit(rows, m_.rw, [&](int q) { dropRow(q); });
           SetBit(rows, r);
           continue;
         }
@@ -277,13 +296,15 @@ class BranchAndBound {
           const Word* row = m_.Row(q);
           bool inside = true;
           for (std::size_t i = 1; i < active_.size() && inside; ++i) inside = TestBit(row, active_[i]);
-          if (inside) { ClearBit(rows, q); changed = true; }
+          if (inside) { dropRow(q); changed = true; }
         }
       }
 
       // Column c goes when a live column d meets every live row c meets and d is cheaper,
       // ranked earlier, or meets more rows; the rows stay put meanwhile, so counts hold.
       ForEachBit(cols, m_.cw, [&](int c) {
+        if (!TestBit(forColumns.data(), c)) return;
+        ClearBit(forColumns.data(), c);
         live_.clear();
         for (int r : m_.ColRows(c))
           if (TestBit(rows, r)) live_.push_back(r);
@@ -297,7 +318,14 @@ class BranchAndBound {
           if (!inside) continue;
           if (cost_[d] < cost_[c] || rank_[d] < rank_[c] || LiveRows(d, rows) > n) { dominated = true; break; }
         }
-        if (dominated) { ClearBit(cols, c); changed = true; }
+        if (dominated) {
+          ClearBit(cols, c);
+          for (int r : live_) {
+            SetBit(forRows.data(), r);
+            SetBit(forDominance.data(), r);
+          }
+          changed = true;
+        }
       });
     }
     return true;
@@ -482,6 +510,8 @@ class BranchAndBound {
   std::vector<Word> neighbours_;
   std::vector<int> position_, degree_;
   std::vector<int> bucket_, active_, live_;
+  std::vector<std::pair<int, int>> reduceOrder_;
+  std::vector<Word> lostColumn_, lostColumnToo_, lostRow_, pending_;  // what Reduce must look at again
   std::vector<Word> byDegree_;  // per degree, the places of eligible rows of that degree
   std::vector<int> perDegree_;
   std::vector<std::pair<int, int>> sorted_;  // row -> place in order_; live neighbours by place
