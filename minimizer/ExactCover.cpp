@@ -234,15 +234,24 @@ class BranchAndBound {
 
   // Essential columns, row dominance and column dominance until nothing changes. Returns
   // false when a row can no longer be covered.
-  bool Reduce(Word* rows, Word* cols, long long& cost) {
-    // After the first round only rows that lost a column and columns that lost a row can
-    // reduce anything more, so later rounds look at those alone; what they find, and in
-    // which order, is the same as a full round would.
+  // Rows and columns that nothing could reduce last time can only become reducible when a
+  // row loses a column or a column loses a row, so only those are looked at again; what is
+  // found, and in which order, is the same as a full round would find. Without lostRows and
+  // lostCols everything is looked at once; with them, (rows, cols) was reduced as far as it
+  // goes except that lostRows lost columns and lostCols lost rows.
+  bool Reduce(Word* rows, Word* cols, long long& cost, const Word* lostRows = nullptr,
+              const Word* lostCols = nullptr) {
     std::vector<std::pair<int, int>>& order = reduceOrder_;
     std::vector<Word>&forRows = lostColumn_, &forDominance = lostColumnToo_, &forColumns = lostRow_;
-    forRows.assign(m_.rw, ~Word(0));
-    forDominance.assign(m_.rw, ~Word(0));
-    forColumns.assign(m_.cw, ~Word(0));
+    if (lostRows) {
+      forRows.assign(lostRows, lostRows + m_.rw);
+      forDominance.assign(lostRows, lostRows + m_.rw);
+    } else {
+      forRows.assign(m_.rw, ~Word(0));
+      forDominance.assign(m_.rw, ~Word(0));
+    }
+    if (lostCols) forColumns.assign(lostCols, lostCols + m_.cw);
+    else forColumns.assign(m_.cw, ~Word(0));
     pending_.resize(m_.rw);
     auto dropRow = [&](int q) {
       ClearBit(rows, q);
@@ -438,13 +447,15 @@ class BranchAndBound {
     if (timed_ && nodes_ % 128 == 0 && Clock::now() > deadline_) throw Stop{ExactStatus::OutOfTime};
   }
 
-  void Search(std::vector<Word>& rows, std::vector<Word>& cols, long long cost) {
+  // lostRows and lostCols as for Reduce, or null at the root.
+  void Search(std::vector<Word>& rows, std::vector<Word>& cols, long long cost, const Word* lostRows = nullptr,
+              const Word* lostCols = nullptr) {
     Tick();
     std::size_t mark = chosen_.size();
-    std::vector<Word> mis(m_.cw);
+    std::vector<Word> mis(m_.cw), dropRows, noCols;
     long long lb = 0;
     for (;;) {
-      if (!Reduce(rows.data(), cols.data(), cost)) { chosen_.resize(mark); return; }
+      if (!Reduce(rows.data(), cols.data(), cost, lostRows, lostCols)) { chosen_.resize(mark); return; }
       if (!AnyBit(rows.data(), m_.rw)) {
         if (cost < *bestCost_) {
           *bestCost_ = cost;
@@ -459,12 +470,20 @@ class BranchAndBound {
       if (lb >= *bestCost_) { chosen_.resize(mark); return; }
       // A column meeting none of the independent rows adds its whole cost to the bound.
       bool dropped = false;
+      dropRows.assign(m_.rw, 0);
       for (int w = 0; w < m_.cw; ++w)
         for (Word x = cols[w] & ~mis[w]; x; x &= x - 1) {
           int c = w * 64 + std::countr_zero(x);
-          if (lb + cost_[c] >= *bestCost_) { ClearBit(cols.data(), c); dropped = true; }
+          if (lb + cost_[c] >= *bestCost_) {
+            ClearBit(cols.data(), c);
+            for (int r : m_.ColRows(c)) SetBit(dropRows.data(), r);
+            dropped = true;
+          }
         }
       if (!dropped) break;
+      noCols.assign(m_.cw, 0);
+      lostRows = dropRows.data();
+      lostCols = noCols.data();
     }
     // Branch on the columns of the shortest row, best covering first; later branches exclude
     // the columns already tried.
@@ -479,17 +498,26 @@ class BranchAndBound {
       options.push_back({-covered * (1LL << 20) + rank_[c], c});
     });
     std::sort(options.begin(), options.end());
-    std::vector<Word> childRows(m_.rw), childCols(m_.cw);
+    // (rows, cols) is reduced as far as it goes here: a child differs in the rows of its
+    // column, gone, which the columns of those rows lose, and in the columns tried before,
+    // which their rows lose.
+    std::vector<Word> childRows(m_.rw), childCols(m_.cw), excluded(m_.rw, 0), childLost(m_.cw);
     for (auto [key, c] : options) {
       if (lb >= *bestCost_) break;
       childRows = rows;
-      for (int r : m_.ColRows(c)) ClearBit(childRows.data(), r);
+      std::fill(childLost.begin(), childLost.end(), 0);
+      for (int r : m_.ColRows(c))
+        if (TestBit(rows.data(), r)) {
+          ClearBit(childRows.data(), r);
+          for (int d : m_.RowCols(r)) SetBit(childLost.data(), d);
+        }
       childCols = cols;
       ClearBit(childCols.data(), c);
       chosen_.push_back(c);
-      Search(childRows, childCols, cost + cost_[c]);
+      Search(childRows, childCols, cost + cost_[c], excluded.data(), childLost.data());
       chosen_.pop_back();
       ClearBit(cols.data(), c);
+      for (int r : m_.ColRows(c)) SetBit(excluded.data(), r);
     }
     chosen_.resize(mark);
   }
