@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -30,6 +31,14 @@ PlaTable ReadInput(const std::string& path, std::istream* in) {
 // the table names, and a few scattered points in many dimensions leave thousands of cubes open
 // (the completeness check of a sparse table). Past this many, the full loop would take minutes.
 constexpr int kMaxComputedCubesToMinimize = 2000;
+
+// Something other than a regular file or a folder (a device, a pipe, a socket) stands there.
+bool IsSpecialFile(const std::string& path) {
+  std::error_code ec;
+  auto st = std::filesystem::status(path, ec);
+  return !ec && std::filesystem::exists(st) && !std::filesystem::is_regular_file(st) &&
+         !std::filesystem::is_directory(st);
+}
 
 bool ComplementTooLargeToMinimize(const PlaTable& table, bool pos, const Problem& prob) {
   const bool offListed = table.type == PlaType::FR || table.type == PlaType::FDR;
@@ -111,6 +120,11 @@ int RunQuorEsp(std::span<const std::string> args, std::ostream& err, std::istrea
     std::string text = FormatPla(result);
     if (outPath.empty()) {
       (out ? *out : std::cout) << text << std::flush;
+    } else if (IsSpecialFile(outPath)) {
+      // A device or pipe (-o /dev/null, -o /dev/stdout) is written into; replacing it by a
+      // renamed file would destroy it, and for /dev/null as root break the whole system.
+      std::ofstream f(outPath, std::ios::binary);
+      if (!(f << text << std::flush)) throw PlaError(outPath + ": cannot write file");
     } else {
       std::string tmp = outPath + ".tmp";
       std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
@@ -136,7 +150,8 @@ int RunQuorEsp(std::span<const std::string> args, std::ostream& err, std::istrea
   } catch (const std::bad_alloc&) {
     err << "quor_esp: error: out of memory\n";
   }
-  if (!outPath.empty() && outPath != inPath) std::remove(outPath.c_str());
+  // No stale result may stay for the next stage to read; a device or pipe is left alone.
+  if (!outPath.empty() && outPath != inPath && !IsSpecialFile(outPath)) std::remove(outPath.c_str());
   return 1;
 }
 

@@ -2,6 +2,10 @@
 // quor_esp program end to end (files, exit status, check table, verification).
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -212,6 +216,20 @@ TEST_F(QuorEspFiles, BadInputLeavesNoOutputFile) {
   EXPECT_FALSE(std::filesystem::exists(Path("out.pla")));
   EXPECT_EQ(Run({"-o"}), 2);
   EXPECT_EQ(Run({"--bogus"}), 2);
+  // A pipe (or device) named as the output is written into, never replaced or removed. The
+  // reading end is open already, so the small result fits the pipe and nothing blocks.
+  ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0600), 0);
+  int reader = open(Path("pipe").c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  Write("good.pla", ".i 2\n.o 1\n00 1\n01 1\n");
+  EXPECT_EQ(Run({"-o", Path("pipe"), Path("good.pla")}), 0) << err_.str();
+  char buf[256];
+  ssize_t got = read(reader, buf, sizeof buf);
+  close(reader);
+  EXPECT_EQ(std::string(buf, got > 0 ? std::size_t(got) : 0), ".i 2\n.o 1\n.type f\n.p 1\n0- 1\n.e\n");
+  EXPECT_TRUE(std::filesystem::is_fifo(Path("pipe")));
+  EXPECT_EQ(Run({"-o", Path("pipe"), Path("bad.pla")}), 1);
+  EXPECT_TRUE(std::filesystem::is_fifo(Path("pipe")));
   EXPECT_EQ(Run({"--verify", Path("bad.pla")}), 2);
   // Standard input and output when no files are named.
   std::istringstream in(".i 2\n.o 1\n00 1\n01 1\n");
