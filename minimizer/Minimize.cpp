@@ -11,6 +11,7 @@
 #include <numeric>
 
 #include "Exact.h"
+#include "Parallel.h"
 #include "Unate.h"
 
 namespace quor {
@@ -562,19 +563,23 @@ Cover ExpandIn(const Cover& f, const Cover& off, bool inputsOnly, bool separateB
 Cover Irredundant(const Cover& f, const Cover& dc, const MinimizeParams& p) {
   const Space& s = f.space();
   int n = f.Size();
+  // Each cube's test stands alone, so they run side by side.
   std::vector<char> essential(n, 0);
-  Cover e(s);
   {
     MeetIndex all({&f, &dc});
-    for (int i = 0; i < n; ++i)
-      if (!CubeCovered(f[i], all, f[i])) { essential[i] = 1; e.Add(f[i]); }
+    ParallelFor(n, [&](int i) { essential[i] = !CubeCovered(f[i], all, f[i]); });
   }
-  Cover part(s);
+  Cover e(s);
+  for (int i = 0; i < n; ++i)
+    if (essential[i]) e.Add(f[i]);
+  std::vector<char> redundant(n, 0);
   {
     MeetIndex fixed({&e, &dc});
-    for (int i = 0; i < n; ++i)
-      if (!essential[i] && !CubeCovered(f[i], fixed)) part.Add(f[i]);
+    ParallelFor(n, [&](int i) { redundant[i] = !essential[i] && CubeCovered(f[i], fixed); });
   }
+  Cover part(s);
+  for (int i = 0; i < n; ++i)
+    if (!essential[i] && !redundant[i]) part.Add(f[i]);
   if (part.Empty()) return e;
   // Partially redundant cubes: keep a smallest subset that together with the rest covers each.
   std::vector<std::vector<int>> rows;
@@ -678,10 +683,11 @@ Cover ReduceInOrder(const Cover& f, const Cover& dc, const std::vector<int>& ord
 std::vector<char> EssentialPrimes(const Cover& f, const Cover& dc, long steps) {
   const Space& s = f.space();
   std::vector<char> ess(f.Size(), 0);
-  std::vector<Word> t(s.words);
   MeetIndex index({&f, &dc});
-  std::vector<int> near;
-  for (int i = 0; i < f.Size(); ++i) {
+  ParallelFor(f.Size(), [&](int i) {
+    thread_local std::vector<int> near;
+    thread_local std::vector<Word> t;
+    t.resize(s.words);
     const Word* p = f[i];
     Cover h(s);
     index.Near(p, near);
@@ -704,7 +710,7 @@ std::vector<char> EssentialPrimes(const Cover& f, const Cover& dc, long steps) {
     // other primes all around it. One not settled within the budget stays in the loop,
     // which is always safe.
     ess[i] = !CubeMaybeCovered(p, h, steps);
-  }
+  });
   return ess;
 }
 
@@ -777,11 +783,18 @@ namespace {
 
 Cover LastGaspWith(const Cover& f, const Cover& dc, const Grow& grow, const MinimizeParams& p) {
   const Space& s = f.space();
-  Cover reduced(s);
-  std::vector<Word> out(s.words);
+  // Every cube is reduced against the others as they are, so the cubes go side by side.
+  const int n = f.Size();
+  std::vector<Word> out(std::size_t(n) * s.words);
+  std::vector<char> smaller(n, 0);
   MeetIndex index({&f, &dc});
-  for (int i = 0; i < f.Size(); ++i)
-    if (ReduceCube(f[i], index, f[i], out.data()) && !Equal(s, out.data(), f[i])) reduced.Add(out.data());
+  ParallelFor(n, [&](int i) {
+    Word* o = out.data() + std::size_t(i) * s.words;
+    smaller[i] = ReduceCube(f[i], index, f[i], o) && !Equal(s, o, f[i]);
+  });
+  Cover reduced(s);
+  for (int i = 0; i < n; ++i)
+    if (smaller[i]) reduced.Add(out.data() + std::size_t(i) * s.words);
   if (reduced.Size() < 2) return f;
   Cover primes = grow(reduced);
   Cover fresh(s);

@@ -528,51 +528,61 @@ void MeetIndex::ForEachLiteralColumn(const Word* c, F f) const {
   }
 }
 
-bool MeetIndex::GatherSharedOutputs(const Word* c) const {
+bool MeetIndex::GatherSharedOutputs(const Word* c, std::vector<Word>& outs) const {
   // Past a few outputs OR-ing their columns costs more than the cubes it rules out.
   int n = 0;
   for (int w = s_.inWords; w < s_.words; ++w) n += std::popcount(c[w]);
   if (n > 16) return false;
-  outs_.assign(blocks_, 0);
+  outs.assign(blocks_, 0);
   for (int w = 0; w < s_.outWords; ++w)
     for (Word b = c[s_.inWords + w]; b; b &= b - 1) {
       const Word* col = &out_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_];
-      for (int k = 0; k < blocks_; ++k) outs_[k] |= col[k];
+      for (int k = 0; k < blocks_; ++k) outs[k] |= col[k];
     }
   return true;
 }
 
+namespace {
+// Per-thread bit sets for the index's answers.
+struct MeetBits {
+  std::vector<Word> acc, twos, outs;
+};
+thread_local MeetBits meetBits;
+}  // namespace
+
 void MeetIndex::Meeting(const Word* c, std::vector<int>& out) const {
-  acc_ = valid_;
+  MeetBits& m = meetBits;
+  m.acc = valid_;
   ForEachLiteralColumn(c, [&](const Word* col) {
-    for (int k = 0; k < blocks_; ++k) acc_[k] &= col[k];
+    for (int k = 0; k < blocks_; ++k) m.acc[k] &= col[k];
   });
-  if (GatherSharedOutputs(c))
-    for (int k = 0; k < blocks_; ++k) acc_[k] &= outs_[k];
-  Collect(out);
+  if (GatherSharedOutputs(c, m.outs))
+    for (int k = 0; k < blocks_; ++k) m.acc[k] &= m.outs[k];
+  Collect(m.acc, out);
 }
 
 void MeetIndex::Near(const Word* c, std::vector<int>& out) const {
-  // ones (in acc_): a conflict seen; twos_: two or more.
-  acc_.assign(blocks_, 0);
-  twos_.assign(blocks_, 0);
+  // ones (in acc): a conflict seen; twos: two or more.
+  MeetBits& m = meetBits;
+  m.acc.assign(blocks_, 0);
+  m.twos.assign(blocks_, 0);
   ForEachLiteralColumn(c, [&](const Word* col) {
     for (int k = 0; k < blocks_; ++k) {
       Word x = ~col[k];
-      twos_[k] |= acc_[k] & x;
-      acc_[k] |= x;
+      m.twos[k] |= m.acc[k] & x;
+      m.acc[k] |= x;
     }
   });
-  if (GatherSharedOutputs(c))
-    for (int k = 0; k < blocks_; ++k) twos_[k] |= acc_[k] & ~outs_[k];
-  for (int k = 0; k < blocks_; ++k) acc_[k] = ~twos_[k] & valid_[k];
-  Collect(out);
+  if (GatherSharedOutputs(c, m.outs))
+    for (int k = 0; k < blocks_; ++k) m.twos[k] |= m.acc[k] & ~m.outs[k];
+  for (int k = 0; k < blocks_; ++k) m.acc[k] = ~m.twos[k] & valid_[k];
+  Collect(m.acc, out);
 }
 
-void MeetIndex::Collect(std::vector<int>& out) const {
+void MeetIndex::Collect(const std::vector<Word>& found, std::vector<int>& out) const {
   out.clear();
   for (int k = 0; k < blocks_; ++k)
-    for (Word b = acc_[k]; b; b &= b - 1) out.push_back(k * 64 + std::countr_zero(b));
+    for (Word b = found[k]; b; b &= b - 1) out.push_back(k * 64 + std::countr_zero(b));
 }
 
 namespace {

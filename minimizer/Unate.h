@@ -47,13 +47,13 @@ class MeetIndex {
   void Near(const Word* c, std::vector<int>& out) const;
 
  private:
-  void Collect(std::vector<int>& out) const;
+  void Collect(const std::vector<Word>& found, std::vector<int>& out) const;
   // Calls f with the column of each input bit that c holds alone in its variable.
   template <class F>
   void ForEachLiteralColumn(const Word* c, F f) const;
-  // Fills outs_ with the cubes sharing an output with c; false when c has too many outputs
-  // for that to pay (outs_ then undefined).
-  bool GatherSharedOutputs(const Word* c) const;
+  // Fills outs with the cubes sharing an output with c; false when c has too many outputs
+  // for that to pay (outs then undefined).
+  bool GatherSharedOutputs(const Word* c, std::vector<Word>& outs) const;
 
   Space s_;
   std::vector<const Cover*> covers_;
@@ -62,7 +62,7 @@ class MeetIndex {
   std::vector<Word> has_;    // per input bit: the cubes holding it
   std::vector<Word> out_;    // per output: the cubes holding it
   std::vector<Word> valid_;  // the indices in use
-  mutable std::vector<Word> acc_, twos_, outs_;
+  // No scratch here: threads may ask one index at the same time.
 };
 
 bool CubeCovered(const Word* c, const MeetIndex& index, const Word* skip = nullptr);

@@ -1,6 +1,10 @@
-// Cube operations checked point by point against their set meaning.
+// Cube operations checked point by point against their set meaning, and the parallel loop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
+
+#include "Parallel.h"
 #include "TruthTable.h"
 
 namespace quor::test {
@@ -127,6 +131,25 @@ TEST(Cube, WordBoundariesOfWideSpaces) {
   EXPECT_EQ(Distance(s, a, b), 2);
   EXPECT_EQ(CubeToString(s, a).substr(30, 4), "-01 ");
   EXPECT_EQ(InputLiterals(s, b), 2);
+}
+
+// The loop over independent indices: every index once, the first failure thrown again, and
+// small loops left to the calling thread.
+TEST(Parallel, EveryIndexOnceAndFailuresComeBack) {
+  for (int n : {0, 1, 7, 1000, 4099}) {
+    std::vector<int> seen(n, 0);
+    std::vector<long> square(n, 0);
+    ParallelFor(n, [&](int i) { ++seen[i]; square[i] = long(i) * i; }, 1);
+    for (int i = 0; i < n; ++i) {
+      ASSERT_EQ(seen[i], 1) << "n " << n << " index " << i;
+      ASSERT_EQ(square[i], long(i) * i);
+    }
+  }
+  EXPECT_THROW(ParallelFor(1000, [](int i) { if (i == 617) throw CoverLimitError(617); }, 1), CoverLimitError);
+  std::vector<char> elsewhere(100, 0);
+  const auto caller = std::this_thread::get_id();
+  ParallelFor(100, [&](int i) { elsewhere[i] = std::this_thread::get_id() != caller; }, 64);
+  EXPECT_EQ(std::count(elsewhere.begin(), elsewhere.end(), 1), 0);  // too few for a second thread
 }
 
 }  // namespace
