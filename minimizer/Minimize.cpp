@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ctime>
 #include <numeric>
+#include <optional>
 
 #include "Exact.h"
 #include "Parallel.h"
@@ -108,26 +109,16 @@ class Expander {
  private:
   // The first pass over the OFF-set is most of expand's work: every OFF cube is still in
   // play and its conflicts with the fresh cube can all be raised, so what matters is only
-  // whether it conflicts in no, one or several parts. Columns (per input bit, the OFF cubes
-  // without it; per output, the OFF cubes with it) answer that for 64 OFF cubes at a time.
+  // whether it conflicts in no, one or several parts. The columns of an index over the
+  // OFF-set (per input bit and per output, the OFF cubes holding it) answer that for 64 OFF
+  // cubes at a time: an OFF cube conflicts where it lacks a bit the cube holds alone.
   void BuildColumns() {
+    columns_.emplace(std::initializer_list<const Cover*>{&off_});
     const int n = off_.Size();
-    blocks_ = (n + 63) / 64;
-    lack_.assign(std::size_t(2) * s_.ni * blocks_, 0);
-    outCol_.assign(std::size_t(s_.no) * blocks_, 0);
+    blocks_ = columns_->Blocks();
     dead_.assign(blocks_, 0);
-    for (int i = 0; i < n; ++i) {
-      const Word* r = off_[i];
-      const Word bit = Word(1) << (i & 63);
-      const int blk = i >> 6;
-      if (IsEmptyCube(s_, r)) { dead_[blk] |= bit; continue; }  // meets nothing
-      for (int w = 0; w < s_.inWords; ++w)
-        for (Word b = ~r[w] & s_.InMask(w); b; b &= b - 1)
-          lack_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_ + blk] |= bit;
-      for (int w = 0; w < s_.outWords; ++w)
-        for (Word b = r[s_.inWords + w]; b; b &= b - 1)
-          outCol_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_ + blk] |= bit;
-    }
+    for (int i = 0; i < n; ++i)
+      if (IsEmptyCube(s_, off_[i])) dead_[i >> 6] |= Word(1) << (i & 63);  // meets nothing
     if (n & 63) dead_[blocks_ - 1] |= ~Word(0) << (n & 63);  // past the end
   }
 
@@ -143,18 +134,12 @@ class Expander {
       Word held = raise_[w] & (lv | (lv << 1));
       for (Word b = held; b; b &= b - 1) litBits_.push_back(w * 64 + std::countr_zero(b));
     }
-    // OFF cubes meeting the cube's outputs.
-    meet_.assign(blocks_, 0);
-    for (int w = 0; w < s_.outWords; ++w)
-      for (Word b = raise_[s_.inWords + w]; b; b &= b - 1) {
-        const Word* col = &outCol_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_];
-        for (int k = 0; k < blocks_; ++k) meet_[k] |= col[k];
-      }
+    columns_->SharingOutputs(raise_.data(), meet_);
     several_.assign(blocks_, 0);
     for (int k = 0; k < blocks_; ++k) {
       Word ones = 0, twos = 0;
       for (int p : litBits_) {
-        Word x = lack_[std::size_t(p) * blocks_ + k];
+        Word x = ~columns_->Holding(p)[k];
         twos |= ones & x;
         ones |= x;
       }
@@ -184,8 +169,8 @@ class Expander {
     for (int p : litBits_) {
       int other = p ^ 1;
       if ((free_[other / 64] >> (other % 64)) & 1) continue;
-      const Word* col = &lack_[std::size_t(p) * blocks_];
-      for (int k = 0; k < blocks_; ++k) several_[k] &= ~col[k];
+      const Word* col = columns_->Holding(p);
+      for (int k = 0; k < blocks_; ++k) several_[k] &= col[k];
     }
     active_.clear();
     bool outsLowered = false;
@@ -444,8 +429,9 @@ class Expander {
   std::vector<int> active_, cand_, count_;
   std::vector<int> open_;  // cubes of f not covered yet, ascending
   // Columns over the OFF-set (BuildColumns); blocks_ == 0 when not built.
+  std::optional<MeetIndex> columns_;
   int blocks_ = 0;
-  std::vector<Word> lack_, outCol_, dead_, meet_, several_;
+  std::vector<Word> dead_, meet_, several_;
   std::vector<int> litBits_;
   std::vector<Word> rows_, rc_;  // RaiseRest's scratch
 };

@@ -272,15 +272,17 @@ void CompRec(const Cover& g, Cover& out, std::size_t limit, long& budget) {
   }
   FrameLease lease(s);
   Frame& fr = lease.f;
-  CountLiterals(g, fr.vc);
   // A cube of one literal makes one half hold a universal cube, whose complement is empty at
   // once; splitting on its variable leaves a single real recursion instead of two.
   int v = -1;
   for (int i = 0; i < g.Size() && v < 0; ++i)
     if (InputLiterals(s, g[i]) == 1)
-      for (int x = 0; x < s.ni && v < 0; ++x)
-        if (GetVar(g[i], x) != 3) v = x;
-  if (v < 0) v = SplitVar(g, fr.vc, true);
+      for (int w = 0; w < s.inWords && v < 0; ++w)
+        if (Word lv = LiteralVars(g[i][w], s.InMask(w))) v = w * 32 + std::countr_zero(lv) / 2;
+  if (v < 0) {
+    CountLiterals(g, fr.vc);
+    v = SplitVar(g, fr.vc, true);
+  }
   const int start = out.Size();
   SplitCofactor(g, v, 2, fr.cof);
   CompRec(fr.cof, out, limit, budget);
@@ -528,17 +530,21 @@ void MeetIndex::ForEachLiteralColumn(const Word* c, F f) const {
   }
 }
 
-bool MeetIndex::GatherSharedOutputs(const Word* c, std::vector<Word>& outs) const {
-  // Past a few outputs OR-ing their columns costs more than the cubes it rules out.
-  int n = 0;
-  for (int w = s_.inWords; w < s_.words; ++w) n += std::popcount(c[w]);
-  if (n > 16) return false;
+void MeetIndex::SharingOutputs(const Word* c, std::vector<Word>& outs) const {
   outs.assign(blocks_, 0);
   for (int w = 0; w < s_.outWords; ++w)
     for (Word b = c[s_.inWords + w]; b; b &= b - 1) {
       const Word* col = &out_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_];
       for (int k = 0; k < blocks_; ++k) outs[k] |= col[k];
     }
+}
+
+bool MeetIndex::GatherSharedOutputs(const Word* c, std::vector<Word>& outs) const {
+  // Past a few outputs OR-ing their columns costs more than the cubes it rules out.
+  int n = 0;
+  for (int w = s_.inWords; w < s_.words; ++w) n += std::popcount(c[w]);
+  if (n > 16) return false;
+  SharingOutputs(c, outs);
   return true;
 }
 
@@ -606,13 +612,14 @@ Cover CofactorOf(const Word* c, std::initializer_list<const Cover*> covers, cons
 
 namespace {
 // Source: a list of covers, or an index over them.
+// steps (optional): as for TautRec.
 template <class Source>
-bool Covered(const Space& s, const Word* c, const Source& source, const Word* skip) {
+bool Covered(const Space& s, const Word* c, const Source& source, const Word* skip, long* steps = nullptr) {
   FrameLease top(s);
   CofactorInto(c, source, skip, top.f.cof);
   top.f.u.assign(c + s.inWords, c + s.words);
   if (OutSetEmpty(top.f.u)) return true;
-  return TautRec(top.f.cof, top.f.u);
+  return TautRec(top.f.cof, top.f.u, steps);
 }
 
 template <class Source>
@@ -637,12 +644,7 @@ bool CubeCovered(const Word* c, const MeetIndex& index, const Word* skip) {
 }
 
 bool CubeMaybeCovered(const Word* c, const Cover& f, long steps) {
-  const Space& s = f.space();
-  FrameLease top(s);
-  CofactorInto(c, {&f}, nullptr, top.f.cof);
-  top.f.u.assign(c + s.inWords, c + s.words);
-  if (OutSetEmpty(top.f.u)) return true;
-  return TautRec(top.f.cof, top.f.u, &steps);
+  return Covered(f.space(), c, std::initializer_list<const Cover*>{&f}, nullptr, &steps);
 }
 
 Cover InputComplement(const Cover& f, std::size_t limit) {

@@ -36,7 +36,10 @@ class MeetIndex {
 
   const Space& space() const { return s_; }
   int Size() const { return n_; }
-  const Word* At(int i) const { return (*covers_[CoverOf(i)])[i - start_[CoverOf(i)]]; }
+  const Word* At(int i) const {
+    int k = CoverOf(i);
+    return (*covers_[k])[i - start_[k]];
+  }
   int CoverOf(int i) const;     // position of the cover in the list given to the constructor
   int Start(int k) const { return start_[k]; }
 
@@ -45,6 +48,13 @@ class MeetIndex {
   // Indices, ascending, of every cube within distance one of c (conflicting in at most one
   // input variable or, instead, in the outputs), and perhaps some others.
   void Near(const Word* c, std::vector<int>& out) const;
+
+  // The bit sets themselves (cube i: bit i % 64 of word i / 64), Blocks() words each.
+  int Blocks() const { return blocks_; }
+  // The cubes holding input bit b (counted over the input words, as in a cube).
+  const Word* Holding(int b) const { return &has_[std::size_t(b) * blocks_]; }
+  // Into outs: the cubes sharing an output with c.
+  void SharingOutputs(const Word* c, std::vector<Word>& outs) const;
 
  private:
   void Collect(const std::vector<Word>& found, std::vector<int>& out) const;

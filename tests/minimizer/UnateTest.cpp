@@ -156,8 +156,8 @@ TEST(Unate, MeetIndexFindsEveryNearCube) {
           bool inNear = std::binary_search(near.begin(), near.end(), i);
           std::string what = std::to_string(ni) + "x" + std::to_string(no) + " round " + std::to_string(round) +
                              " probe " + std::to_string(p) + " cube " + std::to_string(i);
-          if (Intersects(s, c, d)) ASSERT_TRUE(inMeeting) << what;
-          if (Distance(s, c, d) <= 1) ASSERT_TRUE(inNear) << what;
+          if (Intersects(s, c, d)) { ASSERT_TRUE(inMeeting) << what; }
+          if (Distance(s, c, d) <= 1) { ASSERT_TRUE(inNear) << what; }
         }
       }
     }
