@@ -48,6 +48,22 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 }  // namespace
 
+namespace {
+constexpr std::string_view kExtraOutputWords[] = {"--kmap", "--verilog", "--vhdl"};
+}  // namespace
+
+bool IsExtraOutputWord(std::string_view word)
+{
+    for (std::string_view known : kExtraOutputWords)
+        if (word == known) return true;
+    return false;
+}
+
+std::string ExtraOutputProgram(std::string_view word)
+{
+    return std::string(word.substr(2)) + ".exe";
+}
+
 std::string ConverterProgram(int outputOption)
 {
     if (outputOption >= 2 && outputOption <= 6) return "convert" + std::to_string(outputOption) + ".exe";
@@ -72,9 +88,20 @@ void TConvert::Execute()
             if (base.empty()) WriteLine("FATAL: EMPTY SCHEMATIC LOG FILE, OUTPUT NOT CONVERTED INTO SCHEMATIC");
             else ConvertSchematic(base, dir);
         }
+        WriteExtraOutputs(dir);
     }
     EraseFile(kSettingsLogFile);
     EraseFile(kMinimizedFile);
+}
+
+void TConvert::WriteExtraOutputs(const std::string& dir)
+{
+    // Only beside a finished result: a run that ended on an error leaves no extra files either.
+    if (!ResultWritten()) return;
+    for (int i = 3; i <= ParamCount(); ++i) {
+        const std::string word = Param(i);
+        if (IsExtraOutputWord(word)) RunProgram(dir + ExtraOutputProgram(word), "");
+    }
 }
 
 void TConvert::ConvertSchematic(const std::string& base, const std::string& dir)

@@ -4,6 +4,7 @@
 
 #include <cctype>
 
+#include "TConvert.h"
 #include "UTables.h"
 
 namespace quorlet {
@@ -12,6 +13,7 @@ void TQuorlet::Reset()
 {
     ToolDir.clear();
     CommandLine.clear();
+    ExtraOutputs.clear();
     OutputKind = 1;
     OutputOptionCount = 0;
     LibraryName.clear();
@@ -59,6 +61,27 @@ std::string LibraryChars(std::string_view word, bool stopAtSlash)
     return name;
 }
 }  // namespace
+
+bool TQuorlet::TakeExtraOutputs()
+{
+    std::string rest;
+    bool leading = true;
+    for (std::string word = FirstWord(CommandLine); !word.empty(); word = NextWord(CommandLine)) {
+        if (leading && word.size() > 2 && word.compare(0, 2, "--") == 0) {
+            if (!IsExtraOutputWord(word)) {
+                WriteLine("ILLEGAL COMMAND LINE OPTION: " + word);
+                return false;
+            }
+            ExtraOutputs += " " + word;
+            continue;
+        }
+        leading = false;
+        rest += " " + word;
+    }
+    // Without extra words the command line stays exactly as the front end gave it.
+    if (!ExtraOutputs.empty()) CommandLine = ShortString(rest + " ");
+    return true;
+}
 
 bool TQuorlet::ReadOptions()
 {
@@ -205,6 +228,7 @@ void TQuorlet::Execute()
     Reset();
     ReadToolDir();
     for (int i = 1; i <= ParamCount(); ++i) CommandLine = ShortString(CommandLine + " " + Param(i));
+    if (!TakeExtraOutputs()) return;
     if (!ReadOptions()) return;
     if (OutputOptionCount > 1) {
         WriteLine("INCOMPATIBLE OUTPUT OPTIONS SELECTED");
@@ -229,14 +253,17 @@ void TQuorlet::Execute()
         MinimizeWholeTable();
     if (Stopped) return;
 
-    EraseFile(kCoverTableFile);
     if (MooreFailed) {
+        EraseFile(kCoverTableFile);
         WriteLine("ERROR: INPUT TABLE NOT SPECIFIED AS MOORE TYPE STATE MACHINE");
         EraseFile(kMinimizedFile);
         EraseFile(kSettingsLogFile);
         return;
     }
-    RunTool("CONVERT.EXE", std::to_string(OutputKind) + " " + LibraryName);
+    // The cover table outlives the converter so that extra outputs can read the function as it
+    // was minimized; no converter reads it.
+    RunTool("CONVERT.EXE", std::to_string(OutputKind) + " " + LibraryName + ExtraOutputs);
+    EraseFile(kCoverTableFile);
 }
 
 }  // namespace quorlet

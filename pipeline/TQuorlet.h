@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "USubExec.h"
 
@@ -14,6 +15,9 @@ public:
 private:
     void Reset();
     void ReadToolDir();
+    // Moves the leading extra-output words ("--kmap", ...) of the command line into
+    // ExtraOutputs; false, with its message, for one the driver does not know.
+    bool TakeExtraOutputs();
     bool ReadOptions();
     // First line of the settings log, or false (with its message) when it cannot be opened.
     bool ReadMinimizerArgs();
@@ -24,6 +28,7 @@ private:
 
     std::string ToolDir;
     std::string CommandLine;
+    std::string ExtraOutputs;  // the extra-output words, each with a leading blank
     int OutputKind = 1;
     int OutputOptionCount = 0;
     std::string LibraryName;
