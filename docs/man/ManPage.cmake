@@ -8,6 +8,7 @@
 # synopsis; a line ending in ":" starts a subsection; "  OPTION  text" (two blanks before and at
 # least two after the option) is an option with its description, deeper indented lines continue
 # it; other indented lines are examples; everything else is running text.
+cmake_minimum_required(VERSION 3.25)
 foreach(var PROGRAM TEMPLATE OUTPUT VERSION)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "ManPage.cmake: ${var} is not set")
@@ -18,6 +19,9 @@ execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE help RESULT_VARIABLE s
 if(NOT status EQUAL 0 OR help STREQUAL "")
   message(FATAL_ERROR "${PROGRAM} --help failed (${status}) or wrote nothing on standard output: ${errors}")
 endif()
+
+# The match of the last MATCHES is the one CMAKE_MATCH_n holds, so a test that must not match
+# comes first in a condition.
 
 # Text as roff reads it: backslashes escaped, a leading point or quote kept from being a request.
 function(roff_text in out)
@@ -60,7 +64,7 @@ foreach(line IN LISTS lines)
     endif()
     set(mode "text")
     string(APPEND body ".PP\n")
-  elseif(line MATCHES "^  ([^ ].*[^ ]|[^ ])   *([^ ].*)$" AND NOT line MATCHES "^  [^-/ ]")
+  elseif(NOT line MATCHES "^  [^-/ ]" AND line MATCHES "^  ([^ ].*[^ ]|[^ ])   *([^ ].*)$")
     # An option: "  /E   text" or "  --pause   text".
     if(mode STREQUAL "example")
       string(APPEND body ".RE\n.fi\n")
