@@ -22,6 +22,7 @@ void TQuorlet::Reset()
     MinimizerArgs.clear();
     MooreFailed = false;
     Stopped = false;
+    SavedCoverTable.clear();
 }
 
 void TQuorlet::RunTool(std::string_view program, std::string_view arguments)
@@ -204,11 +205,30 @@ void TQuorlet::MinimizeSingleOutputs()
     EraseFile(kOneOutputMinimizedFile);
 }
 
+void TQuorlet::SaveCoverTable()
+{
+    SavedCoverTable.clear();
+    TextFile table;
+    if (!OpenIn(table, kCoverTableFile)) return;
+    for (std::string line; table.ReadLine(line);) SavedCoverTable.push_back(line);
+    CloseText(table);
+}
+
+void TQuorlet::RestoreCoverTable()
+{
+    if (SavedCoverTable.empty()) return;
+    TextFile table;
+    if (!OpenOut(table, kCoverTableFile)) return;
+    for (const std::string& line : SavedCoverTable) table.WriteLine(line);
+    CloseText(table);
+}
+
 void TQuorlet::MinimizeWholeTable()
 {
     WriteLine("MINIMIZING FUNCTION TABLE");
     RunTool("quor_esp.exe", MinimizerArgs);
     if (!MooreMode) return;
+    if (!ExtraOutputs.empty()) SaveCoverTable();
     RunTool("moor_chk.exe", "");
     if (!CanOpen(kOneOutputTableFile)) return;
     WriteLine("SECOND PASS REQUIRED FOR MOORE TYPE REALISATION");
@@ -220,7 +240,10 @@ void TQuorlet::MinimizeWholeTable()
         MooreFailed = true;
         EraseFile(kOneOutputTableFile);
         EraseFile(kOneOutputMinimizedFile);
+        return;
     }
+    // Both passes together minimized every column of the saved table.
+    RestoreCoverTable();
 }
 
 void TQuorlet::Execute()
