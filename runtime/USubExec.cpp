@@ -474,10 +474,7 @@ std::string UpperCopy(std::string_view s)
     return out;
 }
 
-bool IsAllDigits(std::string_view word)
-{
-    return std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
+bool IsAllDigits(std::string_view word) { return ParseDecimal(word).isNumber; }
 
 PathParts SplitPath(std::string_view path)
 {
