@@ -185,13 +185,12 @@ void TQuorlet::MinimizeSingleOutputs()
         }
     }
     CloseText(table);
-    if (!found || !IsAllDigits(countWord) || countWord.size() > 4) {
+    int count = 0;
+    if (!found || countWord.size() > 4 || !ParseCount(countWord, count)) {
         WriteLine("ILLEGAL TEMPORARY TABLE FILE FORMAT");
         Stopped = true;
         return;
     }
-    int count = 0;
-    for (char c : countWord) count = count * 10 + (c - '0');
     DollarsToHashes(MinimizerArgs);
     for (int k = 1; k <= count; ++k) {
         WriteLine("MINIMIZING FUNCTION: " + std::to_string(k));
