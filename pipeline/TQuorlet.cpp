@@ -175,23 +175,18 @@ void TQuorlet::MinimizeSingleOutputs()
         Stopped = true;
         return;
     }
-    std::string line, countWord;
-    bool found = false;
-    while (table.ReadLine(line)) {
-        if (UpperCopy(FirstWord(line)) == ".O") {
-            countWord = NextWord(line);
-            found = true;
-            break;
-        }
-    }
+    // The output count, at most four digits; the other counts are not looked at.
+    TableHeader header;
+    const TableReadStatus status = ReadTableHeader(table, header, [](char key, const ParsedNumber& count) {
+        return key != 'O' || (count.isNumber && count.value <= 9999);
+    });
     CloseText(table);
-    if (!found || !IsAllDigits(countWord) || countWord.size() > 4) {
+    const int count = header.outputs;
+    if (status == TableReadStatus::Refused || count < 0) {
         WriteLine("ILLEGAL TEMPORARY TABLE FILE FORMAT");
         Stopped = true;
         return;
     }
-    int count = 0;
-    for (char c : countWord) count = count * 10 + (c - '0');
     DollarsToHashes(MinimizerArgs);
     for (int k = 1; k <= count; ++k) {
         WriteLine("MINIMIZING FUNCTION: " + std::to_string(k));
