@@ -39,9 +39,11 @@ std::vector<ExprCost> MinimumCosts(const MinimizedCover& cover)
     return costs;
 }
 
-CheckMode ModeOf(const AnswerEquation& equation)
+CheckMode ModeOf(const AnswerEquation& equation, bool productOfSumsAsked)
 {
-    return CheckMode{equation.expression.Form() == ExprForm::ProductOfSums, equation.complemented};
+    const Expression& e = equation.expression;
+    const bool productOfSums = e.FitsBothForms() ? productOfSumsAsked : e.Form() == ExprForm::ProductOfSums;
+    return CheckMode{productOfSums, equation.complemented};
 }
 
 FunctionVerdict CheckFunction(const CheckReference& reference, int output, const AnswerEquation* equation, ExprCost minimum)

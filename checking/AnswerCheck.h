@@ -37,7 +37,9 @@ struct CheckMode {
     bool offCover = false;
     bool operator==(const CheckMode&) const = default;
 };
-CheckMode ModeOf(const AnswerEquation& equation);
+// An answer that reads as both (a constant, a lone literal) is compared in the mode the run's
+// options ask for: productOfSumsAsked when they hold /P.
+CheckMode ModeOf(const AnswerEquation& equation, bool productOfSumsAsked);
 
 enum class Verdict { Correct, Wrong, Missing };
 

@@ -51,11 +51,26 @@ bool Expression::IsLiteralJoin(int index, ExprKind kind) const
     return std::all_of(node.operands.begin(), node.operands.end(), [&](int o) { return IsLiteral(o); });
 }
 
+std::vector<int> Expression::Factors() const
+{
+    const ExprNode& root = Node(Root());
+    if (root.kind == ExprKind::And) return root.operands;
+    return {Root()};
+}
+
 ExprForm Expression::Form() const
 {
     if (Empty()) return ExprForm::SumOfProducts;
     const ExprNode& root = Node(Root());
     auto isConstant = [&](int o) { return Node(o).kind == ExprKind::Zero || Node(o).kind == ExprKind::One; };
+
+    const std::vector<int> factors = Factors();
+    const bool factorsOfSums = std::all_of(factors.begin(), factors.end(), [&](int o) { return IsLiteral(o) || IsLiteralJoin(o, ExprKind::Or); });
+    const bool sumOrGroup = std::any_of(factors.begin(), factors.end(), [&](int o) {
+        return (root.kind == ExprKind::And && IsLiteralJoin(o, ExprKind::Or)) || Node(o).grouped;
+    });
+    if (factorsOfSums && sumOrGroup) return ExprForm::ProductOfSums;
+
     if (isConstant(Root()) || IsLiteral(Root()) || IsLiteralJoin(Root(), ExprKind::And)) return ExprForm::SumOfProducts;
     if (root.kind == ExprKind::Or) {
         bool sop = std::all_of(root.operands.begin(), root.operands.end(), [&](int o) {
@@ -63,12 +78,15 @@ ExprForm Expression::Form() const
         });
         return sop ? ExprForm::SumOfProducts : ExprForm::Nested;
     }
-    if (root.kind == ExprKind::And) {
-        bool pos = std::all_of(root.operands.begin(), root.operands.end(),
-                               [&](int o) { return IsLiteral(o) || IsLiteralJoin(o, ExprKind::Or); });
-        return pos ? ExprForm::ProductOfSums : ExprForm::Nested;
-    }
     return ExprForm::Nested;
+}
+
+bool Expression::FitsBothForms() const
+{
+    if (Empty()) return true;
+    const ExprNode& root = Node(Root());
+    if (root.kind == ExprKind::Zero || root.kind == ExprKind::One) return true;
+    return IsLiteral(Root()) && !root.grouped && !Node(root.operands.empty() ? Root() : root.operands.front()).grouped;
 }
 
 int Expression::CountLiterals(int index) const
@@ -86,10 +104,14 @@ ExprCost Expression::Cost() const
     const ExprNode& root = Node(Root());
     if (root.kind == ExprKind::Zero || root.kind == ExprKind::One) return {};
     // Every form counts its outer operands that hold a literal: the terms of a sum, the factors
-    // of a product of sums; a single product is one term.
-    ExprKind outer = Form() == ExprForm::ProductOfSums ? ExprKind::And : ExprKind::Or;
+    // of a product of sums; a single product is one term, a single sum factor one factor.
     ExprCost cost;
-    if (root.kind == outer) {
+    if (Form() == ExprForm::ProductOfSums) {
+        for (int factor : Factors()) {
+            cost.terms += 1;
+            cost.literals += CountLiterals(factor);
+        }
+    } else if (root.kind == ExprKind::Or) {
         for (int operand : root.operands) {
             int literals = CountLiterals(operand);
             if (literals > 0) ++cost.terms;

@@ -15,12 +15,15 @@ struct ExprNode {
     ExprKind kind = ExprKind::Zero;
     int input = 0;                 // ExprKind::Input: 0-based input column
     std::vector<int> operands;     // Not: one; And, Or: two or more (nested ones flattened)
+    bool grouped = false;          // written in parentheses
 };
 
 // How an answer is written, which decides the mode its minimum is taken in.
 enum class ExprForm {
     SumOfProducts,  // a constant, a literal, a product of literals, or a sum of those
-    ProductOfSums,  // a product of literals and sums of literals, with at least one sum
+    // A product of literals and sums of literals, with a sum of two literals or more among
+    // them or a factor in parentheses: (A+B).(A'+C), (A+B) C', (A').(B), also a lone (A+B).
+    ProductOfSums,
     Nested,         // anything else; compared with the sum-of-products minimum
 };
 
@@ -38,6 +41,7 @@ public:
     int AddNot(int operand);
     int AddAnd(std::vector<int> operands);
     int AddOr(std::vector<int> operands);
+    void MarkGrouped(int index) { nodes_[static_cast<std::size_t>(index)].grouped = true; }
 
     void SetRoot(int root) { root_ = root; }
     bool Empty() const { return root_ < 0; }
@@ -45,6 +49,8 @@ public:
     const ExprNode& Node(int index) const { return nodes_[static_cast<std::size_t>(index)]; }
 
     ExprForm Form() const;
+    // A constant or a lone literal not in parentheses reads the same as a sum and as a product.
+    bool FitsBothForms() const;
     // Terms and literals as the statistics count them; a constant counts 0 and 0. A nested
     // expression counts the operands of its outer sum as terms and every literal it writes.
     ExprCost Cost() const;
@@ -65,6 +71,7 @@ private:
     int Add(ExprNode node);
     int AddJoined(ExprKind kind, std::vector<int> operands);
     char EvaluateNode(int index, std::string_view point) const;
+    std::vector<int> Factors() const;  // the operands of a product, or the root alone
     bool IsLiteral(int index) const;
     bool IsLiteralJoin(int index, ExprKind kind) const;
     int CountLiterals(int index) const;

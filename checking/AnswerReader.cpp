@@ -222,6 +222,7 @@ private:
             node = ParseSum();
             if (Peek().kind != TokenKind::Close) throw ParseError{Peek().line, "EXPECTED ) " + Where(Peek())};
             ++pos_;
+            expression_.MarkGrouped(node);
         } else {
             throw ParseError{t.line, "EXPECTED SIGNAL, 0, 1 OR ( " + Where(t)};
         }
