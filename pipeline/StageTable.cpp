@@ -18,6 +18,7 @@
 #include "TConvert5.h"
 #include "TConvert6.h"
 #include "TCheck.h"
+#include "TKmap.h"
 #include "USubExec.h"
 
 namespace quorlet {
@@ -44,6 +45,7 @@ const Registration kStages[] = {
     {"CONVERT4", &MakeStage<TConvert4>},
     {"CONVERT5", &MakeStage<TConvert5>},
     {"CONVERT6", &MakeStage<TConvert6>},
+    {"KMAP", &MakeStage<TKmap>},
     {"CHECK", &MakeStage<TCheck>},
 };
 
