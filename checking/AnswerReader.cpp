@@ -382,8 +382,9 @@ Answer ReadAnswerFile(const std::string& path, const AnswerSignals& signals)
 std::string FormatAnswerError(std::string_view file, const AnswerError& error)
 {
     std::string text(file);
-    if (error.line > 0) text += ":" + std::to_string(error.line);
-    return text + ": " + error.message;
+    if (error.line > 0) text.append(":").append(std::to_string(error.line));
+    text.append(": ").append(error.message);
+    return text;
 }
 
 }  // namespace quorlet
