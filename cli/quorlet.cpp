@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "AnswerCheckRun.h"
 #include "Clock.h"
 #include "IORedirect.h"
 #include "StageTable.h"
@@ -20,6 +22,8 @@ constexpr const char* kVersion = "Quorlet Logic Minimizer 4.61";
 constexpr const char* kUsage =
     "Usage: quorlet [--cover=on|dc|off|abort] [--pause] [--debug] [--kmap] [--verilog] [--vhdl]\n"
     "               [--] WORD...\n"
+    "       quorlet --check ANSWER [OPTIONS] TABLE [FF]\n"
+    "       quorlet --check ANSWER... [OPTIONS] -- TABLE [FF]\n"
     "\n"
     "Runs one minimization of a table file, as the window's Minimize does.\n"
     "WORDs are the pipeline command line: slash options, the table file, and for a state table\n"
@@ -52,7 +56,17 @@ constexpr const char* kUsage =
     "  --help                   show this text\n"
     "  --version                show the version\n"
     "\n"
-    "Exit status: 0 result written, 1 the run ended on an error message, 2 usage error.\n";
+    "Checking answers:\n"
+    "  --check ANSWER...        grade answer files (equations NAME = expression, or a NAME.equ\n"
+    "                           file) against the table: one verdict line per function and a\n"
+    "                           RESULT line per answer; nothing is written beside the table\n"
+    "  --csv FILE               with --check: also write one line per answer and function\n"
+    "With --check the OPTIONS, anywhere before TABLE, are slash options, --cover=on|dc|off|abort\n"
+    "(how open points are completed for the minimum; default dc), --csv and --debug. Several\n"
+    "answers end with -- before TABLE.\n"
+    "\n"
+    "Exit status: 0 result written (--check: every answer correct), 1 the run ended on an error\n"
+    "message (--check: an answer wrong, incomplete or unreadable), 2 usage error.\n";
 
 // The system clock without its pauses: the command line does not wait unless asked to.
 class NoPauseClock : public quorlet::TClock {
@@ -75,6 +89,13 @@ int UsageError(const std::string& message)
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string_view(argv[1]) == "--check") {
+        quorlet::RegisterQuorletStages();
+        quorlet::Console().Bind(std::cout);
+        const int status = quorlet::RunCheckCommand(std::vector<std::string>(argv + 2, argv + argc), std::cerr);
+        quorlet::Console().Unbind();
+        return status;
+    }
     std::string cover;
     bool pause = false, debug = false;
     std::vector<std::string> words;

@@ -17,6 +17,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "AnswerCheckRun.h"
 #include "UCommandLine.h"
 #include "UPicturePane.h"
 #include "USubExec.h"
@@ -283,10 +284,10 @@ void TFormGo::PlaceAndShow(int left, int top)
     QTimer::singleShot(250, this, &TFormGo::KeepOnScreen);
 }
 
-void TFormGo::ShowAndRun(int left, int top, const QString& caption, const std::string& commandLine,
-                         const std::string& workDir)
+bool TFormGo::RunInMemo(int left, int top, const QString& caption, const std::string& workDir,
+                        const std::function<void()>& work)
 {
-    if (running_) return;
+    if (running_) return false;
     running_ = true;
     struct EndRun {
         bool& running;
@@ -304,18 +305,44 @@ void TFormGo::ShowAndRun(int left, int top, const QString& caption, const std::s
     if (ec) {
         // Running elsewhere would read and write the intermediate files of another directory.
         target_.AddLine("WORK DIRECTORY NOT FOUND: " + workDir);
-        return;
+        return false;
     }
     QApplication::processEvents();
-    const RunPictures pictures = PicturesOfRun(commandLine);
     try {
-        RunInWindow("quorlet", commandLine, &target_);
+        work();
     } catch (const std::exception& e) {
+        Console().Unbind();
         target_.AddLine(std::string("INTERNAL ERROR: ") + e.what());
     } catch (...) {
+        Console().Unbind();
         target_.AddLine("INTERNAL ERROR");
     }
-    ShowPictures(pictures);
+    return true;
+}
+
+void TFormGo::ShowAndRun(int left, int top, const QString& caption, const std::string& commandLine,
+                         const std::string& workDir)
+{
+    std::optional<RunPictures> pictures;
+    const bool ran = RunInMemo(left, top, caption, workDir, [&] {
+        pictures = PicturesOfRun(commandLine);
+        RunInWindow("quorlet", commandLine, &target_);
+    });
+    if (ran && pictures) ShowPictures(*pictures);
+}
+
+void TFormGo::ShowAndCheck(int left, int top, const QString& caption, const std::vector<std::string>& answerFiles,
+                           const std::string& commandLine, const std::string& workDir)
+{
+    RunInMemo(left, top, caption, workDir, [&] {
+        AnswerCheckRequest request;
+        request.answerFiles = answerFiles;
+        ReadPipelineCommandLine(commandLine, request);
+        request.headed = answerFiles.size() > 1;
+        BindConsole(&target_);
+        RunAnswerCheck(request);
+        Console().Unbind();
+    });
 }
 
 }  // namespace quorlet

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,6 +50,10 @@ public:
 
     void ShowAndRun(int left, int top, const QString& caption, const std::string& commandLine,
                     const std::string& workDir);
+    // Checks the answer files against the table of the command line (the options and the table
+    // as the main window builds them, without extra outputs); the verdicts fill the memo.
+    void ShowAndCheck(int left, int top, const QString& caption, const std::vector<std::string>& answerFiles,
+                      const std::string& commandLine, const std::string& workDir);
 
     void ClearMemo();
     const std::vector<std::string>& Lines() const { return target_.Lines(); }
@@ -83,6 +88,10 @@ private:
     void HidePictures();
     std::vector<TPicturePane*> ZoomTargets() const;
     void PlaceAndShow(int left, int top);
+    // Shows the window, enters the work directory and does the work with the console bound to
+    // the memo; false when the directory cannot be entered (the memo says so).
+    bool RunInMemo(int left, int top, const QString& caption, const std::string& workDir,
+                   const std::function<void()>& work);
 
     QSplitter* splitter_;
     QPlainTextEdit* memo_;

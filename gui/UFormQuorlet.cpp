@@ -310,6 +310,8 @@ void TFormQuorlet::CreateMenu()
     edit_ = item(run, "Edit1", "Edit", QKeySequence(Qt::Key_F3), &TFormQuorlet::EditTable);
     item(run, "Refresh1", "Refresh", QKeySequence(Qt::Key_F5), &TFormQuorlet::Refresh);
     minimize_ = item(run, "Minimize1", "Minimize", QKeySequence(Qt::Key_F9), &TFormQuorlet::Minimize);
+    // Shown when the program has the answer check.
+    checkAnswer_ = item(run, "CheckAnswer1", "Check Answer...", QKeySequence(), &TFormQuorlet::ChooseAnswers);
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -391,6 +393,7 @@ void TFormQuorlet::Start()
     cbVerilog_->setVisible(registered("VERILOG"));
     cbVhdl_->setVisible(registered("VHDL"));
     groupBoxExtra_->setVisible(!cbKmap_->isHidden() || !cbVerilog_->isHidden() || !cbVhdl_->isHidden());
+    checkAnswer_->setVisible(registered("CHECK"));
 
     if (!arguments_.empty()) tableFile_ = TableFileFromArguments(arguments_);
 
@@ -501,6 +504,30 @@ void TFormQuorlet::Minimize()
         output_->raise();
         output_->activateWindow();
     }
+}
+
+void TFormQuorlet::CheckAnswers(const std::vector<std::string>& answerFiles)
+{
+    if (!output_ || output_->Running() || answerFiles.empty()) return;
+    BuildCommandLine();
+    DebugEnabled = debugAllowed_ && cbDebug_->isChecked();
+    // The check makes runs of its own; the extra outputs are no part of them.
+    TCommandOptions options = Options();
+    options.kmap = options.verilog = options.vhdl = false;
+    std::string caption = FileNamePart(answerFiles.front());
+    if (answerFiles.size() > 1) caption += " ...";
+    output_->ShowAndCheck(x() + 40, y() + 80, Text(caption + "  -  " + FileNamePart(tableFile_)), answerFiles,
+                          quorlet::BuildCommandLine(options), DirectoryPart(tableFile_));
+}
+
+void TFormQuorlet::ChooseAnswers()
+{
+    const QStringList chosen = QFileDialog::getOpenFileNames(
+        this, QStringLiteral("Check Answer"), Text(DirectoryPart(tableFile_)),
+        QStringLiteral("Answer Files (*.txt *.equ);;All Files (*)"));
+    std::vector<std::string> answers;
+    for (const QString& file : chosen) answers.push_back(Bytes(file));
+    CheckAnswers(answers);
 }
 
 void TFormQuorlet::OpenTableFile(const std::string& path)

@@ -54,6 +54,9 @@ public:
     void Minimize();
     void OpenTableFile(const std::string& path);
     bool SaveOutputTo(const std::string& path);
+    // Checks the answer files against the table with the window's options; the verdicts go to
+    // the output window.
+    void CheckAnswers(const std::vector<std::string>& answerFiles);
 
     void ShowMessage(const std::string& text) override;
     void SetHelpItem(int index, const std::string& caption, const std::string& file) override;
@@ -77,6 +80,7 @@ private:
     void ChooseTableFile();
     void SaveOutput();
     void EditTable();
+    void ChooseAnswers();
     // Starts an editor on the table when the desktop has no application for it.
     bool StartFallbackEditor();
 
@@ -109,6 +113,7 @@ private:
     QAction* saveOutput_ = nullptr;
     QAction* edit_ = nullptr;
     QAction* minimize_ = nullptr;
+    QAction* checkAnswer_ = nullptr;
     std::vector<QAction*> helpItems_;
 };
 

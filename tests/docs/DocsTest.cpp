@@ -105,7 +105,8 @@ TEST(ManPageTest, QuorEspHelpGoesToStandardOutput)
     EXPECT_EQ(wrong.output, "");  // messages stay on standard error
 }
 
-// The options README's command-line table lists: every `...` in the first cell of its rows.
+// The options README's command-line table lists: the first word of every `...` in the first
+// cell of its rows.
 std::set<std::string> ReadmeOptions()
 {
     const std::string readme = ReadFile(kSource + "/README.md");
@@ -120,6 +121,7 @@ std::set<std::string> ReadmeOptions()
         const std::string cell = (*it)[1];
         for (auto c = std::sregex_iterator(cell.begin(), cell.end(), code); c != std::sregex_iterator(); ++c) {
             std::string option = (*c)[1];
+            option = option.substr(0, option.find(' '));  // "--csv FILE": the option is its first word
             // "|" inside a table cell is written "\|".
             for (std::size_t at; (at = option.find("\\|")) != std::string::npos;) option.erase(at, 1);
             options.insert(option);

@@ -728,8 +728,54 @@ private slots:
     {
         Start({Dir() + "exa.tbl"});
         QVERIFY(!Visible("GroupBoxExtra"));
+        QVERIFY(!Child<QAction>(Main(), "CheckAnswer1")->isVisible());
         Child<QCheckBox>(Main(), "CBKmap")->setChecked(true);  // hidden: no word
         QCOMPARE(Cmd(), QString("exa.tbl D "));
+    }
+
+    void answerCheckShowsItsVerdictsInTheOutputWindow()
+    {
+        const std::string example = std::string(QUORLET_SOURCE_DIR) + "/examples/adder.tbl";
+        if (!fs::exists(example)) QSKIP("examples/adder.tbl is not there");
+        RegisterQuorletStages();
+        const auto stages = RegisteredSubTools();
+        if (std::find(stages.begin(), stages.end(), "CHECK") == stages.end()) QSKIP("no answer check in the program");
+        fs::copy_file(example, Dir() + "adder.tbl");
+        Write("right.txt", "SUM = A' B' CIN + A' B CIN' + A B' CIN' + A B CIN\nCOUT = A B + A CIN + B CIN\n");
+        Write("wrong.txt", "SUM = A B\nCOUT = A B + A CIN + B CIN\n");
+        Start({Dir() + "adder.tbl"});
+        QVERIFY(Child<QAction>(Main(), "CheckAnswer1")->isVisible());
+        Click("CBOptionE");
+        Child<QCheckBox>(Main(), "CBKmap")->click();  // extra outputs are no part of the check
+        TFormGo& go = windows_->Output();
+
+        Main().CheckAnswers({Dir() + "right.txt"});
+        QVERIFY(go.isVisible());
+        QVERIFY2(Memo().contains("RESULT: 2 OF 2 CORRECT"), qPrintable(Memo().join('\n')));
+        QVERIFY(go.windowTitle().contains("right.txt"));
+        QVERIFY(!fs::exists(Dir() + "adder.equ"));
+        QVERIFY(!fs::exists(Dir() + "adder.kmap"));
+
+        Main().CheckAnswers({Dir() + "right.txt", Dir() + "wrong.txt"});
+        QVERIFY2(Memo().contains("SUM: WRONG AT A=0 B=0 CIN=1: TABLE 1, ANSWER 0"), qPrintable(Memo().join('\n')));
+        QVERIFY(Memo().contains("RESULT: 1 OF 2 CORRECT"));
+
+        // The menu item asks for the answer files; no choice, no check.
+        QString title;
+        WhenModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            title = dialog->windowTitle();
+            dialog->selectFile(QString::fromStdString(Dir() + "wrong.txt"));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        Child<QAction>(Main(), "CheckAnswer1")->trigger();
+        QCOMPARE(title, QString("Check Answer"));
+        QVERIFY(Memo().contains("RESULT: 1 OF 2 CORRECT"));
+        QVERIFY(!Memo().contains("RESULT: 2 OF 2 CORRECT"));
+        WhenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+        Child<QAction>(Main(), "CheckAnswer1")->trigger();
+        QVERIFY(Memo().contains("RESULT: 1 OF 2 CORRECT"));
     }
 
     void coverQuestionIsAnsweredThroughTheDialog()
