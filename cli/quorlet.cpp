@@ -18,7 +18,8 @@ namespace {
 constexpr const char* kVersion = "Quorlet Logic Minimizer 4.61";
 
 constexpr const char* kUsage =
-    "Usage: quorlet [--cover=on|dc|off|abort] [--pause] [--debug] [--] WORD...\n"
+    "Usage: quorlet [--cover=on|dc|off|abort] [--pause] [--debug] [--kmap] [--verilog] [--vhdl]\n"
+    "               [--] WORD...\n"
     "\n"
     "Runs one minimization of a table file, as the window's Minimize does.\n"
     "WORDs are the pipeline command line: slash options, the table file, the flip-flop word.\n"
@@ -33,6 +34,8 @@ constexpr const char* kUsage =
     "  --cover=on|dc|off|abort  answer the \"Select Cover\" question without asking\n"
     "  --pause                  keep the two-second banner pause\n"
     "  --debug                  write the runtime's debug lines\n"
+    "  --kmap                   also write NAME.kmap and NAME.kmap.svg, the Karnaugh maps\n"
+    "  --verilog, --vhdl        also write NAME.v and NAME_tb.v, or NAME.vhd and NAME_tb.vhd\n"
     "  --help, --version\n"
     "\n"
     "The result file lands beside the table file. Exit status: 0 result written,\n"
@@ -62,6 +65,7 @@ int main(int argc, char** argv)
     std::string cover;
     bool pause = false, debug = false;
     std::vector<std::string> words;
+    std::string extraOutputs;  // leading words of the driver's command line
     bool optionsDone = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -77,6 +81,8 @@ int main(int argc, char** argv)
             pause = true;
         } else if (!optionsDone && arg == "--debug") {
             debug = true;
+        } else if (!optionsDone && (arg == "--kmap" || arg == "--verilog" || arg == "--vhdl")) {
+            if (extraOutputs.find(" " + arg + " ") == std::string::npos) extraOutputs += " " + arg + " ";
         } else if (!optionsDone && arg.rfind("--cover=", 0) == 0) {
             std::string value = arg.substr(8);
             if (value == "on") cover = "1";
@@ -102,6 +108,12 @@ int main(int argc, char** argv)
         break;
     }
     std::string commandLine;
+    if (!extraOutputs.empty()) {
+        // " --kmap  --vhdl " -> " --kmap --vhdl": one blank between words, as the driver splits them
+        for (std::size_t pos; (pos = extraOutputs.find("  ")) != std::string::npos;) extraOutputs.erase(pos, 1);
+        extraOutputs.pop_back();
+        commandLine = extraOutputs;
+    }
     for (const auto& w : words) {
         if (w.find(' ') != std::string::npos) return UsageError("a word may not hold a blank: '" + w + "'");
         commandLine += " " + w;

@@ -9,21 +9,13 @@
 namespace quorlet {
 namespace {
 
-// An optionally signed decimal integer; values beyond the int range saturate, which keeps
-// them "greater than 6" or negative as written.
+// An optionally signed decimal integer; large values saturate, which keeps them "greater than 6"
+// or negative as written.
 bool ReadOutputOption(const std::string& word, int& value)
 {
-    std::size_t pos = 0;
-    bool negative = false;
-    if (pos < word.size() && (word[pos] == '-' || word[pos] == '+')) negative = word[pos++] == '-';
-    if (pos >= word.size()) return false;
-    long long number = 0;
-    for (; pos < word.size(); ++pos) {
-        char c = word[pos];
-        if (c < '0' || c > '9') return false;
-        if (number < 1000000000LL) number = number * 10 + (c - '0');
-    }
-    value = static_cast<int>(negative ? -number : number);
+    ParsedNumber number = ParseDecimal(word, NumberRules{.minusAllowed = true, .plusAllowed = true, .emptyIsZero = false});
+    if (!number.isNumber) return false;
+    value = number.value;
     return true;
 }
 
@@ -47,6 +39,22 @@ bool CanWrite(const std::string& name)
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 }  // namespace
+
+namespace {
+constexpr std::string_view kExtraOutputWords[] = {"--kmap", "--verilog", "--vhdl"};
+}  // namespace
+
+bool IsExtraOutputWord(std::string_view word)
+{
+    for (std::string_view known : kExtraOutputWords)
+        if (word == known) return true;
+    return false;
+}
+
+std::string ExtraOutputProgram(std::string_view word)
+{
+    return std::string(word.substr(2)) + ".exe";
+}
 
 std::string ConverterProgram(int outputOption)
 {
@@ -72,9 +80,20 @@ void TConvert::Execute()
             if (base.empty()) WriteLine("FATAL: EMPTY SCHEMATIC LOG FILE, OUTPUT NOT CONVERTED INTO SCHEMATIC");
             else ConvertSchematic(base, dir);
         }
+        WriteExtraOutputs(dir);
     }
     EraseFile(kSettingsLogFile);
     EraseFile(kMinimizedFile);
+}
+
+void TConvert::WriteExtraOutputs(const std::string& dir)
+{
+    // Only beside a finished result: a run that ended on an error leaves no extra files either.
+    if (!ResultWritten()) return;
+    for (int i = 3; i <= ParamCount(); ++i) {
+        const std::string word = Param(i);
+        if (IsExtraOutputWord(word)) RunProgram(dir + ExtraOutputProgram(word), "");
+    }
 }
 
 void TConvert::ConvertSchematic(const std::string& base, const std::string& dir)

@@ -4,6 +4,7 @@
 
 #include <cctype>
 
+#include "TConvert.h"
 #include "UTables.h"
 
 namespace quorlet {
@@ -12,6 +13,7 @@ void TQuorlet::Reset()
 {
     ToolDir.clear();
     CommandLine.clear();
+    ExtraOutputs.clear();
     OutputKind = 1;
     OutputOptionCount = 0;
     LibraryName.clear();
@@ -20,6 +22,7 @@ void TQuorlet::Reset()
     MinimizerArgs.clear();
     MooreFailed = false;
     Stopped = false;
+    SavedCoverTable.clear();
 }
 
 void TQuorlet::RunTool(std::string_view program, std::string_view arguments)
@@ -59,6 +62,27 @@ std::string LibraryChars(std::string_view word, bool stopAtSlash)
     return name;
 }
 }  // namespace
+
+bool TQuorlet::TakeExtraOutputs()
+{
+    std::string rest;
+    bool leading = true;
+    for (std::string word = FirstWord(CommandLine); !word.empty(); word = NextWord(CommandLine)) {
+        if (leading && word.size() > 2 && word.compare(0, 2, "--") == 0) {
+            if (!IsExtraOutputWord(word)) {
+                WriteLine("ILLEGAL COMMAND LINE OPTION: " + word);
+                return false;
+            }
+            ExtraOutputs += " " + word;
+            continue;
+        }
+        leading = false;
+        rest += " " + word;
+    }
+    // Without extra words the command line stays exactly as the front end gave it.
+    if (!ExtraOutputs.empty()) CommandLine = ShortString(rest + " ");
+    return true;
+}
 
 bool TQuorlet::ReadOptions()
 {
@@ -151,23 +175,18 @@ void TQuorlet::MinimizeSingleOutputs()
         Stopped = true;
         return;
     }
-    std::string line, countWord;
-    bool found = false;
-    while (table.ReadLine(line)) {
-        if (UpperCopy(FirstWord(line)) == ".O") {
-            countWord = NextWord(line);
-            found = true;
-            break;
-        }
-    }
+    // The output count, at most four digits; the other counts are not looked at.
+    TableHeader header;
+    const TableReadStatus status = ReadTableHeader(table, header, [](char key, const ParsedNumber& count) {
+        return key != 'O' || (count.isNumber && count.value <= 9999);
+    });
     CloseText(table);
-    if (!found || !IsAllDigits(countWord) || countWord.size() > 4) {
+    const int count = header.outputs;
+    if (status == TableReadStatus::Refused || count < 0) {
         WriteLine("ILLEGAL TEMPORARY TABLE FILE FORMAT");
         Stopped = true;
         return;
     }
-    int count = 0;
-    for (char c : countWord) count = count * 10 + (c - '0');
     DollarsToHashes(MinimizerArgs);
     for (int k = 1; k <= count; ++k) {
         WriteLine("MINIMIZING FUNCTION: " + std::to_string(k));
@@ -181,11 +200,30 @@ void TQuorlet::MinimizeSingleOutputs()
     EraseFile(kOneOutputMinimizedFile);
 }
 
+void TQuorlet::SaveCoverTable()
+{
+    SavedCoverTable.clear();
+    TextFile table;
+    if (!OpenIn(table, kCoverTableFile)) return;
+    for (std::string line; table.ReadLine(line);) SavedCoverTable.push_back(line);
+    CloseText(table);
+}
+
+void TQuorlet::RestoreCoverTable()
+{
+    if (SavedCoverTable.empty()) return;
+    TextFile table;
+    if (!OpenOut(table, kCoverTableFile)) return;
+    for (const std::string& line : SavedCoverTable) table.WriteLine(line);
+    CloseText(table);
+}
+
 void TQuorlet::MinimizeWholeTable()
 {
     WriteLine("MINIMIZING FUNCTION TABLE");
     RunTool("quor_esp.exe", MinimizerArgs);
     if (!MooreMode) return;
+    if (!ExtraOutputs.empty()) SaveCoverTable();
     RunTool("moor_chk.exe", "");
     if (!CanOpen(kOneOutputTableFile)) return;
     WriteLine("SECOND PASS REQUIRED FOR MOORE TYPE REALISATION");
@@ -197,7 +235,10 @@ void TQuorlet::MinimizeWholeTable()
         MooreFailed = true;
         EraseFile(kOneOutputTableFile);
         EraseFile(kOneOutputMinimizedFile);
+        return;
     }
+    // Both passes together minimized every column of the saved table.
+    RestoreCoverTable();
 }
 
 void TQuorlet::Execute()
@@ -205,6 +246,7 @@ void TQuorlet::Execute()
     Reset();
     ReadToolDir();
     for (int i = 1; i <= ParamCount(); ++i) CommandLine = ShortString(CommandLine + " " + Param(i));
+    if (!TakeExtraOutputs()) return;
     if (!ReadOptions()) return;
     if (OutputOptionCount > 1) {
         WriteLine("INCOMPATIBLE OUTPUT OPTIONS SELECTED");
@@ -229,14 +271,17 @@ void TQuorlet::Execute()
         MinimizeWholeTable();
     if (Stopped) return;
 
-    EraseFile(kCoverTableFile);
     if (MooreFailed) {
+        EraseFile(kCoverTableFile);
         WriteLine("ERROR: INPUT TABLE NOT SPECIFIED AS MOORE TYPE STATE MACHINE");
         EraseFile(kMinimizedFile);
         EraseFile(kSettingsLogFile);
         return;
     }
-    RunTool("CONVERT.EXE", std::to_string(OutputKind) + " " + LibraryName);
+    // The cover table outlives the converter so that extra outputs can read the function as it
+    // was minimized; no converter reads it.
+    RunTool("CONVERT.EXE", std::to_string(OutputKind) + " " + LibraryName + ExtraOutputs);
+    EraseFile(kCoverTableFile);
 }
 
 }  // namespace quorlet

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "USubExec.h"
 
@@ -14,16 +16,24 @@ public:
 private:
     void Reset();
     void ReadToolDir();
+    // Moves the leading extra-output words ("--kmap", ...) of the command line into
+    // ExtraOutputs; false, with its message, for one the driver does not know.
+    bool TakeExtraOutputs();
     bool ReadOptions();
     // First line of the settings log, or false (with its message) when it cannot be opened.
     bool ReadMinimizerArgs();
     void MinimizeSingleOutputs();
     void MinimizeWholeTable();
     bool CanOpen(std::string_view name);
+    // The cover table's lines, kept across the Moore second pass (which splits the table in
+    // two) so that the extra outputs still find the whole table as it was minimized.
+    void SaveCoverTable();
+    void RestoreCoverTable();
     void RunTool(std::string_view program, std::string_view arguments);
 
     std::string ToolDir;
     std::string CommandLine;
+    std::string ExtraOutputs;  // the extra-output words, each with a leading blank
     int OutputKind = 1;
     int OutputOptionCount = 0;
     std::string LibraryName;
@@ -32,6 +42,7 @@ private:
     std::string MinimizerArgs;
     bool MooreFailed = false;
     bool Stopped = false;
+    std::vector<std::string> SavedCoverTable;
 };
 
 }  // namespace quorlet

@@ -30,6 +30,18 @@ public:
     }
 };
 
+// Stands in for a converter that finishes its result file.
+class FakeFinishingConverter : public TSubExec {
+public:
+    void Execute() override { MarkResultWritten("T.equ"); }
+};
+
+// Stands in for an extra output: reports that it ran while the minimized cover was still there.
+class FakeExtraOutput : public TSubExec {
+public:
+    void Execute() override { WriteLine("RAN " + ProgName + (Exists("esp_tbl.$$$") ? " WITH COVER" : "")); }
+};
+
 class Dispatch : public ::testing::Test {
 protected:
     Dispatch()
@@ -69,6 +81,23 @@ protected:
     StageHarness h;
     std::string toolDir;
 };
+
+TEST_F(Dispatch, ExtraOutputsRunAfterAFinishedResultOnly)
+{
+    RegisterSubTool("KMAP", &MakeStage<FakeExtraOutput>);
+    RegisterSubTool("VHDL", &MakeStage<FakeExtraOutput>);
+    ResetRunOutcome();
+    Run("3 no_lib --kmap --vhdl");  // the converter writes no result
+    EXPECT_EQ(h.lines, std::vector<std::string>{"RAN CONVERT3 WITH no_lib"});
+
+    ClearSubTools();
+    RegisterSubTool("CONVERT2", &MakeStage<FakeFinishingConverter>);
+    RegisterSubTool("KMAP", &MakeStage<FakeExtraOutput>);
+    RegisterSubTool("VHDL", &MakeStage<FakeExtraOutput>);
+    Run("2 no_lib --vhdl --kmap");
+    EXPECT_EQ(h.lines, (std::vector<std::string>{"RAN VHDL WITH COVER", "RAN KMAP WITH COVER"}));
+    ResetRunOutcome();
+}
 
 TEST_F(Dispatch, CallErrorsStillEraseTheIntermediateFiles)
 {

@@ -87,6 +87,21 @@ TEST_F(DriverTest, OptionsReachTheTableReaderAndChooseTheConverter)
     EXPECT_EQ(g_script.calls.back(), "CONVERT 2 no_lib");
 }
 
+TEST_F(DriverTest, ExtraOutputWordsGoToTheConverterAndNotToTheTableReader)
+{
+    RunDriver(" --kmap --vhdl /E adder.tbl D ");
+    EXPECT_EQ(g_script.calls.front(), "EXPANDER /E adder.tbl D");
+    EXPECT_EQ(g_script.calls.back(), "CONVERT 2 no_lib --kmap --vhdl");
+    EXPECT_FALSE(Exists("exp_tbl.$$$"));
+
+    // Only leading words are extra outputs; an unknown one stops the run before any stage.
+    g_script.calls.clear();
+    harness.lines.clear();
+    RunDriver(" --maps /E adder.tbl ");
+    EXPECT_TRUE(g_script.calls.empty());
+    EXPECT_EQ(harness.lines, (std::vector<std::string>{"ILLEGAL COMMAND LINE OPTION: --maps"}));
+}
+
 TEST_F(DriverTest, LibraryArguments)
 {
     const std::pair<const char*, const char*> cases[] = {
