@@ -17,6 +17,8 @@
 #include "TConvert4.h"
 #include "TConvert5.h"
 #include "TConvert6.h"
+#include "TVerilog.h"
+#include "TVhdl.h"
 #include "USubExec.h"
 
 namespace quorlet {
@@ -43,6 +45,8 @@ const Registration kStages[] = {
     {"CONVERT4", &MakeStage<TConvert4>},
     {"CONVERT5", &MakeStage<TConvert5>},
     {"CONVERT6", &MakeStage<TConvert6>},
+    {"VERILOG", &MakeStage<TVerilog>},
+    {"VHDL", &MakeStage<TVhdl>},
 };
 
 }  // namespace
