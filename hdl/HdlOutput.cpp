@@ -34,7 +34,7 @@ void WriteHdlOutput(TSubExec& stage, HdlLanguage language)
         stage.WriteLine("ERROR OPENING TEMPORARY FILES");
         return;
     }
-    LogReadStatus logStatus = ReadSettingsLog(logFile, log);
+    LogReadStatus logStatus = ReadSettingsLogCounts(logFile, log);
     stage.CloseText(logFile);
 
     MinimizedTable coverTable;
