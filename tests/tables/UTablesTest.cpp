@@ -21,6 +21,16 @@ std::string Written(const auto& write)
     return ReadFile("out.txt");
 }
 
+// Writes the text as a file and reads it with one of the table readers.
+template <class Table>
+TableReadStatus ReadText(const std::string& text, Table& table, TableReadStatus (*read)(TextFile&, Table&))
+{
+    WriteFile("table.txt", text);
+    TextFile f;
+    EXPECT_TRUE(f.OpenRead("table.txt"));
+    return read(f, table);
+}
+
 CoverTable TwoOutputCover()
 {
     CoverTable t;
@@ -44,11 +54,9 @@ TEST(CoverTableTest, CoverCheckAndOneOutputTables)
 TEST(MinimizedTableTest, ReadsAnyHeaderAndTheExactTermCount)
 {
     test::TempWorkDir dir;
-    WriteFile("esp.txt", ".I 3\r\n.type fr\r\n#.phase 11\r\n.O 2\r\n.p 2\r\n1-0 10\r\n--1 01\r\n.e\r\n");
-    TextFile f;
-    ASSERT_TRUE(f.OpenRead("esp.txt"));
     MinimizedTable t;
-    ASSERT_EQ(ReadMinimizedTable(f, t), TableReadStatus::Ok);
+    ASSERT_EQ(ReadText(".I 3\r\n.type fr\r\n#.phase 11\r\n.O 2\r\n.p 2\r\n1-0 10\r\n--1 01\r\n.e\r\n", t, ReadMinimizedTable),
+              TableReadStatus::Ok);
     EXPECT_EQ(t.inputs, 3);
     EXPECT_EQ(t.outputs, 2);
     EXPECT_EQ(t.terms, (std::vector<Term>{{"1-0", "10"}, {"--1", "01"}}));
@@ -66,11 +74,8 @@ TEST(MinimizedTableTest, RefusesBadCountsShortTablesAndWrongWidths)
         {".o 1\n.p 1\n01 1\n", TableReadStatus::BadWidth},
     };
     for (const auto& [text, status] : cases) {
-        WriteFile("esp.txt", text);
-        TextFile f;
-        f.OpenRead("esp.txt");
         MinimizedTable t;
-        EXPECT_EQ(ReadMinimizedTable(f, t), status) << text;
+        EXPECT_EQ(ReadText(text, t, ReadMinimizedTable), status) << text;
     }
 }
 
@@ -78,25 +83,15 @@ TEST(CoverTableTest, ReadsWhatItWroteTypeIncluded)
 {
     test::TempWorkDir dir;
     CoverTable cover = MakeCheckTable(TwoOutputCover());
-    {
-        TextFile f;
-        f.OpenWrite("exp_chk.$$$");
-        WriteCoverTable(f, cover);
-        f.Close();
-    }
-    TextFile f;
-    ASSERT_TRUE(f.OpenRead("exp_chk.$$$"));
     CoverTable back;
-    ASSERT_EQ(ReadCoverTable(f, back), TableReadStatus::Ok);
+    ASSERT_EQ(ReadText(Written([&](TextFile& f) { WriteCoverTable(f, cover); }), back, ReadCoverTable),
+              TableReadStatus::Ok);
     EXPECT_EQ(back.inputs, 2);
     EXPECT_EQ(back.outputs, 2);
     EXPECT_EQ(back.type, "f");
     EXPECT_EQ(back.terms, cover.terms);
 
-    WriteFile("big.txt", ".i 2\n.o 1\n.p 99999999999\n");
-    TextFile g;
-    g.OpenRead("big.txt");
-    EXPECT_EQ(ReadCoverTable(g, back), TableReadStatus::BadNumber);
+    EXPECT_EQ(ReadText(".i 2\n.o 1\n.p 99999999999\n", back, ReadCoverTable), TableReadStatus::BadNumber);
 }
 
 TEST(TableReaderTest, CountChecksAndTermRules)
