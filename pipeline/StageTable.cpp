@@ -17,6 +17,7 @@
 #include "TConvert4.h"
 #include "TConvert5.h"
 #include "TConvert6.h"
+#include "TCheck.h"
 #include "TKmap.h"
 #include "TVerilog.h"
 #include "TVhdl.h"
@@ -49,6 +50,7 @@ const Registration kStages[] = {
     {"KMAP", &MakeStage<TKmap>},
     {"VERILOG", &MakeStage<TVerilog>},
     {"VHDL", &MakeStage<TVhdl>},
+    {"CHECK", &MakeStage<TCheck>},
 };
 
 }  // namespace
