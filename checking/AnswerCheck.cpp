@@ -3,7 +3,7 @@
 
 namespace quorlet {
 
-CheckReference MakeCheckReference(const MinimizedTable& coverTable, const MinimizedCover& names)
+CheckReference MakeCheckReference(const CoverTable& coverTable, const MinimizedCover& names)
 {
     CheckReference reference;
     reference.signals.inputs = names.InputNames;

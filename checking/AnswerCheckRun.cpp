@@ -153,7 +153,7 @@ struct PipelineRun {
     bool minimized = false;
     bool coverAsked = false;
     MinimizedCover cover;       // settings log and minimized cover
-    MinimizedTable coverTable;  // the cover table as minimized
+    CoverTable coverTable;      // the cover table as minimized
     std::vector<std::string> lines;
 };
 
@@ -167,7 +167,7 @@ bool ReadKeptFiles(PipelineRun& run)
     if (run.cover.Failed) return false;
     run.cover.ReadMinimizedTable(minimized);
     if (run.cover.Failed) return false;
-    return ReadMinimizedTable(table, run.coverTable) == TableReadStatus::Ok &&
+    return ReadCoverTable(table, run.coverTable) == TableReadStatus::Ok &&
            run.coverTable.outputs == run.cover.NumOutputs && run.coverTable.inputs == run.cover.NumInputs;
 }
 

@@ -117,7 +117,7 @@ TEST(AnswerCheckTest, MinimumCostsCountTermsAndLiteralsPerOutput)
 
 TEST(AnswerCheckTest, ReferenceTakesOnlyOnAndOffPoints)
 {
-    MinimizedTable table;
+    CoverTable table;
     table.inputs = 2;
     table.outputs = 2;
     table.terms = {{"00", "1~"}, {"01", "0-"}, {"1-", "-1"}};
