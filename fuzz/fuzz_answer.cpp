@@ -3,6 +3,7 @@
 // cost and find its first differing point on a cube, agreeing with a walk over the cube.
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "AnswerReader.h"
@@ -13,7 +14,7 @@ namespace {
 constexpr std::size_t kMaxAnswerBytes = 8 * 1024;
 
 // The first point of the cube where the expression does not have the wanted value, by walking.
-std::string Walk(const quorlet::Expression& e, const std::string& cube, bool wanted)
+std::optional<std::string> Walk(const quorlet::Expression& e, const std::string& cube, bool wanted)
 {
     std::string point = cube;
     std::size_t open = 0;
@@ -24,7 +25,7 @@ std::string Walk(const quorlet::Expression& e, const std::string& cube, bool wan
             if (cube[i] == '-') point[i] = (p >> --bit) & 1 ? '1' : '0';
         if (e.Evaluate(point) != (wanted ? '1' : '0')) return point;
     }
-    return {};
+    return std::nullopt;
 }
 
 }  // namespace
