@@ -20,6 +20,16 @@ inline constexpr std::string_view kMinimizedTooLong = "MINIMIZED TABLE TOO LONG"
 // stage's ErrorFlag and returns false.
 bool OpenToolFile(TSubExec& stage, TextFile& file, std::string_view name, std::string_view message);
 
+inline constexpr std::string_view kDiskFull = "ERROR WRITING TABLE, PROBABLY DISK FULL";
+
+// Writes an intermediate file through `write`; writes openMessage when the file cannot be
+// created, writeMessage when writing it fails, sets ErrorFlag and returns false then.
+bool WriteToolFile(TSubExec& stage, std::string_view name, const std::function<void(TextFile&)>& write,
+                   std::string_view openMessage, std::string_view writeMessage = kDiskFull);
+// The same for a cover table.
+bool WriteToolTable(TSubExec& stage, std::string_view name, const CoverTable& table, std::string_view openMessage,
+                    std::string_view writeMessage = kDiskFull);
+
 // Writes the store as the minimized table "esp_tbl.$$$"; writes "FATAL ERROR: UNABLE TO OPEN
 // TEMPORARY FILE" or "ERROR WRITING TABLE, PROBABLY DISK FULL", sets ErrorFlag and returns
 // false when that fails.
