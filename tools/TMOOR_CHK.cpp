@@ -73,15 +73,9 @@ void TMOOR_CHK::WriteSecondPassTables()
 
 void TMOOR_CHK::Execute()
 {
-    ErrorFlag = false;
     secondPass_ = false;
     tooLong_ = false;
-    stateBits_ = excitations_ = 0;
-    inputs_ = outputs_ = 0;
-    store_.clear();
-
-    ReadStateCounts(*this, stateBits_, excitations_);
-    if (ErrorFlag) return;
+    if (!StartMooreRun()) return;
     TestFirstPass();
     if (ErrorFlag || !secondPass_) return;
     LoadExpandedTable();

@@ -91,6 +91,7 @@ bool JoinOutputColumns(TSubExec& stage, TextFile& file, int count, int inputs, i
     return true;
 }
 
+namespace {
 void ReadStateCounts(TSubExec& stage, int& stateBits, int& excitations)
 {
     TextFile file;
@@ -109,6 +110,17 @@ void ReadStateCounts(TSubExec& stage, int& stateBits, int& excitations)
     }
     stateBits = log.n;
     excitations = log.m;
+}
+}  // namespace
+
+bool TMooreStage::StartMooreRun()
+{
+    ErrorFlag = false;
+    stateBits_ = excitations_ = 0;
+    inputs_ = outputs_ = 0;
+    store_.clear();
+    ReadStateCounts(*this, stateBits_, excitations_);
+    return !ErrorFlag;
 }
 
 bool FitsLine(std::size_t inputWidth, std::size_t outputWidth)

@@ -56,10 +56,21 @@ StoreRead ReadTermStore(TSubExec& stage, TextFile& file, TableHeader& header, st
 bool JoinOutputColumns(TSubExec& stage, TextFile& file, int count, int inputs, int oldWidth, int width,
                        std::vector<Term>& store, const std::function<void(Term&)>& onTerm = {});
 
-// Reads the state counts n and m of the settings log for the Moore tools. Writes "ERROR OPENING
-// TEMPORARY FILE 1" when the log cannot be opened, "ERROR OPENING TEMPORARY FILE 2" when it has
-// no counts, "NUMBER CHECK ERROR" for a bad count, and sets ErrorFlag in each case.
-void ReadStateCounts(TSubExec& stage, int& stateBits, int& excitations);
+// What the Moore check and the Moore combination share: the state counts of the log and the
+// table they read into their store.
+class TMooreStage : public TSubExec {
+protected:
+    // Clears the state of the last run and reads the state counts n and m of the settings log.
+    // False when the run cannot go on: "ERROR OPENING TEMPORARY FILE 1" when the log cannot be
+    // opened, "... 2" when it has no counts, "NUMBER CHECK ERROR" for a bad count.
+    bool StartMooreRun();
+
+    int stateBits_ = 0;    // A: present-state input columns, first in every input part
+    int excitations_ = 0;  // B: next-state output columns, first in every output part
+    int inputs_ = 0;       // NI
+    int outputs_ = 0;      // NO
+    std::vector<Term> store_;
+};
 
 // True when a term line of these parts stays within a line of 255 characters.
 bool FitsLine(std::size_t inputWidth, std::size_t outputWidth);
