@@ -38,8 +38,9 @@ constexpr const char* kUsage =
     "  --verilog, --vhdl        also write NAME.v and NAME_tb.v, or NAME.vhd and NAME_tb.vhd\n"
     "  --help, --version\n"
     "\n"
-    "The result file lands beside the table file. Exit status: 0 result written,\n"
-    "1 the run ended on an error message, 2 usage error.\n";
+    "The result file lands beside the table file. One run at a time uses a directory: a second\n"
+    "run there waits for the first. Exit status: 0 result written, 1 the run ended on an error\n"
+    "message, 2 usage error.\n";
 
 // The system clock without its pauses: the command line does not wait unless asked to.
 class NoPauseClock : public quorlet::TClock {
@@ -142,13 +143,14 @@ int main(int argc, char** argv)
     quorlet::StreamQuestions questions(std::cin, cover);
     quorlet::SetQuestions(&questions);
     quorlet::DebugEnabled = debug;
-    quorlet::ResetRunOutcome();
 
     quorlet::Console().Bind(std::cout);
-    quorlet::RunProgram(programDir + "quorlet.exe", commandLine);
+    // A second run in the same directory waits for the first; an interrupt ends the wait.
+    const quorlet::RunOutcome outcome =
+        quorlet::RunPipeline(programDir + "quorlet.exe", commandLine, quorlet::DirectoryWait::Wait);
     quorlet::Console().Flush();
     quorlet::Console().Unbind();
     quorlet::SetQuestions(nullptr);
     quorlet::SetClock(nullptr);
-    return quorlet::ResultWritten() ? 0 : 1;
+    return outcome.Succeeded() ? 0 : 1;
 }
