@@ -10,39 +10,6 @@
 namespace quorlet {
 namespace {
 
-// The stages' word scanner on one line: the first word is taken as it stands, a later word
-// that begins with a double quote or "#" is empty (the rest of the line is a comment).
-class WordCursor {
-public:
-    explicit WordCursor(std::string_view line) : line_(line) {}
-
-    std::string First()
-    {
-        pos_ = 0;
-        return Scan(false);
-    }
-    std::string Next() { return Scan(true); }
-
-private:
-    std::string Scan(bool commentEnds)
-    {
-        while (pos_ < line_.size() && IsSeparator(line_[pos_])) ++pos_;
-        std::size_t start = pos_;
-        while (pos_ < line_.size() && !IsSeparator(line_[pos_])) ++pos_;
-        if (start == pos_) return {};
-        if (commentEnds && (line_[start] == '"' || line_[start] == '#')) {
-            pos_ = line_.size();
-            return {};
-        }
-        return std::string(line_.substr(start, pos_ - start));
-    }
-
-    std::string_view line_;
-    std::size_t pos_ = 0;
-};
-
-std::string FirstWordOf(std::string_view line) { return WordCursor(line).First(); }
-
 std::string PadRight(std::string text, std::size_t width)
 {
     if (text.size() < width) text.append(width - text.size(), ' ');
@@ -100,124 +67,78 @@ int MinimizedCover::StateCount() const
     return std::clamp(FlipFlopCount, 0, std::min(NumInputs, NumOutputs));
 }
 
-void MinimizedCover::ReadSettingsLog(TextFile& log)
+namespace {
+
+// The flip-flop count of the converter options: "-" or nothing is 128, a leading "-" is kept.
+bool ReadFlipFlopCount(std::string_view word, int& count)
+{
+    if (word.empty() || word == "-") {
+        count = 128;
+        return true;
+    }
+    ParsedNumber number = ParseDecimal(word, NumberRules{.minusAllowed = true});
+    count = number.value;
+    return number.isNumber;
+}
+
+}  // namespace
+
+void MinimizedCover::ReadSettingsLog(TextFile& file)
 {
     IsStateMachine = false;
     FlipFlopType.clear();
     FlipFlopCount = 0;
     NodeExtension.clear();
-    InvFlag = false;
-    RegOutFlag = false;
-    ProductOfSums = false;
-    OffCover = false;
-    InputNames.clear();
-    OutputNames.clear();
-    NumInputs = 0;
-    NumOutputs = 0;
-
     auto fail = [this](CoverReadProblem problem) {
         Failed = true;
         if (Problem == CoverReadProblem::None) Problem = problem;
     };
-    std::string line;
 
-    // Name line, after the minimizer's argument line and empty lines.
-    for (;;) {
-        if (!log.ReadLine(line)) return fail(CoverReadProblem::MalformedLog);
-        WordCursor words(line);
-        std::string first = words.First();
-        if (first.empty() || UpperCopy(first) == "-O") continue;
-        OutputFileName = first;
-        TableFileName = words.Next();
-        break;
-    }
+    SettingsLog log;
+    LogReadStatus status = quorlet::ReadSettingsLog(file, log);
+    OutputFileName = log.resultFile;
+    TableFileName = log.tableFile;
+    TitleLine = UpperCopy(log.title);
+    ProductOfSums = log.pos;
+    OffCover = log.off;
+    InvFlag = log.inv;
+    RegOutFlag = log.regOut;
 
     // Converter options: "-F<ext> [type count]".
-    if (!log.ReadLine(line)) return fail(CoverReadProblem::MalformedLog);
-    {
-        std::string upper = UpperCopy(line);
-        WordCursor words(upper);
-        std::string first = words.First();
-        if (first.rfind("-F", 0) == 0) {
-            NodeExtension = first.substr(2);
-            std::string type = words.Next();
-            if (!type.empty()) {
-                IsStateMachine = true;
-                FlipFlopType = type;
-                std::string count = words.Next();
-                if (count.empty() || count == "-") {
-                    FlipFlopCount = 128;
-                } else {
-                    bool negative = count[0] == '-';
-                    long value = 0;
-                    for (std::size_t k = negative ? 1 : 0; k < count.size(); ++k) {
-                        char c = count[k];
-                        if (c < '0' || c > '9') {
-                            fail(CoverReadProblem::MalformedLog);
-                            continue;
-                        }
-                        if (value < 100000) value = value * 10 + (c - '0');
-                    }
-                    FlipFlopCount = static_cast<int>(negative ? -value : value);
-                }
-            }
+    WordScanner options(UpperCopy(log.converterOptions));
+    std::string first = options.FirstWord();
+    if (first.rfind("-F", 0) == 0) {
+        NodeExtension = first.substr(2);
+        std::string type = options.NextWord();
+        if (!type.empty()) {
+            IsStateMachine = true;
+            FlipFlopType = type;
+            if (!ReadFlipFlopCount(options.NextWord(), FlipFlopCount)) fail(CoverReadProblem::MalformedLog);
         }
     }
 
-    if (!log.ReadLine(line)) return fail(CoverReadProblem::MalformedLog);
-    TitleLine = UpperCopy(line);
-
-    // Signal lists, in any order and wrapped over several lines.
-    std::string keyword;
-    for (;;) {
-        if (!log.ReadLine(line)) return fail(CoverReadProblem::MalformedLog);
-        std::string upper = UpperCopy(line);
-        WordCursor words(upper);
-        std::string first = words.First();
-        if (first.empty() || first[0] == '"') continue;
-        std::vector<std::string>* names = nullptr;
-        if (first == "INPUT") names = &InputNames;
-        else if (first == "OUTPUT") names = &OutputNames;
-        if (!names) {
-            keyword = first;
-            break;
+    // The converters take the names in capitals and have room for 40 of each.
+    auto takeNames = [&](const std::vector<std::string>& names, std::vector<std::string>& into) {
+        into.clear();
+        for (const std::string& name : names) {
+            if (static_cast<int>(into.size()) == kMaxCoverSignals) return fail(CoverReadProblem::TooManySignals);
+            into.push_back(UpperCopy(name));
         }
-        for (std::string name = words.Next(); !name.empty(); name = words.Next()) {
-            if (static_cast<int>(names->size()) >= kMaxCoverSignals) {
-                fail(CoverReadProblem::TooManySignals);
-                break;
-            }
-            names->push_back(name);
-        }
-    }
+    };
+    takeNames(log.inputNames, InputNames);
+    takeNames(log.outputNames, OutputNames);
     NumInputs = static_cast<int>(InputNames.size());
     NumOutputs = static_cast<int>(OutputNames.size());
 
-    auto nextKeyword = [&]() -> bool {
-        for (;;) {
-            if (!log.ReadLine(line)) return false;
-            std::string first = FirstWordOf(UpperCopy(line));
-            if (!first.empty()) {
-                keyword = first;
-                return true;
-            }
-        }
-    };
-    if (keyword == "POS") {
-        ProductOfSums = true;
-        if (!nextKeyword()) return fail(CoverReadProblem::MalformedLog);
-    }
-    if (keyword == "OFF") {
-        OffCover = true;
-        if (!nextKeyword()) return fail(CoverReadProblem::MalformedLog);
-    }
-    if (keyword != "NO_ERRORS") fail(CoverReadProblem::MalformedLog);
-
-    // Tail: the counts line, "INV", "REG_OUT"; the keywords as written.
-    while (log.ReadLine(line)) {
-        std::string first = FirstWordOf(line);
-        if (first == "INV") InvFlag = true;
-        else if (first == "REG_OUT") RegOutFlag = true;
+    // The converters read neither the counts nor check them against the names.
+    switch (status) {
+    case LogReadStatus::Ok:
+    case LogReadStatus::NoCounts:
+    case LogReadStatus::BadNumber:
+    case LogReadStatus::CountMismatch: break;
+    case LogReadStatus::Error:
+    case LogReadStatus::Truncated:
+    case LogReadStatus::Malformed: fail(CoverReadProblem::MalformedLog); break;
     }
 }
 
@@ -229,35 +150,26 @@ void MinimizedCover::ReadMinimizedTable(TextFile& table, int maxTerms)
         Failed = true;
         if (Problem == CoverReadProblem::None) Problem = problem;
     };
-    std::string line;
 
-    // Exactly four header lines; the fourth carries the term count as its second word.
-    for (int k = 0; k < 3; ++k)
-        if (!table.ReadLine(line)) return fail(CoverReadProblem::ShortTable);
-    if (!table.ReadLine(line)) return fail(CoverReadProblem::ShortTable);
-    std::string upper = UpperCopy(line);
-    WordCursor header(upper);
-    header.First();
-    std::string countWord = header.Next();
-    long count = 0;
-    for (char c : countWord) {
-        count = count * 10 + (static_cast<unsigned char>(c) - '0');
-        if (count > maxTerms || count < -maxTerms) break;  // refused below; no overflow
-    }
-    if (count < 0) return fail(CoverReadProblem::BadTermCount);
-    if (count > maxTerms) return fail(CoverReadProblem::TooManyTerms);
+    // Only the term count matters here; the widths come from the settings log.
+    TableHeader header;
+    bool countIsNumber = true;
+    TableReadStatus status = ReadTableHeader(table, header, [&](char key, const ParsedNumber& count) {
+        if (key == 'P') countIsNumber = count.isNumber;
+        return key != 'P' || count.isNumber;
+    });
+    if (status == TableReadStatus::NoCountLine) return fail(CoverReadProblem::ShortTable);
+    if (!countIsNumber) return fail(CoverReadProblem::BadTermCount);
+    if (header.terms > maxTerms) return fail(CoverReadProblem::TooManyTerms);
 
-    while (static_cast<long>(Terms.size()) < count) {
-        if (!table.ReadLine(line)) {
+    const TermRules rules{.checkWidths = false, .skipBlankLines = true};
+    for (int t = 0; t < header.terms; ++t) {
+        Term read;
+        if (ReadTableTerm(table, read, rules) != TableReadStatus::Ok) {
             Terms.clear();
             return fail(CoverReadProblem::ShortTable);
         }
-        upper = UpperCopy(line);
-        WordCursor words(upper);
-        CoverTerm term;
-        term.InputPart = words.First();
-        if (term.InputPart.empty()) continue;
-        term.OutputPart = words.Next();
+        CoverTerm term{UpperCopy(read.input), UpperCopy(read.output)};
         if (ProductOfSums) {
             std::size_t n = std::min<std::size_t>(term.InputPart.size(), NumInputs);
             for (std::size_t k = 0; k < n; ++k) {
@@ -274,7 +186,6 @@ void MinimizedCover::ReadMinimizedTable(TextFile& table, int maxTerms)
         }
         Terms.push_back(std::move(term));
     }
-    table.ReadLine(line);  // the end line
 
     if (ProductOfSums) {
         // A constant-0 output ends with no factor and a constant-1 output with the universal

@@ -9,21 +9,13 @@
 namespace quorlet {
 namespace {
 
-// An optionally signed decimal integer; values beyond the int range saturate, which keeps
-// them "greater than 6" or negative as written.
+// An optionally signed decimal integer; large values saturate, which keeps them "greater than 6"
+// or negative as written.
 bool ReadOutputOption(const std::string& word, int& value)
 {
-    std::size_t pos = 0;
-    bool negative = false;
-    if (pos < word.size() && (word[pos] == '-' || word[pos] == '+')) negative = word[pos++] == '-';
-    if (pos >= word.size()) return false;
-    long long number = 0;
-    for (; pos < word.size(); ++pos) {
-        char c = word[pos];
-        if (c < '0' || c > '9') return false;
-        if (number < 1000000000LL) number = number * 10 + (c - '0');
-    }
-    value = static_cast<int>(negative ? -number : number);
+    ParsedNumber number = ParseDecimal(word, NumberRules{.minusAllowed = true, .plusAllowed = true, .emptyIsZero = false});
+    if (!number.isNumber) return false;
+    value = number.value;
     return true;
 }
 

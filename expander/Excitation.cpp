@@ -1,6 +1,8 @@
 // Excitation tables of the D, T, JK and SR flip-flops and the names a state table generates.
 #include "Excitation.h"
 
+#include <array>
+
 namespace quorlet {
 
 bool IsFlipFlopType(std::string_view type)
@@ -17,24 +19,17 @@ namespace {
 
 bool IsOpen(char c) { return c == '-' || c == '.'; }
 
-std::string JkPair(char p, char c)
-{
-    if (c == '-') return "--";
-    if (c == '.') return "..";
-    bool one = c == '1';
-    if (p == '0') return one ? "1-" : "0-";
-    if (p == '1') return one ? "-0" : "-1";
-    return one ? "10" : "01";
-}
+// The two excitation characters by present state ('0', '1', unknown) and next state ('0', '1').
+using PairTable = std::array<std::array<const char*, 2>, 3>;
+constexpr PairTable kJkPairs = {{{"0-", "1-"}, {"-1", "-0"}, {"01", "10"}}};
+constexpr PairTable kSrPairs = {{{"0-", "10"}, {"01", "-0"}, {"01", "10"}}};
 
-std::string SrPair(char p, char c)
+std::string ExcitationPair(const PairTable& pairs, char p, char c)
 {
     if (c == '-') return "--";
     if (c == '.') return "..";
-    bool one = c == '1';
-    if (p == '0') return one ? "10" : "0-";
-    if (p == '1') return one ? "-0" : "01";
-    return one ? "10" : "01";
+    const std::size_t present = p == '0' ? 0 : p == '1' ? 1 : 2;
+    return pairs[present][c == '1' ? 1 : 0];
 }
 
 }  // namespace
@@ -59,9 +54,9 @@ ExcitationResult ExcitationFor(std::string_view type, std::string_view present, 
                 result.value.push_back(p == c ? '0' : '1');
             }
         } else if (type == "JK") {
-            result.value += JkPair(p, c);
+            result.value += ExcitationPair(kJkPairs, p, c);
         } else {
-            result.value += SrPair(p, c);
+            result.value += ExcitationPair(kSrPairs, p, c);
         }
     }
     return result;

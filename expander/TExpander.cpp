@@ -20,7 +20,7 @@ bool IsCodeChar(char c) { return c == '0' || c == '1' || c == '-' || c == '.'; }
 // Reads `count` vector characters; missing ones become blanks. False when one is missing or
 // fails the test.
 template <class Valid>
-bool ReadVector(TableLineScanner& scan, int count, std::string& vector, Valid valid)
+bool ReadVector(WordScanner& scan, int count, std::string& vector, Valid valid)
 {
     bool ok = true;
     for (int i = 0; i < count; ++i) {
@@ -137,7 +137,7 @@ bool TExpander::ScanCommandLine()
         LineAnswer answer = AskLine("ENTER NAME OF TABLE FILE > ");
         WriteLine();
         WriteLine();
-        TableLineScanner scan(answer.text);
+        WordScanner scan(answer.text);
         name = scan.FirstWord();
     }
     if (name.empty()) {
@@ -228,7 +228,7 @@ bool TExpander::OpenTableAndResult()
 
 std::string TExpander::FirstWordUpper(std::string_view line) const
 {
-    TableLineScanner scan(line);
+    WordScanner scan(line);
     return UpperCopy(scan.FirstWord());
 }
 
@@ -270,7 +270,7 @@ bool TExpander::ReadTable()
 bool TExpander::ReadHeading()
 {
     if (!ReadUsefulLine(Comments::RememberFirst, &headComment_)) return Fail("NO QUORLET INPUT FILE");
-    TableLineScanner scan(line_);
+    WordScanner scan(line_);
     if (UpperCopy(scan.FirstWord()) != "TABLE") return Fail("NO QUORLET INPUT FILE");
     title_ = UpperCopy(scan.NextWord());
     return true;
@@ -293,7 +293,7 @@ bool TExpander::ReadNameLines()
 {
     for (;;) {
         if (!ReadUsefulLine(Comments::RememberFirst, &nameComment_)) return Fail("END LINE MISSING");
-        TableLineScanner scan(line_);
+        WordScanner scan(line_);
         std::string keyword = UpperCopy(scan.FirstWord());
         if (keyword != "INPUT" && keyword != "OUTPUT") return true;
         // Only a comment after the last name line is kept.
@@ -302,7 +302,7 @@ bool TExpander::ReadNameLines()
     }
 }
 
-bool TExpander::AddNames(TableLineScanner& scan, std::vector<std::string>& names)
+bool TExpander::AddNames(WordScanner& scan, std::vector<std::string>& names)
 {
     for (std::string word = scan.NextWord(); !word.empty(); word = scan.NextWord()) {
         if (static_cast<int>(names.size()) >= kMaxNames)
@@ -344,7 +344,7 @@ bool TExpander::ChooseFlipFlopType()
         WriteLine();
         // Input that has ended can never give a type: stop instead of asking forever.
         if (answer.ended) return Fail("ILLEGAL FLIPFLOP TYPE");
-        TableLineScanner scan(answer.text);
+        WordScanner scan(answer.text);
         flipFlop_ = UpperCopy(scan.FirstWord());
         if (IsFlipFlopType(flipFlop_)) return true;
     }
@@ -354,7 +354,7 @@ bool TExpander::ReadStateLine()
 {
     if (static_cast<int>(states_.size()) >= kMaxStates)
         return Fail("CAN'T HANDLE MORE THAN " + std::to_string(kMaxStates) + " STATES");
-    TableLineScanner scan(line_);
+    WordScanner scan(line_);
     std::string symbol = UpperCopy(scan.FirstWord());
     std::string code = scan.RemainingChars();
     std::string shown = "state " + RightAlign(symbol, 4) + ":  ";
@@ -444,7 +444,7 @@ bool TExpander::ReadFunctionTerm()
 {
     if (static_cast<int>(terms_.size()) >= kMaxTerms)
         return Fail("CAN'T HANDLE MORE THAN " + std::to_string(kMaxTerms) + " INPUT TERMS");
-    TableLineScanner scan(line_);
+    WordScanner scan(line_);
     std::string input, output;
     bool inputOk = ReadVector(scan, static_cast<int>(primaryInputs_.size()), input, IsInputChar);
     bool outputOk = ReadVector(scan, static_cast<int>(primaryOutputs_.size()), output, IsOutputChar);
@@ -459,7 +459,7 @@ bool TExpander::ReadTransition()
 {
     if (static_cast<int>(terms_.size()) >= kMaxTerms)
         return Fail("CAN'T HANDLE MORE THAN " + std::to_string(kMaxTerms) + " INPUT TERMS");
-    TableLineScanner scan(line_);
+    WordScanner scan(line_);
     std::string present = UpperCopy(scan.FirstWord());
     std::string input;
     bool inputOk = ReadVector(scan, static_cast<int>(primaryInputs_.size()), input, IsInputChar);

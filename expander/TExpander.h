@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "TableScanner.h"
+#include "Words.h"
 #include "TextFile.h"
 #include "UTables.h"
 #include "USubExec.h"
@@ -46,7 +46,7 @@ private:
     bool ReadHeading();
     void WriteResultHead();
     bool ReadNameLines();
-    bool AddNames(TableLineScanner& scan, std::vector<std::string>& names);
+    bool AddNames(WordScanner& scan, std::vector<std::string>& names);
     bool ReadStateSection();
     bool ChooseFlipFlopType();
     bool ReadStateLine();

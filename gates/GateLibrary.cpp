@@ -13,22 +13,17 @@ constexpr std::string_view kDrawingIllegal = "ILLEGAL GATE LIBRARY, SCHEMATICS G
 
 bool IsCommentWord(std::string_view word) { return word.empty() || word.front() == '"'; }
 
-// An optional "-" and decimal digits; "*" is the absent number.
+// An optional "-" and decimal digits; "*" is the absent number. Values stop at six digits, so
+// that a value times the grid unit stays an int.
 bool ParseLibraryNumber(std::string_view word, int& value)
 {
     if (word == "*") {
         value = kAbsentNumber * kGridUnit;
         return true;
     }
-    bool negative = !word.empty() && word.front() == '-';
-    if (negative) word.remove_prefix(1);
-    if (word.empty()) return false;
-    long v = 0;
-    for (char c : word) {
-        if (c < '0' || c > '9') return false;
-        if (v < 100000) v = v * 10 + (c - '0');
-    }
-    value = static_cast<int>((negative ? -v : v) * kGridUnit);
+    ParsedNumber number = ParseDecimal(word, NumberRules{.minusAllowed = true, .emptyIsZero = false, .ceiling = 999'999});
+    if (!number.isNumber) return false;
+    value = number.value * kGridUnit;
     return true;
 }
 

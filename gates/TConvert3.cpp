@@ -61,24 +61,15 @@ bool HasLongIdentifiers(const MinimizedCover& cover)
 
 void TConvert3::Execute()
 {
-    ErrorFlag = false;
-    cover_ = MinimizedCover{};
-    library_ = GateLibrary{};
-    network_ = GateNetwork{};
-    if (!OpenMinimizedCover(*this, cover_, kMaxGateCoverTerms)) return;
+    if (!StartRun()) return;
 
     Write("CREATING PARDOVEX NETLIST FILE " + cover_.OutputFileName);
     library_ = ReadLibraryForNetlist(*this, LibraryPath(*this), cover_.InvFlag);
 
-    NetworkParams params;
-    params.maxGateInputs = library_.MaxGateInputs;
-    params.maxPlainGateInputs = library_.MaxPlainGateInputs;
-    params.style = NetworkStyle::Netlist;
-    params.inverting = cover_.InvFlag;
+    const NetworkParams params = NetworkParamsFor(NetworkStyle::Netlist);
     if (cover_.InvFlag) {
         PolarityPrePass(cover_, params, network_);
-        WriteMessages();
-        if (network_.error) return;
+        if (!WriteNetworkMessages()) return;
     }
 
     {
@@ -99,7 +90,7 @@ void TConvert3::Execute()
     WriteHead();
 
     BuildGateNetwork(cover_, params, network_);
-    WriteMessages();
+    WriteNetworkMessages();
     for (const std::string& name : network_.stuckOutputs) {
         WriteLine("WARNING:  SIGNAL " + name + " STUCK AT FIXED LEVEL !!!!!");
         netlist_.WriteLine(ShortString("\" WARNING:  SIGNAL " + name + " STUCK AT FIXED LEVEL !!!!!"));
@@ -110,8 +101,7 @@ void TConvert3::Execute()
     }
     if (cover_.InvFlag) {
         InvertingConversion(cover_, params, network_);
-        WriteMessages();
-        if (network_.error) return;
+        if (!WriteNetworkMessages()) return;
     }
     for (const Gate& gate : network_.gates) netlist_.WriteLine(NetlistGateLine(gate, library_.MaxGateInputs));
     netlist_.WriteLine("END");
@@ -121,13 +111,6 @@ void TConvert3::Execute()
     }
     WriteLine("Netlist file successfully created");
     MarkResultWritten(cover_.OutputFileName);
-}
-
-void TConvert3::WriteMessages()
-{
-    for (const std::string& m : network_.messages) WriteLine(m);
-    network_.messages.clear();
-    if (network_.error) ErrorFlag = true;
 }
 
 void TConvert3::WriteHead()

@@ -5,10 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "GateLibrary.h"
-#include "GateNetwork.h"
-#include "MinimizedCover.h"
-#include "USubExec.h"
+#include "TGateConverter.h"
 
 namespace quorlet {
 
@@ -20,18 +17,14 @@ std::vector<std::string> NetlistNameLines(std::string_view keyword, const std::v
 std::string NetlistGateLine(const Gate& gate, int maxInputs);
 bool HasLongIdentifiers(const MinimizedCover& cover);
 
-class TConvert3 : public TSubExec {
+class TConvert3 : public TGateConverter {
 public:
     void Execute() override;
 
 private:
-    MinimizedCover cover_;
-    GateLibrary library_;
-    GateNetwork network_;
     TextFile netlist_;
 
     void WriteHead();
-    void WriteMessages();
 };
 
 }  // namespace quorlet

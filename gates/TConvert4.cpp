@@ -11,14 +11,6 @@
 
 namespace quorlet {
 
-bool TConvert4::WriteMessages(std::vector<std::string>& messages)
-{
-    for (const std::string& m : messages) WriteLine(m);
-    messages.clear();
-    if (network_.error) ErrorFlag = true;
-    return !network_.error;
-}
-
 void TConvert4::WriteUnusedSignalWarnings()
 {
     const int states = std::min(cover_.FlipFlopCount, cover_.NumInputs);
@@ -53,12 +45,8 @@ bool TConvert4::WriteSymbolFile()
 
 void TConvert4::Execute()
 {
-    ErrorFlag = false;
-    cover_ = MinimizedCover{};
-    library_ = GateLibrary{};
-    network_ = GateNetwork{};
     ports_ = SheetPorts{};
-    if (!OpenMinimizedCover(*this, cover_, kMaxGateCoverTerms)) return;
+    if (!StartRun()) return;
 
     TextFile libraryFile;
     std::optional<GateLibrary> library =
@@ -67,18 +55,14 @@ void TConvert4::Execute()
     library_ = std::move(*library);
     if (!ReadLibraryComponents(*this, libraryFile, library_)) return;
 
-    NetworkParams params;
-    params.maxGateInputs = library_.MaxGateInputs;
-    params.maxPlainGateInputs = library_.MaxPlainGateInputs;
-    params.style = NetworkStyle::Drawing;
-    params.inverting = cover_.InvFlag;
+    NetworkParams params = NetworkParamsFor(NetworkStyle::Drawing);
     params.componentInputPins = [this](std::string_view name) {
         if (const LibraryComponent* c = FindComponent(library_, name)) return c->NumInputPins;
         return name == "DUMMY" ? 1 : -1;
     };
     if (cover_.InvFlag) {
         PolarityPrePass(cover_, params, network_);
-        if (!WriteMessages(network_.messages)) return;
+        if (!WriteNetworkMessages()) return;
     }
 
     {
@@ -103,13 +87,13 @@ void TConvert4::Execute()
     WriteUnusedSignalWarnings();
 
     BuildGateNetwork(cover_, params, network_);
-    bool built = WriteMessages(network_.messages);
+    bool built = WriteNetworkMessages();
     for (const std::string& name : network_.stuckOutputs)
         WriteLine("WARNING:  SIGNAL " + name + " STUCK AT FIXED LEVEL !!!!!");
     if (!built) return;
     if (cover_.InvFlag) {
         InvertingConversion(cover_, params, network_);
-        if (!WriteMessages(network_.messages)) return;
+        if (!WriteNetworkMessages()) return;
     }
 
     SheetResult drawing = DrawSheet(cover_, library_, network_.gates);

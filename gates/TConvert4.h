@@ -2,26 +2,19 @@
 // schematic sheet (".asc") with the design's block symbol (".asy"), for the importers.
 #pragma once
 
-#include "GateLibrary.h"
-#include "GateNetwork.h"
-#include "MinimizedCover.h"
 #include "SheetDrawing.h"
-#include "USubExec.h"
+#include "TGateConverter.h"
 
 namespace quorlet {
 
-class TConvert4 : public TSubExec {
+class TConvert4 : public TGateConverter {
 public:
     void Execute() override;
 
 private:
-    MinimizedCover cover_;
-    GateLibrary library_;
-    GateNetwork network_;
     SheetPorts ports_;
     TextFile sheet_;
 
-    bool WriteMessages(std::vector<std::string>& messages);
     void WriteUnusedSignalWarnings();
     bool WriteSymbolFile();
 };

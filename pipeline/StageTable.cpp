@@ -17,6 +17,7 @@
 #include "TConvert4.h"
 #include "TConvert5.h"
 #include "TConvert6.h"
+#include "TKmap.h"
 #include "USubExec.h"
 
 namespace quorlet {
@@ -43,6 +44,7 @@ const Registration kStages[] = {
     {"CONVERT4", &MakeStage<TConvert4>},
     {"CONVERT5", &MakeStage<TConvert5>},
     {"CONVERT6", &MakeStage<TConvert6>},
+    {"KMAP", &MakeStage<TKmap>},
 };
 
 }  // namespace

@@ -23,6 +23,7 @@ void TQuorlet::Reset()
     MinimizerArgs.clear();
     MooreFailed = false;
     Stopped = false;
+    SavedCoverTable.clear();
 }
 
 void TQuorlet::RunTool(std::string_view program, std::string_view arguments)
@@ -179,23 +180,18 @@ void TQuorlet::MinimizeSingleOutputs()
         Stopped = true;
         return;
     }
-    std::string line, countWord;
-    bool found = false;
-    while (table.ReadLine(line)) {
-        if (UpperCopy(FirstWord(line)) == ".O") {
-            countWord = NextWord(line);
-            found = true;
-            break;
-        }
-    }
+    // The output count, at most four digits; the other counts are not looked at.
+    TableHeader header;
+    const TableReadStatus status = ReadTableHeader(table, header, [](char key, const ParsedNumber& count) {
+        return key != 'O' || (count.isNumber && count.value <= 9999);
+    });
     CloseText(table);
-    if (!found || !IsAllDigits(countWord) || countWord.size() > 4) {
+    const int count = header.outputs;
+    if (status == TableReadStatus::Refused || count < 0) {
         ReportFailure("ILLEGAL TEMPORARY TABLE FILE FORMAT");
         Stopped = true;
         return;
     }
-    int count = 0;
-    for (char c : countWord) count = count * 10 + (c - '0');
     DollarsToHashes(MinimizerArgs);
     for (int k = 1; k <= count; ++k) {
         WriteLine("MINIMIZING FUNCTION: " + std::to_string(k));
@@ -209,11 +205,30 @@ void TQuorlet::MinimizeSingleOutputs()
     EraseFile(kOneOutputMinimizedFile);
 }
 
+void TQuorlet::SaveCoverTable()
+{
+    SavedCoverTable.clear();
+    TextFile table;
+    if (!OpenIn(table, kCoverTableFile)) return;
+    for (std::string line; table.ReadLine(line);) SavedCoverTable.push_back(line);
+    CloseText(table);
+}
+
+void TQuorlet::RestoreCoverTable()
+{
+    if (SavedCoverTable.empty()) return;
+    TextFile table;
+    if (!OpenOut(table, kCoverTableFile)) return;
+    for (const std::string& line : SavedCoverTable) table.WriteLine(line);
+    CloseText(table);
+}
+
 void TQuorlet::MinimizeWholeTable()
 {
     WriteLine("MINIMIZING FUNCTION TABLE");
     RunTool("quor_esp.exe", MinimizerArgs);
     if (!MooreMode) return;
+    if (!ExtraOutputs.empty()) SaveCoverTable();
     RunTool("moor_chk.exe", "");
     if (!CanOpen(kOneOutputTableFile)) return;
     WriteLine("SECOND PASS REQUIRED FOR MOORE TYPE REALISATION");
@@ -225,7 +240,10 @@ void TQuorlet::MinimizeWholeTable()
         MooreFailed = true;
         EraseFile(kOneOutputTableFile);
         EraseFile(kOneOutputMinimizedFile);
+        return;
     }
+    // Both passes together minimized every column of the saved table.
+    RestoreCoverTable();
 }
 
 namespace {

@@ -41,6 +41,10 @@ private:
     void MinimizeSingleOutputs();
     void MinimizeWholeTable();
     bool CanOpen(std::string_view name);
+    // The cover table's lines, kept across the Moore second pass (which splits the table in
+    // two) so that the extra outputs still find the whole table as it was minimized.
+    void SaveCoverTable();
+    void RestoreCoverTable();
     void RunTool(std::string_view program, std::string_view arguments);
 
     std::string ToolDir;
@@ -54,6 +58,7 @@ private:
     std::string MinimizerArgs;
     bool MooreFailed = false;
     bool Stopped = false;
+    std::vector<std::string> SavedCoverTable;
     WorkDirLock Lock;
 };
 

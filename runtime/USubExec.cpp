@@ -35,7 +35,7 @@ void TSubExec::Run(std::string_view commandLine)
         if (blank > pos) args_[argCount_++] = std::string(commandLine.substr(pos, blank - pos));
         pos = blank + 1;
     }
-    cursor_ = 0;
+    cursor_ = {};
     ErrorFlag = false;
     FileControl().Push(*this);
     struct PopOnExit {
@@ -153,42 +153,28 @@ void TSubExec::EraseFile(std::string_view name)
 
 std::string TSubExec::FirstWord(std::string_view line)
 {
-    cursor_ = 0;
-    std::size_t pos = 0;
-    while (pos < line.size() && IsSeparator(line[pos])) ++pos;
-    std::size_t start = pos;
-    while (pos < line.size() && !IsSeparator(line[pos])) ++pos;
-    cursor_ = pos + 1;
-    return std::string(line.substr(start, pos - start));
+    WordScanner scan(line);
+    std::string word = scan.FirstWord();
+    cursor_ = scan.Where();
+    return word;
 }
 
 std::string TSubExec::NextWord(std::string_view line)
 {
-    std::size_t pos = cursor_;
-    while (pos < line.size() && IsSeparator(line[pos])) ++pos;
-    if (pos >= line.size()) {
-        cursor_ = pos;
-        return {};
-    }
-    std::size_t start = pos;
-    while (pos < line.size() && !IsSeparator(line[pos])) ++pos;
-    cursor_ = pos + 1;
-    if (line[start] == '"' || line[start] == '#') return {};
-    return std::string(line.substr(start, pos - start));
+    WordScanner scan(line, cursor_);
+    std::string word = scan.NextWord();
+    cursor_ = scan.Where();
+    return word;
 }
 
 int TSubExec::ParseNumber(std::string_view word)
 {
-    // Unsigned arithmetic: an over-long word wraps instead of overflowing.
-    unsigned value = 0;
-    for (char c : word) {
-        if (c < '0' || c > '9') {
-            WriteLine("NUMBER CHECK ERROR");
-            ErrorFlag = true;
-        }
-        value = value * 10u + (static_cast<unsigned>(static_cast<unsigned char>(c)) - '0');
+    ParsedNumber number = ParseDecimal(word);
+    for (int k = 0; k < number.badChars; ++k) {
+        WriteLine("NUMBER CHECK ERROR");
+        ErrorFlag = true;
     }
-    return static_cast<int>(value);
+    return static_cast<int>(number.rawValue);
 }
 
 // ---- TFileControl ----
@@ -469,12 +455,7 @@ std::string UpperCopy(std::string_view s)
     return out;
 }
 
-bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == ',' || c == ';' || c == '|'; }
-
-bool IsAllDigits(std::string_view word)
-{
-    return std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
+bool IsAllDigits(std::string_view word) { return ParseDecimal(word).isNumber; }
 
 PathParts SplitPath(std::string_view path)
 {

@@ -10,6 +10,7 @@
 #include "IORedirect.h"
 #include "RunOutcome.h"
 #include "TextFile.h"
+#include "Words.h"
 
 namespace quorlet {
 
@@ -65,10 +66,11 @@ public:
     void EraseFile(TextFile& file, std::string_view name);
     void EraseFile(std::string_view name);
 
-    // Word scanning with one cursor per stage (separators: blank, tab, ",", ";", "|").
+    // The word scanner with one cursor per stage, for stages that read a line in several calls.
     std::string FirstWord(std::string_view line);
     std::string NextWord(std::string_view line);
-    // Decimal digits only; each other character writes "NUMBER CHECK ERROR" and sets ErrorFlag.
+    // Decimal digits only; each other character writes "NUMBER CHECK ERROR" and sets ErrorFlag,
+    // and the value is that of every character taken as a digit.
     int ParseNumber(std::string_view word);
 
     bool ErrorFlag = false;
@@ -82,7 +84,7 @@ private:
     void RegisterOpenFile(TextFile& file);
     std::vector<std::string> args_ = std::vector<std::string>(kMaxArgs);
     int argCount_ = 1;
-    std::size_t cursor_ = 0;
+    WordScanner::Position cursor_;
     std::vector<TextFile*> openFiles_;
 };
 
@@ -162,7 +164,6 @@ std::string PrependChar(char c, std::string_view s);
 std::string AppendChar(std::string_view s, char c);
 std::string Concat(std::string_view a, std::string_view b);
 std::string UpperCopy(std::string_view s);
-bool IsSeparator(char c);
 bool IsAllDigits(std::string_view word);
 
 struct PathParts {

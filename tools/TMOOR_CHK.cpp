@@ -5,41 +5,6 @@
 
 namespace quorlet {
 
-namespace {
-
-// Reads a table header with the stage's number reader; the header ends at the ".P" line or as
-// soon as a count is bad.
-void ReadCounts(TSubExec& stage, TextFile& file, int& inputs, int& outputs, int& terms)
-{
-    inputs = outputs = terms = 0;
-    ReadCountHeader(stage, file, [&](char key, const std::string& word) {
-        int value = CheckedNumber(stage, word);
-        if (key == 'I') inputs = value;
-        if (key == 'O') outputs = value;
-        if (key == 'P') terms = value;
-        return !stage.ErrorFlag;
-    });
-}
-
-}  // namespace
-
-void TMOOR_CHK::ReadSettings()
-{
-    TextFile log;
-    if (!OpenIn(log, kSettingsLogFile)) {
-        WriteLine("ERROR OPENING TEMPORARY FILE 1");
-        ErrorFlag = true;
-        return;
-    }
-    if (!ReadStateCounts(*this, log, stateBits_, excitations_)) {
-        CloseText(log);
-        WriteLine("ERROR OPENING TEMPORARY FILE 2");
-        ErrorFlag = true;
-        return;
-    }
-    CloseText(log);
-}
-
 void TMOOR_CHK::TestFirstPass()
 {
     TextFile file;
@@ -47,20 +12,19 @@ void TMOOR_CHK::TestFirstPass()
         WriteLine("FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE 3");
         ErrorFlag = true;
     } else {
-        int ni = 0, no = 0, np = 0;
-        ReadCounts(*this, file, ni, no, np);
-        std::string line;
-        for (int i = 0; !ErrorFlag && i < np; ++i) {
-            if (!file.ReadLine(line)) {
+        TableHeader header;
+        ReadTableHeader(file, header, StageNumberCheck(*this));
+        for (int i = 0; !ErrorFlag && i < header.terms; ++i) {
+            Term term;
+            if (ReadTableTerm(file, term, TermRules{.checkWidths = false}) != TableReadStatus::Ok) {
                 ErrorFlag = true;
                 break;
             }
-            Term term = TermWords(*this, line);
             bool drivesOutput = false;
-            for (int k = excitations_; k < no && k < static_cast<int>(term.output.size()); ++k)
+            for (int k = excitations_; k < header.outputs && k < static_cast<int>(term.output.size()); ++k)
                 if (term.output[k] == '1') drivesOutput = true;
             bool usesInput = false;
-            for (int k = stateBits_; k < ni && k < static_cast<int>(term.input.size()); ++k)
+            for (int k = stateBits_; k < header.inputs && k < static_cast<int>(term.input.size()); ++k)
                 if (term.input[k] != '-') usesInput = true;
             if (drivesOutput && usesInput) secondPass_ = true;
         }
@@ -76,28 +40,16 @@ void TMOOR_CHK::LoadExpandedTable()
         WriteLine("FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE 5");
         ErrorFlag = true;
     } else {
-        ReadCounts(*this, file, inputs_, outputs_, terms_);
+        TableHeader header;
         // The log's state and excitation columns must lie within the table, or the split
         // would have no columns to take them from.
-        if (!ErrorFlag && (stateBits_ > inputs_ || excitations_ > outputs_)) ErrorFlag = true;
-        if (!ErrorFlag && terms_ > kMaxTerms) {
-            WriteLine(TooManyTermsMessage());
-            ErrorFlag = true;
-            tooLong_ = true;
-        }
-        std::string line;
-        for (int i = 0; !ErrorFlag && i < terms_; ++i) {
-            if (!file.ReadLine(line)) {
-                ErrorFlag = true;
-                break;
-            }
-            Term term = TermWords(*this, line);
-            if (static_cast<int>(term.input.size()) != inputs_ || static_cast<int>(term.output.size()) != outputs_) {
-                ErrorFlag = true;
-                break;
-            }
-            store_.push_back(std::move(term));
-        }
+        StoreRead read = ReadTermStore(*this, file, header, store_, TooManyTermsMessage(), [this](const TableHeader& h) {
+            return stateBits_ <= h.inputs && excitations_ <= h.outputs;
+        });
+        inputs_ = header.inputs;
+        outputs_ = header.outputs;
+        tooLong_ = read == StoreRead::TooLong;
+        if (read != StoreRead::Ok) ErrorFlag = true;
         CloseText(file);
     }
     if (ErrorFlag) WriteLine("TEMPORARY FILE FORMAT ERROR 6");
@@ -151,10 +103,10 @@ void TMOOR_CHK::Execute()
     secondPass_ = false;
     tooLong_ = false;
     stateBits_ = excitations_ = 0;
-    inputs_ = outputs_ = terms_ = 0;
+    inputs_ = outputs_ = 0;
     store_.clear();
 
-    ReadSettings();
+    ReadStateCounts(*this, stateBits_, excitations_);
     if (ErrorFlag) return;
     TestFirstPass();
     if (ErrorFlag || !secondPass_) return;

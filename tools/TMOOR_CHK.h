@@ -14,7 +14,6 @@ public:
     void Execute() override;
 
 private:
-    void ReadSettings();
     void TestFirstPass();
     void LoadExpandedTable();
     void WriteSecondPassTables();
@@ -25,7 +24,6 @@ private:
     int excitations_ = 0;       // B: next-state output columns, first in every output part
     int inputs_ = 0;            // NI
     int outputs_ = 0;           // NO
-    int terms_ = 0;             // NP
     std::vector<Term> store_;
 };
 

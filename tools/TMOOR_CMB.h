@@ -15,13 +15,11 @@ public:
     void Execute() override;
 
 private:
-    void ReadSettings();
     void ReadNextStateCover();
     void JoinOutputCover();
     void WriteJoinedCover();
 
     bool inputDependent_ = false;
-    std::string logLine3_;  // result file, blank, table file: no single file's name
     int stateBits_ = 0;    // A
     int excitations_ = 0;  // B, read for the log's sake only
     int inputs_ = 0;       // NI

@@ -26,22 +26,6 @@ char NameRowChar(const std::string& name, int row, int height)
     return index >= 1 ? name[static_cast<std::size_t>(index - 1)] : ' ';
 }
 
-enum class CountLine { Found, EndOfFile, BadNumber };
-
-// Reads up to the line whose first word, in capitals, is ".P"; its second word is the count.
-CountLine ReadToCountLine(TSubExec& stage, TextFile& file, int& count)
-{
-    std::string line;
-    while (file.ReadLine(line)) {
-        std::string upper = UpperCopy(line);
-        if (stage.FirstWord(upper) != ".P") continue;
-        std::string word = stage.NextWord(upper);
-        if (word.empty() || !DigitCount(word, count)) return CountLine::BadNumber;
-        return CountLine::Found;
-    }
-    return CountLine::EndOfFile;
-}
-
 }  // namespace
 
 std::vector<std::string> MissingCoverHeader(const SettingsLog& log)
@@ -107,11 +91,17 @@ bool TSUPPLMNT::ReadSettings()
 
 bool TSUPPLMNT::ReadTermCount(TextFile& file, int& count)
 {
-    switch (ReadToCountLine(*this, file, count)) {
-    case CountLine::EndOfFile: Fail(kIllegalFormat); return false;
-    case CountLine::BadNumber: Fail(kCheckError); return false;
-    case CountLine::Found: break;
+    // Only the term count is read; it must be there and all digits.
+    TableHeader header;
+    TableReadStatus status = ReadTableHeader(file, header, [](char key, const ParsedNumber& number) {
+        return key != 'P' || (!number.empty && number.isNumber);
+    });
+    switch (status) {
+    case TableReadStatus::NoCountLine: Fail(kIllegalFormat); return false;
+    case TableReadStatus::Refused: Fail(kCheckError); return false;
+    default: break;
     }
+    count = header.terms;
     return true;
 }
 
@@ -122,19 +112,18 @@ bool TSUPPLMNT::ReadMissingCover()
         Fail(kOpenError);
         return false;
     }
-    const auto inputWidth = static_cast<std::size_t>(log_.ni + log_.n);
-    const auto outputWidth = static_cast<std::size_t>(log_.no + log_.m);
+    const int inputWidth = log_.ni + log_.n;
+    const int outputWidth = log_.no + log_.m;
     int count = 0;
     bool ok = ReadTermCount(file, count);
     if (ok && count > kMaxTerms) {
         Fail(TooManyTermsMessage());
         ok = false;
     }
-    std::string line;
+    const TermRules rules{.inputs = inputWidth, .outputs = outputWidth};
     for (int i = 0; ok && i < count; ++i) {
         Term term;
-        if (file.ReadLine(line)) term = TermWords(*this, line);
-        if (term.input.size() != inputWidth || term.output.size() != outputWidth) {
+        if (ReadTableTerm(file, term, rules) != TableReadStatus::Ok) {
             Fail();
             ok = false;
             break;
@@ -213,8 +202,8 @@ bool TSUPPLMNT::RewriteCoverTable()
         Fail(kOpenError);
         return false;
     }
-    const auto inputWidth = static_cast<std::size_t>(log_.ni + log_.n);
-    const auto outputWidth = static_cast<std::size_t>(log_.no + log_.m);
+    const int inputWidth = log_.ni + log_.n;
+    const int outputWidth = log_.no + log_.m;
     int count = 0;
     bool ok = ReadTermCount(in, count);
     // The completed table must fit the term store of every later stage.
@@ -222,17 +211,12 @@ bool TSUPPLMNT::RewriteCoverTable()
         Fail(TooManyTermsMessage());
         ok = false;
     }
-    std::string line;
-    for (int i = 0; ok && i < count; ++i) {
-        Term term;
-        if (in.ReadLine(line)) term = TermWords(*this, line);
-        if (term.input.size() != inputWidth || term.output.size() != outputWidth) {
-            Fail();
-            ok = false;
-        } else {
-            store_.push_back(std::move(term));
-        }
+    const TermRules rules{.inputs = inputWidth, .outputs = outputWidth};
+    if (ok && ReadTableTerms(in, count, rules, store_) != TableReadStatus::Ok) {
+        Fail();
+        ok = false;
     }
+    std::string line;
     // The terms must be followed by the closing ".e" line: a table cut short loses nothing.
     if (ok && !in.ReadLine(line)) {
         Fail();

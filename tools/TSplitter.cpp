@@ -13,8 +13,9 @@ constexpr std::string_view kFormatError = "TEMPORARY FILE FORMAT ERROR";
 int TSplitter::ColumnParameter() const
 {
     std::string word = Param(1);
-    if (word.size() != 2 || !IsAllDigits(word)) return 0;
-    return 10 * (word[0] - '0') + (word[1] - '0');
+    int column = 0;
+    if (word.size() != 2 || !ParseCount(word, column)) return 0;
+    return column;
 }
 
 TSplitter::ReadResult TSplitter::ReadCoverTable()

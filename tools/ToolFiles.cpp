@@ -1,53 +1,97 @@
 // Reading helpers shared by the table tools.
 #include "ToolFiles.h"
 
+#include <algorithm>
+
 namespace quorlet {
 
-bool DigitCount(std::string_view word, int& value)
+CountCheck StageNumberCheck(TSubExec& stage)
 {
-    long long total = 0;
-    for (char c : word) {
-        if (c < '0' || c > '9') return false;
-        total = total * 10 + (c - '0');
-        if (total > kCountCeiling) total = kCountCeiling;
+    return [&stage](char, const ParsedNumber& count) {
+        if (count.isNumber) return true;
+        stage.WriteLine("NUMBER CHECK ERROR");
+        stage.ErrorFlag = true;
+        return false;
+    };
+}
+
+StoreRead ReadTermStore(TSubExec& stage, TextFile& file, TableHeader& header, std::vector<Term>& store,
+                        std::string_view tooLongMessage, const std::function<bool(const TableHeader&)>& accept)
+{
+    TableReadStatus status = ReadTableHeader(file, header, StageNumberCheck(stage));
+    header.inputs = std::max(header.inputs, 0);
+    header.outputs = std::max(header.outputs, 0);
+    header.terms = std::max(header.terms, 0);
+    if (status == TableReadStatus::Refused) return StoreRead::Failed;
+    if (accept && !accept(header)) return StoreRead::Failed;
+    if (header.terms > kMaxTerms) {
+        stage.WriteLine(tooLongMessage);
+        return StoreRead::TooLong;
     }
-    value = static_cast<int>(total);
+    const TermRules rules{.inputs = header.inputs, .outputs = header.outputs};
+    return ReadTableTerms(file, header.terms, rules, store) == TableReadStatus::Ok ? StoreRead::Ok : StoreRead::Failed;
+}
+
+bool JoinOutputColumns(TSubExec& stage, TextFile& file, int count, int inputs, int oldWidth, int width,
+                       std::vector<Term>& store, const std::function<void(Term&)>& onTerm)
+{
+    auto fail = [&stage](std::string_view message) {
+        stage.WriteLine(message);
+        stage.ErrorFlag = true;
+        return false;
+    };
+    // Every joined term line must stay readable as one line.
+    if (!FitsLine(static_cast<std::size_t>(inputs), static_cast<std::size_t>(oldWidth) + static_cast<std::size_t>(width)))
+        return fail(kMinimizedTooLong);
+    for (Term& stored : store) stored.output.append(static_cast<std::size_t>(width), '0');
+
+    const TermRules rules{.inputs = inputs, .outputs = width};
+    for (int i = 0; i < count; ++i) {
+        Term term;
+        // A term of another input width could neither be tested nor joined.
+        if (ReadTableTerm(file, term, rules) != TableReadStatus::Ok) return fail(kTempFileError);
+        if (onTerm) onTerm(term);
+        bool shared = false;
+        for (Term& stored : store) {
+            if (stored.input != term.input) continue;
+            stored.output.replace(static_cast<std::size_t>(oldWidth), term.output.size(), term.output);
+            shared = true;
+        }
+        if (shared) continue;
+        if (static_cast<int>(store.size()) >= kMaxTerms) return fail(kMinimizedTooLong);
+        store.push_back({term.input, std::string(static_cast<std::size_t>(oldWidth), '0') + term.output});
+    }
     return true;
 }
 
-int CheckedNumber(TSubExec& stage, std::string_view word)
+void ReadStateCounts(TSubExec& stage, int& stateBits, int& excitations)
 {
-    int value = 0;
-    if (DigitCount(word, value)) return value;
-    stage.WriteLine("NUMBER CHECK ERROR");
-    stage.ErrorFlag = true;
-    // The digits before the first bad character, as far as a value can be made of them.
-    std::size_t good = 0;
-    while (good < word.size() && word[good] >= '0' && word[good] <= '9') ++good;
-    DigitCount(word.substr(0, good), value);
-    return value;
-}
-
-bool ReadCountHeader(TSubExec& stage, TextFile& file, const HeaderCount& onCount)
-{
-    std::string line;
-    while (file.ReadLine(line)) {
-        std::string upper = UpperCopy(line);
-        std::string key = stage.FirstWord(upper);
-        std::string word = stage.NextWord(upper);
-        if (key != ".I" && key != ".O" && key != ".P") continue;
-        if (!onCount(key[1], word)) return false;
-        if (key == ".P") return true;
+    TextFile file;
+    if (!stage.OpenIn(file, kSettingsLogFile)) {
+        stage.WriteLine("ERROR OPENING TEMPORARY FILE 1");
+        stage.ErrorFlag = true;
+        return;
     }
-    return false;
-}
-
-Term TermWords(TSubExec& stage, std::string_view line)
-{
-    Term term;
-    term.input = stage.FirstWord(line);
-    term.output = stage.NextWord(line);
-    return term;
+    SettingsLog log;
+    LogReadStatus status = ReadSettingsLogCounts(file, log);
+    stage.CloseText(file);
+    switch (status) {
+    case LogReadStatus::Ok:
+    case LogReadStatus::CountMismatch: break;
+    case LogReadStatus::BadNumber:
+        stage.WriteLine("NUMBER CHECK ERROR");
+        stage.ErrorFlag = true;
+        return;
+    case LogReadStatus::Error:
+    case LogReadStatus::Truncated:
+    case LogReadStatus::Malformed:
+    case LogReadStatus::NoCounts:
+        stage.WriteLine("ERROR OPENING TEMPORARY FILE 2");
+        stage.ErrorFlag = true;
+        return;
+    }
+    stateBits = log.n;
+    excitations = log.m;
 }
 
 bool FitsLine(std::size_t inputWidth, std::size_t outputWidth)
@@ -66,27 +110,6 @@ bool MarkRunFailed(TSubExec& stage)
 std::string TooManyTermsMessage()
 {
     return "CAN'T HANDLE MORE THAN " + std::to_string(kMaxTerms) + " TERMS";
-}
-
-bool ReadStateCounts(TSubExec& stage, TextFile& log, int& stateBits, int& excitations)
-{
-    std::string line;
-    bool found = false;
-    while (log.ReadLine(line)) {
-        if (UpperCopy(line) == "NO_ERRORS") {
-            found = true;
-            break;
-        }
-    }
-    if (!found || !log.ReadLine(line)) return false;
-    line = UpperCopy(line);
-    stage.FirstWord(line);
-    stage.NextWord(line);
-    std::string third = stage.NextWord(line);
-    std::string fourth = stage.NextWord(line);
-    stateBits = CheckedNumber(stage, third);
-    excitations = CheckedNumber(stage, fourth);
-    return true;
 }
 
 }  // namespace quorlet

@@ -1,41 +1,46 @@
-// Reading helpers shared by the table tools: the count header of a table, term lines, numbers
-// that never overflow, and the settings log's "ERROR" line that makes the rest of a run stop.
+// Reading helpers shared by the table tools: the number check of their table headers, the term
+// store they read a table into, the joining of a minimized cover's columns into the store, the
+// state counts of the settings log, and the log's "ERROR" line that makes the rest of a run stop.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "USubExec.h"
 #include "UTables.h"
 
 namespace quorlet {
 
-// Counts beyond this are treated as this value: far more than any store holds, and safe to
-// compare and add without overflow.
-inline constexpr int kCountCeiling = 999'999'999;
+inline constexpr std::string_view kTempFileError = "TEMPORARY FILE ERROR";
+inline constexpr std::string_view kMinimizedTooLong = "MINIMIZED TABLE TOO LONG";
 
-// The stage's number reader without its overflow: a non-digit writes "NUMBER CHECK ERROR" once
-// and sets the stage's ErrorFlag; an empty word is 0; a value above the ceiling is the ceiling.
-int CheckedNumber(TSubExec& stage, std::string_view word);
+// The tools' check of a header count: the first that is no number writes "NUMBER CHECK ERROR",
+// sets the stage's ErrorFlag and ends the header.
+CountCheck StageNumberCheck(TSubExec& stage);
 
-// A word of digits only ("" counts as 0); false for any other character. Saturates at the ceiling.
-bool DigitCount(std::string_view word, int& value);
+enum class StoreRead { Ok, Failed, TooLong };
 
-// One count line of a table header: key is 'I', 'O' or 'P', word the count word as read.
-using HeaderCount = std::function<bool(char key, const std::string& word)>;
+// Reads a whole table into the store: the header with the stage's number check (its counts
+// handed back, a missing one as 0; a table without a ".p" line has no terms), then, when
+// `accept` (if given) takes the header, a count above the store writes tooLongMessage, then
+// exactly that many terms of the header's widths. No other message is written.
+StoreRead ReadTermStore(TSubExec& stage, TextFile& file, TableHeader& header, std::vector<Term>& store,
+                        std::string_view tooLongMessage, const std::function<bool(const TableHeader&)>& accept = {});
 
-// Reads header lines, each in capitals, up to and including the first whose first word is ".P",
-// or to the end of the file. Every ".I", ".O" or ".P" line is handed to onCount; a false return
-// ends the header at once. True when the ".P" line was read and accepted.
-bool ReadCountHeader(TSubExec& stage, TextFile& file, const HeaderCount& onCount);
+// Joins `count` terms of `width` output columns from the file into the store (terms of oldWidth
+// columns), as new last columns: a stored term with the same input part takes the new columns, any other term is
+// appended with zeros in the old columns. onTerm sees (and may change) each term first. Writes
+// "MINIMIZED TABLE TOO LONG" when a line or the store would overflow, "TEMPORARY FILE ERROR"
+// for a missing or misshapen term, sets ErrorFlag and returns false then.
+bool JoinOutputColumns(TSubExec& stage, TextFile& file, int count, int inputs, int oldWidth, int width,
+                       std::vector<Term>& store, const std::function<void(Term&)>& onTerm = {});
 
-// Reads the settings log on to its "NO_ERRORS" line and takes n and m, the third and fourth
-// counts of the line after it. False when the file ends first; the caller says so.
-bool ReadStateCounts(TSubExec& stage, TextFile& log, int& stateBits, int& excitations);
-
-// The first two words of a term line, as written.
-Term TermWords(TSubExec& stage, std::string_view line);
+// Reads the state counts n and m of the settings log for the Moore tools. Writes "ERROR OPENING
+// TEMPORARY FILE 1" when the log cannot be opened, "ERROR OPENING TEMPORARY FILE 2" when it has
+// no counts, "NUMBER CHECK ERROR" for a bad count, and sets ErrorFlag in each case.
+void ReadStateCounts(TSubExec& stage, int& stateBits, int& excitations);
 
 // True when a term line of these parts stays within a line of 255 characters.
 bool FitsLine(std::size_t inputWidth, std::size_t outputWidth);

@@ -3,31 +3,19 @@
 # prints cubes, literals and seconds beside the reference figures.
 # usage: bench/minimizer/run.sh [QUOR_ESP] [BENCH_DIR]   (default: build-min/bin/quor_esp, ../shared/bench)
 set -u
-export LC_ALL=C  # a decimal point in $EPOCHREALTIME, whatever the user's locale
-here=$(cd "$(dirname "$0")/../.." && pwd)
-esp=${1:-$here/build-min/bin/quor_esp}
-bench=${2:-$here/../shared/bench}
-[ -x "$esp" ] || { echo "no quor_esp at $esp (build it first)" >&2; exit 2; }
-[ -d "$bench/pla" ] || { echo "no benchmark folder $bench/pla" >&2; exit 2; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/common.sh" build-min "$@"
 printf '%-8s %6s %7s %8s   %6s %8s  %s\n' name cubes lits seconds refcub refsec check
-tc=0; tl=0; ts=0; trc=0; trs=0; bad=0; over=0; done_=0
+tc=0; tl=0; ts=0; trc=0; trs=0; over=0; done_=0
 for f in "$bench"/pla/*.pla; do
   name=$(basename "$f" .pla)
   ref=$(awk -F'\t' -v n="$name" '$1==n {print $5" "$6}' "$bench/reference.tsv")
   rc=${ref% *}; rs=${ref#* }
-  # The shell's own clock: a `date` process on each side would add its start-up to the time.
-  start=$EPOCHREALTIME
-  if "$esp" -o "$work/$name.out" --stats "$f" 2>"$work/$name.err"; then
-    end=$EPOCHREALTIME
-    secs=$(echo "$end - $start" | bc)
+  if run_verified "$name" "$f" --stats; then
     cubes=$(sed -n 's/^cubes \([0-9]*\) literals \([0-9]*\).*/\1/p' "$work/$name.err")
     lits=$(sed -n 's/^cubes \([0-9]*\) literals \([0-9]*\).*/\2/p' "$work/$name.err")
-    if "$esp" --verify "$f" "$work/$name.out" 2>"$work/$name.ver"; then check=ok; else check="WRONG: $(cat "$work/$name.ver")"; bad=$((bad+1)); fi
     done_=$((done_+1))
   else
-    secs=-; cubes=-; lits=-; check="FAILED: $(cat "$work/$name.err")"; bad=$((bad+1))
+    cubes=-; lits=-
   fi
   flag=""
   if [ "$rc" != none ] && [ "$cubes" != - ]; then

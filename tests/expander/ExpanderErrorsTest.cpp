@@ -220,10 +220,7 @@ TEST(ExpanderTableFile, TermCountLimit)
 {
     auto table = [](int terms) {
         std::string text = "TABLE\nINPUT A B C D E F G H I J K\nOUTPUT Z\n";
-        for (int i = 0; i < terms; ++i) {
-            for (int bit = 10; bit >= 0; --bit) text.push_back((i >> bit) & 1 ? '1' : '0');
-            text += " 1\n";
-        }
+        for (int i = 0; i < terms; ++i) text += Binary(i, 11) + " 1\n";
         return text + "END\n";
     };
     ExpanderRun ok;
@@ -295,13 +292,7 @@ TEST(ExpanderStateList, StateListIsBoundedAt256)
 {
     auto table = [](int states) {
         std::string text = "TABLE\nINPUT X\nSTATES\n";
-        for (int i = 0; i < states; ++i) {
-            text += "S";
-            text += std::to_string(i);
-            text += " ";
-            for (int bit = 8; bit >= 0; --bit) text.push_back((i >> bit) & 1 ? '1' : '0');
-            text += "\n";
-        }
+        for (int i = 0; i < states; ++i) text += "S" + std::to_string(i) + " " + Binary(i, 9) + "\n";
         return text + "END\nS0 - S1\nEND\n";
     };
     ExpanderRun ok;

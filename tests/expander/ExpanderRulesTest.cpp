@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Excitation.h"
-#include "TableScanner.h"
+#include "Words.h"
 
 namespace quorlet {
 namespace {
@@ -62,14 +62,14 @@ TEST(ExcitationRules, ReservedNamesDependOnTheNumberOfVariables)
     EXPECT_FALSE(IsStateVariableName("Q0", 0));
 }
 
-TEST(TableLineScanner, VectorCharactersAndComments)
+TEST(WordScanner, VectorCharactersAndComments)
 {
-    TableLineScanner scan("  A 0 1,-;1|0 x\"y z");
+    WordScanner scan("  A 0 1,-;1|0 x\"y z");
     EXPECT_EQ(scan.FirstWord(), "A");
     EXPECT_EQ(scan.RemainingChars(), "01-10x");
     EXPECT_FALSE(scan.NextChar());
 
-    TableLineScanner words("S0 1 # NEXT 1");
+    WordScanner words("S0 1 # NEXT 1");
     EXPECT_EQ(words.FirstWord(), "S0");
     EXPECT_EQ(words.NextChar(), '1');
     EXPECT_EQ(words.NextWord(), "");

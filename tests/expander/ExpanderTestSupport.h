@@ -31,6 +31,14 @@ public:
     bool error = false;
 };
 
+// The value as a vector of `bits` characters, most significant first.
+inline std::string Binary(int value, int bits)
+{
+    std::string text;
+    for (int bit = bits - 1; bit >= 0; --bit) text.push_back((value >> bit) & 1 ? '1' : '0');
+    return text;
+}
+
 inline const std::string kHeadLine = "QUORLET  LOGIC MINIMIZER           Monday, January 5, 2004; 09:07";
 
 }  // namespace quorlet::test

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "../convert/ConvertFixtures.h"
 #include "TestSupport.h"
 
 namespace quorlet::test {
@@ -24,17 +25,6 @@ struct CoverFixture {
     std::vector<std::pair<std::string, std::string>> terms;  // as the minimizer writes them
     bool pos = false, off = false, inv = false, regOut = false;
 };
-
-inline std::string NameLines(const std::string& keyword, const std::vector<std::string>& names)
-{
-    std::string text;
-    for (std::size_t i = 0; i < names.size(); i += 8) {
-        text += keyword;
-        for (std::size_t k = i; k < names.size() && k < i + 8; ++k) text += " " + names[k];
-        text += "\n";
-    }
-    return text;
-}
 
 // Writes "exp_log.$$$" and "esp_tbl.$$$" into the current directory.
 inline void WriteCoverFiles(const CoverFixture& c)

@@ -248,6 +248,46 @@ TEST(WordScanTest, ParseNumberReportsEveryBadCharacter)
     EXPECT_FALSE(t.ErrorFlag);
 }
 
+TEST(WordScanTest, ACommentEndsTheLineForEveryLaterCall)
+{
+    WordStage s;
+    const std::string line = "DEVICE \"note P22V10";
+    EXPECT_EQ(s.FirstWord(line), "DEVICE");
+    EXPECT_EQ(s.NextWord(line), "");
+    EXPECT_EQ(s.NextWord(line), "");
+    EXPECT_EQ(SplitWords(line), (std::vector<std::string>{"DEVICE", "\"note", "P22V10"}));
+    EXPECT_TRUE(SplitWords(" ,;| ").empty());
+}
+
+TEST(NumberTest, OneParserForCountsSignsAndCeilings)
+{
+    int value = -1;
+    EXPECT_TRUE(ParseCount("", value));
+    EXPECT_EQ(value, 0);
+    EXPECT_TRUE(ParseCount("0042", value));
+    EXPECT_EQ(value, 42);
+    EXPECT_TRUE(ParseCount("99999999999999999999", value));
+    EXPECT_EQ(value, kCountCeiling);
+    EXPECT_FALSE(ParseCount("-1", value));
+    EXPECT_FALSE(ParseCount("1 ", value));
+
+    ParsedNumber bad = ParseDecimal("12x4y");
+    EXPECT_FALSE(bad.isNumber);
+    EXPECT_EQ(bad.value, 12);  // the digits before the first bad character
+    EXPECT_EQ(bad.badChars, 2);
+
+    const NumberRules signedWord{.minusAllowed = true, .plusAllowed = true, .emptyIsZero = false, .ceiling = 1000};
+    EXPECT_EQ(ParseDecimal("-17", signedWord).value, -17);
+    EXPECT_EQ(ParseDecimal("+17", signedWord).value, 17);
+    EXPECT_FALSE(ParseDecimal("+", signedWord).isNumber);
+    EXPECT_FALSE(ParseDecimal("", signedWord).isNumber);
+    ParsedNumber big = ParseDecimal("-123456", signedWord);
+    EXPECT_TRUE(big.isNumber && big.capped);
+    EXPECT_EQ(big.value, -1000);
+    EXPECT_FALSE(ParseDecimal("-5").isNumber);  // no sign unless the rules allow one
+    EXPECT_FALSE(ParseDecimal("+5", NumberRules{.minusAllowed = true}).isNumber);
+}
+
 TEST(PathTest, SplitPathAndProgramDir)
 {
     PathParts p = SplitPath("/a/b/adder.tbl");

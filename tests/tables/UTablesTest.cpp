@@ -21,6 +21,16 @@ std::string Written(const auto& write)
     return ReadFile("out.txt");
 }
 
+// Writes the text as a file and reads it with one of the table readers.
+template <class Table>
+TableReadStatus ReadText(const std::string& text, Table& table, TableReadStatus (*read)(TextFile&, Table&))
+{
+    WriteFile("table.txt", text);
+    TextFile f;
+    EXPECT_TRUE(f.OpenRead("table.txt"));
+    return read(f, table);
+}
+
 CoverTable TwoOutputCover()
 {
     CoverTable t;
@@ -44,11 +54,9 @@ TEST(CoverTableTest, CoverCheckAndOneOutputTables)
 TEST(MinimizedTableTest, ReadsAnyHeaderAndTheExactTermCount)
 {
     test::TempWorkDir dir;
-    WriteFile("esp.txt", ".I 3\r\n.type fr\r\n#.phase 11\r\n.O 2\r\n.p 2\r\n1-0 10\r\n--1 01\r\n.e\r\n");
-    TextFile f;
-    ASSERT_TRUE(f.OpenRead("esp.txt"));
     MinimizedTable t;
-    ASSERT_EQ(ReadMinimizedTable(f, t), TableReadStatus::Ok);
+    ASSERT_EQ(ReadText(".I 3\r\n.type fr\r\n#.phase 11\r\n.O 2\r\n.p 2\r\n1-0 10\r\n--1 01\r\n.e\r\n", t, ReadMinimizedTable),
+              TableReadStatus::Ok);
     EXPECT_EQ(t.inputs, 3);
     EXPECT_EQ(t.outputs, 2);
     EXPECT_EQ(t.terms, (std::vector<Term>{{"1-0", "10"}, {"--1", "01"}}));
@@ -66,12 +74,65 @@ TEST(MinimizedTableTest, RefusesBadCountsShortTablesAndWrongWidths)
         {".o 1\n.p 1\n01 1\n", TableReadStatus::BadWidth},
     };
     for (const auto& [text, status] : cases) {
-        WriteFile("esp.txt", text);
-        TextFile f;
-        f.OpenRead("esp.txt");
         MinimizedTable t;
-        EXPECT_EQ(ReadMinimizedTable(f, t), status) << text;
+        EXPECT_EQ(ReadText(text, t, ReadMinimizedTable), status) << text;
     }
+}
+
+TEST(CoverTableTest, ReadsWhatItWroteTypeIncluded)
+{
+    test::TempWorkDir dir;
+    CoverTable cover = MakeCheckTable(TwoOutputCover());
+    CoverTable back;
+    ASSERT_EQ(ReadText(Written([&](TextFile& f) { WriteCoverTable(f, cover); }), back, ReadCoverTable),
+              TableReadStatus::Ok);
+    EXPECT_EQ(back.inputs, 2);
+    EXPECT_EQ(back.outputs, 2);
+    EXPECT_EQ(back.type, "f");
+    EXPECT_EQ(back.terms, cover.terms);
+
+    EXPECT_EQ(ReadText(".i 2\n.o 1\n.p 99999999999\n", back, ReadCoverTable), TableReadStatus::BadNumber);
+}
+
+TEST(TableReaderTest, CountChecksAndTermRules)
+{
+    test::TempWorkDir dir;
+    WriteFile("t.txt", ".i 3\n.o x\n.p 2\n\n1-0 1\n   \n01- 0\n.e\n");
+    TextFile f;
+    f.OpenRead("t.txt");
+    TableHeader header;
+    EXPECT_EQ(ReadTableHeader(f, header), TableReadStatus::BadNumber);
+
+    // A check sees every count in its order; refusing one ends the header there.
+    std::string seen;
+    TextFile g;
+    g.OpenRead("t.txt");
+    EXPECT_EQ(ReadTableHeader(g, header, [&](char key, const ParsedNumber&) {
+                  seen += key;
+                  return key != 'P';
+              }),
+              TableReadStatus::Refused);
+    EXPECT_EQ(seen, "IOP");
+
+    TextFile h;
+    h.OpenRead("t.txt");
+    ASSERT_EQ(ReadTableHeader(h, header, [](char, const ParsedNumber&) { return true; }), TableReadStatus::Ok);
+    EXPECT_EQ(header.inputs, 3);
+    EXPECT_EQ(header.terms, 2);
+    std::vector<Term> terms;
+    const TermRules blanksPassed{.inputs = 3, .outputs = 1, .skipBlankLines = true};
+    EXPECT_EQ(ReadTableTerms(h, 2, blanksPassed, terms), TableReadStatus::Ok);
+    EXPECT_EQ(terms, (std::vector<Term>{{"1-0", "1"}, {"01-", "0"}}));
+    Term term;
+    EXPECT_EQ(ReadTableTerm(h, term, TermRules{.checkWidths = false}), TableReadStatus::Ok);
+    EXPECT_EQ(term, (Term{".e", ""}));
+    EXPECT_EQ(ReadTableTerm(h, term, TermRules{.checkWidths = false}), TableReadStatus::ShortTable);
+
+    // Without skipping, a blank line is a term of empty parts, which the widths refuse.
+    TextFile k;
+    k.OpenRead("t.txt");
+    ReadTableHeader(k, header, [](char, const ParsedNumber&) { return true; });
+    EXPECT_EQ(ReadTableTerm(k, term, TermRules{.inputs = 3, .outputs = 1}), TableReadStatus::BadWidth);
 }
 
 TEST(MinimizedTableTest, WritesTheFourHeaderLinesTheConvertersSkip)
@@ -155,6 +216,51 @@ TEST(SettingsLogTest, ReadsWhatItWroteAndNoticesMismatchedCounts)
     TextFile h;
     h.OpenRead("err.$$$");
     EXPECT_EQ(ReadSettingsLog(h, back), LogReadStatus::Error);
+}
+
+TEST(SettingsLogTest, TheConvertersLayoutRulesAndTheCountsAlone)
+{
+    test::TempWorkDir dir;
+    // The file line is the first after line 1 that is neither blank nor a "-o" line; a word
+    // that begins a comment ends its name line; POS and OFF stand between the lists and NO_ERRORS.
+    WriteFile("log.$$$", Lines({"-o esp_tbl.$$$ exp_tbl.$$$", "", "-o other", "R.min T.tbl", "-FAB D 2", "Title",
+                                "\" a note", "INPUT A B #C", "OUTPUT F", "POS", "", "OFF", "NO_ERRORS",
+                                "2 1 0 0", "inv"}));
+    TextFile f;
+    f.OpenRead("log.$$$");
+    SettingsLog log;
+    ASSERT_EQ(ReadSettingsLog(f, log), LogReadStatus::Ok);
+    EXPECT_EQ(log.resultFile, "R.min");
+    EXPECT_EQ(log.converterOptions, "-FAB D 2");
+    EXPECT_EQ(log.title, "Title");
+    EXPECT_EQ(log.inputNames, (std::vector<std::string>{"A", "B"}));
+    EXPECT_TRUE(log.pos && log.off && log.inv && !log.regOut);
+
+    const std::string head = Lines({"-o x", "", "R.min T.tbl", "", "T", "INPUT A"});
+    const std::pair<std::string, LogReadStatus> cases[] = {
+        {Lines({"OFF", "POS", "NO_ERRORS", "1 0 0 0"}), LogReadStatus::Malformed},
+        {Lines({"NO_ERRORS"}), LogReadStatus::NoCounts},
+        {Lines({"NO_ERRORS", "1 0 0"}), LogReadStatus::BadNumber},
+        {Lines({"POS"}), LogReadStatus::Truncated},
+    };
+    for (const auto& [rest, status] : cases) {
+        WriteFile("log.$$$", head + rest);
+        TextFile g;
+        g.OpenRead("log.$$$");
+        EXPECT_EQ(ReadSettingsLog(g, log), status) << rest;
+    }
+
+    WriteFile("log.$$$", Lines({"anything", "no_errors", "1 1 2 3", "REG_OUT"}));
+    TextFile h;
+    h.OpenRead("log.$$$");
+    ASSERT_EQ(ReadSettingsLogCounts(h, log), LogReadStatus::Ok);
+    EXPECT_EQ(log.n, 2);
+    EXPECT_EQ(log.m, 3);
+    EXPECT_TRUE(log.regOut);
+    WriteFile("log.$$$", Lines({"INPUT A", "OUTPUT F"}));
+    TextFile k;
+    k.OpenRead("log.$$$");
+    EXPECT_EQ(ReadSettingsLogCounts(k, log), LogReadStatus::Truncated);
 }
 
 TEST(TextFileTest, LinesAreCutAt255AndCrLfIsRead)

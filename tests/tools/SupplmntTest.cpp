@@ -228,10 +228,11 @@ TEST_F(SupplmntTest, MissingIntermediateFileIsFatal)
 
 TEST_F(SupplmntTest, CompletedTableBeyondTheStoreIsRefused)
 {
-    WriteFile("exp_log.$$$", Lines({"-o esp_tbl.$$$ exp_tbl.$$$", "", "T.min T.tbl", "", "", "",
-                                    "INPUT A B C D E F G H", "INPUT I J K L", "", "OUTPUT F G", "", "NO_ERRORS",
-                                    "12 2 0 0"}));
-    WriteFile("esp_chk.$$$", Lines({".i 12", ".o 2", ".p 1", "111111111111 01", ".e"}));
+    const std::string log = Lines({"-o esp_tbl.$$$ exp_tbl.$$$", "", "T.min T.tbl", "", "", "", "INPUT A B C D E F G H",
+                                   "INPUT I J K L", "", "OUTPUT F G", "", "NO_ERRORS", "12 2 0 0"});
+    const std::string missing = Lines({".i 12", ".o 2", ".p 1", "111111111111 01", ".e"});
+    WriteFile("exp_log.$$$", log);
+    WriteFile("esp_chk.$$$", missing);
     WriteFile("exp_tbl.$$$", TermsTable(2000));
     h.questions.PushCover("1");
     Run();
@@ -239,10 +240,8 @@ TEST_F(SupplmntTest, CompletedTableBeyondTheStoreIsRefused)
     ExpectAborted();
 
     // One term less fills the store exactly and is accepted.
-    WriteFile("exp_log.$$$", Lines({"-o esp_tbl.$$$ exp_tbl.$$$", "", "T.min T.tbl", "", "", "",
-                                    "INPUT A B C D E F G H", "INPUT I J K L", "", "OUTPUT F G", "", "NO_ERRORS",
-                                    "12 2 0 0"}));
-    WriteFile("esp_chk.$$$", Lines({".i 12", ".o 2", ".p 1", "111111111111 01", ".e"}));
+    WriteFile("exp_log.$$$", log);
+    WriteFile("esp_chk.$$$", missing);
     WriteFile("exp_tbl.$$$", TermsTable(1999));
     h.questions.PushCover("1");
     Run();
