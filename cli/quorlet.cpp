@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "AnswerCheckRun.h"
 #include "Clock.h"
 #include "IORedirect.h"
 #include "StageTable.h"
@@ -20,6 +22,8 @@ constexpr const char* kVersion = "Quorlet Logic Minimizer 4.61";
 constexpr const char* kUsage =
     "Usage: quorlet [--cover=on|dc|off|abort] [--pause] [--debug] [--kmap] [--verilog] [--vhdl]\n"
     "               [--] WORD...\n"
+    "       quorlet --check ANSWER [OPTIONS] TABLE [FF]\n"
+    "       quorlet --check ANSWER... [OPTIONS] -- TABLE [FF]\n"
     "\n"
     "Runs one minimization of a table file, as the window's Minimize does.\n"
     "WORDs are the pipeline command line: slash options, the table file, the flip-flop word.\n"
@@ -37,6 +41,13 @@ constexpr const char* kUsage =
     "  --kmap                   also write NAME.kmap and NAME.kmap.svg, the Karnaugh maps\n"
     "  --verilog, --vhdl        also write NAME.v and NAME_tb.v, or NAME.vhd and NAME_tb.vhd\n"
     "  --help, --version\n"
+    "\n"
+    "--check grades answer files (equations NAME = expression, or a NAME.equ file) against\n"
+    "the table, printing one verdict line per function and a RESULT line per answer; it\n"
+    "writes nothing beside the table. Its OPTIONS, anywhere before TABLE: slash options,\n"
+    "--cover=on|dc|off|abort (how open points are completed for the minimum; default dc),\n"
+    "--csv FILE (one line per answer and function). Exit status: 0 every answer correct,\n"
+    "1 an answer wrong, incomplete or unreadable, 2 usage error.\n"
     "\n"
     "The result file lands beside the table file. One run at a time uses a directory: a second\n"
     "run there waits for the first. Exit status: 0 result written, 1 the run ended on an error\n"
@@ -63,6 +74,13 @@ int UsageError(const std::string& message)
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string_view(argv[1]) == "--check") {
+        quorlet::RegisterQuorletStages();
+        quorlet::Console().Bind(std::cout);
+        const int status = quorlet::RunCheckCommand(std::vector<std::string>(argv + 2, argv + argc), std::cerr);
+        quorlet::Console().Unbind();
+        return status;
+    }
     std::string cover;
     bool pause = false, debug = false;
     std::vector<std::string> words;

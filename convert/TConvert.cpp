@@ -41,7 +41,7 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 }  // namespace
 
 namespace {
-constexpr std::string_view kExtraOutputWords[] = {"--kmap", "--verilog", "--vhdl"};
+constexpr std::string_view kExtraOutputWords[] = {"--kmap", "--verilog", "--vhdl", "--check"};
 }  // namespace
 
 bool IsExtraOutputWord(std::string_view word)

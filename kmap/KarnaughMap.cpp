@@ -61,7 +61,7 @@ bool CubeHoldsPoint(std::string_view cube, unsigned point)
 namespace {
 
 // The cell of every point of every column, from the terms of the cover table.
-std::vector<std::vector<char>> CellsOf(const MinimizedTable& table, int variables, int columns)
+std::vector<std::vector<char>> CellsOf(const CoverTable& table, int variables, int columns)
 {
     const unsigned points = 1u << variables;
     struct Said {
@@ -178,7 +178,7 @@ std::vector<AxisRun> AxisRuns(const std::vector<bool>& matches)
 
 }  // namespace
 
-MapBuildResult BuildKarnaughMaps(const MinimizedCover& cover, const MinimizedTable& coverTable)
+MapBuildResult BuildKarnaughMaps(const MinimizedCover& cover, const CoverTable& coverTable)
 {
     MapBuildResult result;
     const int n = cover.NumInputs;

@@ -71,7 +71,7 @@ struct MapBuildResult {
 // The maps of every output of the minimized cover. The cover table gives each cell: a term's
 // "1", "0" or "-" in that column; a don't-care outweighs ON and OFF, ON outweighs OFF, and a
 // point no term names is a don't-care, as for the minimizer.
-MapBuildResult BuildKarnaughMaps(const MinimizedCover& cover, const MinimizedTable& coverTable);
+MapBuildResult BuildKarnaughMaps(const MinimizedCover& cover, const CoverTable& coverTable);
 
 // The text file's lines, function after function (see TKmap.h for the layout).
 std::vector<std::string> FormatKarnaughMaps(const KarnaughMaps& maps);

@@ -212,8 +212,6 @@ private:
                 const unsigned point = CodeValue(selector + rowCodes_[r] + columnCodes_[c]);
                 const char value = point < function.cells.size() ? function.cells[point] : '-';
                 const int cx = gx + static_cast<int>(c) * C, cy = gy + static_cast<int>(r) * C;
-                out << "<text x=\"" << cx + 3 << "\" y=\"" << cy + p_.numberFontSize + 2 << "\" font-size=\""
-                    << p_.numberFontSize << "\" fill=\"#777777\">" << point << "</text>\n";
                 out << "<text x=\"" << cx + C / 2 << "\" y=\"" << cy + C / 2 + p_.valueFontSize / 3 + 2
                     << "\" font-size=\"" << p_.valueFontSize << "\" text-anchor=\"middle\" fill=\""
                     << (value == '-' ? "#888888" : "#000000") << "\">" << value << "</text>\n";
@@ -245,6 +243,13 @@ private:
             }
         }
         out << "</g>\n";
+
+        // Each cell's number on top of the loops, in its corner.
+        for (std::size_t r = 0; r < rowCodes_.size(); ++r)
+            for (std::size_t c = 0; c < columnCodes_.size(); ++c)
+                out << "<text x=\"" << gx + static_cast<int>(c) * C + 2 << "\" y=\""
+                    << gy + static_cast<int>(r) * C + p_.numberFontSize << "\" font-size=\"" << p_.numberFontSize
+                    << "\" fill=\"#666666\">" << CodeValue(selector + rowCodes_[r] + columnCodes_[c]) << "</text>\n";
     }
 
     // The groups as text in their colours, several to a line; returns the width used.

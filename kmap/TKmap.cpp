@@ -22,7 +22,7 @@ bool TKmap::WriteLines(const std::string& name, const std::vector<std::string>& 
 void TKmap::Execute()
 {
     cover_ = MinimizedCover();
-    coverTable_ = MinimizedTable();
+    coverTable_ = CoverTable();
     if (!OpenMinimizedCover(*this, cover_)) return;
     const std::string textName = KmapTextPath(cover_.OutputFileName);
     const std::string pictureName = KmapPicturePath(cover_.OutputFileName);
@@ -39,7 +39,7 @@ void TKmap::Execute()
         WriteLine("K-MAP: UNABLE TO OPEN TEMPORARY FILE " + std::string(kCoverTableFile));
         return;
     }
-    const TableReadStatus status = ReadMinimizedTable(table, coverTable_);
+    const TableReadStatus status = ReadCoverTable(table, coverTable_);
     CloseText(table);
     MapBuildResult built;
     if (status == TableReadStatus::Ok) built = BuildKarnaughMaps(cover_, coverTable_);

@@ -28,7 +28,7 @@ private:
     bool WriteLines(const std::string& name, const std::vector<std::string>& lines);
 
     MinimizedCover cover_;
-    MinimizedTable coverTable_;
+    CoverTable coverTable_;
 };
 
 }  // namespace quorlet

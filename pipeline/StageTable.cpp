@@ -17,6 +17,7 @@
 #include "TConvert4.h"
 #include "TConvert5.h"
 #include "TConvert6.h"
+#include "TCheck.h"
 #include "TKmap.h"
 #include "USubExec.h"
 
@@ -45,6 +46,7 @@ const Registration kStages[] = {
     {"CONVERT5", &MakeStage<TConvert5>},
     {"CONVERT6", &MakeStage<TConvert6>},
     {"KMAP", &MakeStage<TKmap>},
+    {"CHECK", &MakeStage<TCheck>},
 };
 
 }  // namespace

@@ -23,7 +23,7 @@ void TQuorlet::Reset()
     MinimizerArgs.clear();
     MooreFailed = false;
     Stopped = false;
-    SavedCoverTable.clear();
+    SavedCoverTable.reset();
 }
 
 void TQuorlet::RunTool(std::string_view program, std::string_view arguments)
@@ -207,20 +207,22 @@ void TQuorlet::MinimizeSingleOutputs()
 
 void TQuorlet::SaveCoverTable()
 {
-    SavedCoverTable.clear();
-    TextFile table;
-    if (!OpenIn(table, kCoverTableFile)) return;
-    for (std::string line; table.ReadLine(line);) SavedCoverTable.push_back(line);
-    CloseText(table);
+    SavedCoverTable.reset();
+    TextFile file;
+    if (!OpenIn(file, kCoverTableFile)) return;
+    CoverTable table;
+    const bool read = ReadCoverTable(file, table) == TableReadStatus::Ok;
+    CloseText(file);
+    if (read) SavedCoverTable = std::move(table);
 }
 
 void TQuorlet::RestoreCoverTable()
 {
-    if (SavedCoverTable.empty()) return;
-    TextFile table;
-    if (!OpenOut(table, kCoverTableFile)) return;
-    for (const std::string& line : SavedCoverTable) table.WriteLine(line);
-    CloseText(table);
+    if (!SavedCoverTable) return;
+    TextFile file;
+    if (!OpenOut(file, kCoverTableFile)) return;
+    WriteCoverTable(file, *SavedCoverTable);
+    CloseText(file);
 }
 
 void TQuorlet::MinimizeWholeTable()

@@ -1,11 +1,13 @@
 // The pipeline driver: reads the slash options and runs the stages of one minimization run.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "USubExec.h"
+#include "UTables.h"
 #include "WorkDirectory.h"
 
 namespace quorlet {
@@ -41,7 +43,7 @@ private:
     void MinimizeSingleOutputs();
     void MinimizeWholeTable();
     bool CanOpen(std::string_view name);
-    // The cover table's lines, kept across the Moore second pass (which splits the table in
+    // The cover table, kept across the Moore second pass (which splits the table in
     // two) so that the extra outputs still find the whole table as it was minimized.
     void SaveCoverTable();
     void RestoreCoverTable();
@@ -58,7 +60,7 @@ private:
     std::string MinimizerArgs;
     bool MooreFailed = false;
     bool Stopped = false;
-    std::vector<std::string> SavedCoverTable;
+    std::optional<CoverTable> SavedCoverTable;
     WorkDirLock Lock;
 };
 

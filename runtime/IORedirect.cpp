@@ -43,6 +43,14 @@ void TConsole::Unbind()
     currentLine_ = 0;
 }
 
+void TConsole::Restore(const Binding& binding)
+{
+    Flush();
+    lines_ = binding.lines;
+    stream_ = binding.stream;
+    currentLine_ = binding.currentLine;
+}
+
 void TConsole::Write(std::string_view text)
 {
     while (!text.empty()) {

@@ -47,6 +47,16 @@ public:
 
     int CurrentLine() const { return currentLine_; }
 
+    // The binding in force, and giving it back later with its lines as they are (Bind would
+    // empty them): for a front end that runs stages of its own in the middle of its writing.
+    struct Binding {
+        LineTarget* lines = nullptr;
+        std::ostream* stream = nullptr;
+        int currentLine = 0;
+    };
+    Binding Current() const { return {lines_, stream_, currentLine_}; }
+    void Restore(const Binding& binding);
+
 private:
     void Hand(std::string_view text);
     void ReleaseHeldCarriageReturn();

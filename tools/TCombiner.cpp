@@ -28,10 +28,7 @@ bool TCombiner::ReadAccumulated()
 bool TCombiner::MergeNewColumn()
 {
     TextFile file;
-    if (!OpenIn(file, kOneOutputMinimizedFile)) {
-        Fail("FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE");
-        return false;
-    }
+    if (!OpenToolFile(*this, file, kOneOutputMinimizedFile, "FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE")) return false;
     std::string_view failure;
     TableHeader header;
     ReadTableHeader(file, header, [&](char key, const ParsedNumber& count) {
@@ -53,21 +50,6 @@ bool TCombiner::MergeNewColumn()
     return joined;
 }
 
-void TCombiner::WriteAccumulated()
-{
-    TextFile out;
-    if (!OpenOut(out, kMinimizedFile)) {
-        Fail("FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE");
-        return;
-    }
-    MinimizedTable table;
-    table.inputs = inputs_;
-    table.outputs = outputs_;
-    table.terms = store_;
-    WriteMinimizedTable(out, table);
-    if (!CloseText(out)) Fail("ERROR WRITING TABLE, PROBABLY DISK FULL");
-}
-
 void TCombiner::Execute()
 {
     inputs_ = 0;
@@ -76,7 +58,7 @@ void TCombiner::Execute()
 
     if (!ReadAccumulated()) return;
     if (!MergeNewColumn()) return;
-    WriteAccumulated();
+    WriteMinimizedStore(*this, inputs_, outputs_, store_);
 }
 
 }  // namespace quorlet

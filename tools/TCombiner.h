@@ -16,7 +16,6 @@ public:
 private:
     bool ReadAccumulated();
     bool MergeNewColumn();
-    void WriteAccumulated();
     void Fail(std::string_view message);
 
     int inputs_ = 0;

@@ -8,10 +8,7 @@ namespace quorlet {
 void TMOOR_CHK::TestFirstPass()
 {
     TextFile file;
-    if (!OpenIn(file, kMinimizedFile)) {
-        WriteLine("FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE 3");
-        ErrorFlag = true;
-    } else {
+    if (OpenToolFile(*this, file, kMinimizedFile, "FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE 3")) {
         TableHeader header;
         ReadTableHeader(file, header, StageNumberCheck(*this));
         for (int i = 0; !ErrorFlag && i < header.terms; ++i) {
@@ -36,10 +33,7 @@ void TMOOR_CHK::TestFirstPass()
 void TMOOR_CHK::LoadExpandedTable()
 {
     TextFile file;
-    if (!OpenIn(file, kCoverTableFile)) {
-        WriteLine("FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE 5");
-        ErrorFlag = true;
-    } else {
+    if (OpenToolFile(*this, file, kCoverTableFile, "FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE 5")) {
         TableHeader header;
         // The log's state and excitation columns must lie within the table, or the split
         // would have no columns to take them from.

@@ -10,11 +10,7 @@ namespace quorlet {
 void TMOOR_CMB::ReadNextStateCover()
 {
     TextFile file;
-    if (!OpenIn(file, kMinimizedFile)) {
-        WriteLine("FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE");
-        ErrorFlag = true;
-        return;
-    }
+    if (!OpenToolFile(*this, file, kMinimizedFile, "FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE")) return;
     TableHeader header;
     if (ReadTermStore(*this, file, header, store_, kMinimizedTooLong) != StoreRead::Ok) ErrorFlag = true;
     inputs_ = header.inputs;
@@ -26,11 +22,7 @@ void TMOOR_CMB::ReadNextStateCover()
 void TMOOR_CMB::JoinOutputCover()
 {
     TextFile file;
-    if (!OpenIn(file, kOneOutputMinimizedFile)) {
-        WriteLine("FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE");
-        ErrorFlag = true;
-        return;
-    }
+    if (!OpenToolFile(*this, file, kOneOutputMinimizedFile, "FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE")) return;
     TableHeader header;
     if (ReadTableHeader(file, header, StageNumberCheck(*this)) == TableReadStatus::Refused) {
         CloseText(file);
@@ -50,25 +42,6 @@ void TMOOR_CMB::JoinOutputCover()
     CloseText(file);
 }
 
-void TMOOR_CMB::WriteJoinedCover()
-{
-    TextFile out;
-    if (!OpenOut(out, kMinimizedFile)) {
-        WriteLine("FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE");
-        ErrorFlag = true;
-        return;
-    }
-    MinimizedTable table;
-    table.inputs = inputs_;
-    table.outputs = outputs_;
-    table.terms = store_;
-    WriteMinimizedTable(out, table);
-    if (!CloseText(out)) {
-        WriteLine("ERROR WRITING TABLE, PROBABLY DISK FULL");
-        ErrorFlag = true;
-    }
-}
-
 void TMOOR_CMB::Execute()
 {
     ErrorFlag = false;
@@ -83,8 +56,7 @@ void TMOOR_CMB::Execute()
     if (ErrorFlag) return;
     JoinOutputCover();
     if (ErrorFlag) return;
-    WriteJoinedCover();
-    if (ErrorFlag) return;
+    if (!WriteMinimizedStore(*this, inputs_, outputs_, store_)) return;
     // An output cover that uses primary inputs leaves "exp_tbl.###" in place, which the driver
     // reports as a table that is no Moore machine. Nothing else is erased then: the log's third
     // line names the result and table files together, and no file of the user's may go.

@@ -17,7 +17,6 @@ public:
 private:
     void ReadNextStateCover();
     void JoinOutputCover();
-    void WriteJoinedCover();
 
     bool inputDependent_ = false;
     int stateBits_ = 0;    // A

@@ -76,10 +76,7 @@ void TSUPPLMNT::Fail(std::string_view message)
 bool TSUPPLMNT::ReadSettings()
 {
     TextFile file;
-    if (!OpenIn(file, kSettingsLogFile)) {
-        Fail(kOpenError);
-        return false;
-    }
+    if (!OpenToolFile(*this, file, kSettingsLogFile, kOpenError)) return false;
     LogReadStatus status = ReadSettingsLog(file, log_);
     CloseText(file);
     // Only a bad count has a message of its own; a log without its lines or with counts that
@@ -105,32 +102,27 @@ bool TSUPPLMNT::ReadTermCount(TextFile& file, int& count)
     return true;
 }
 
+bool TSUPPLMNT::ReadTermsOfLogWidths(TextFile& file, int room, std::vector<Term>& into)
+{
+    int count = 0;
+    if (!ReadTermCount(file, count)) return false;
+    if (count > room) {
+        Fail(TooManyTermsMessage());
+        return false;
+    }
+    const TermRules rules{.inputs = log_.ni + log_.n, .outputs = log_.no + log_.m};
+    if (ReadTableTerms(file, count, rules, into) == TableReadStatus::Ok) return true;
+    Fail();
+    return false;
+}
+
 bool TSUPPLMNT::ReadMissingCover()
 {
     TextFile file;
-    if (!OpenIn(file, kMissingCoverFile)) {
-        Fail(kOpenError);
-        return false;
-    }
-    const int inputWidth = log_.ni + log_.n;
-    const int outputWidth = log_.no + log_.m;
-    int count = 0;
-    bool ok = ReadTermCount(file, count);
-    if (ok && count > kMaxTerms) {
-        Fail(TooManyTermsMessage());
-        ok = false;
-    }
-    const TermRules rules{.inputs = inputWidth, .outputs = outputWidth};
-    for (int i = 0; ok && i < count; ++i) {
-        Term term;
-        if (ReadTableTerm(file, term, rules) != TableReadStatus::Ok) {
-            Fail();
-            ok = false;
-            break;
-        }
+    if (!OpenToolFile(*this, file, kMissingCoverFile, kOpenError)) return false;
+    bool ok = ReadTermsOfLogWidths(file, kMaxTerms, store_);
+    for (Term& term : store_)
         for (char& c : term.output) c = c == '1' ? '?' : '.';
-        store_.push_back(std::move(term));
-    }
     CloseText(file);
     EraseFile(kMissingCoverFile);
     missing_ = ok && !store_.empty();
@@ -198,24 +190,9 @@ bool TSUPPLMNT::AppendToResultFile()
 bool TSUPPLMNT::RewriteCoverTable()
 {
     TextFile in;
-    if (!OpenIn(in, kCoverTableFile)) {
-        Fail(kOpenError);
-        return false;
-    }
-    const int inputWidth = log_.ni + log_.n;
-    const int outputWidth = log_.no + log_.m;
-    int count = 0;
-    bool ok = ReadTermCount(in, count);
+    if (!OpenToolFile(*this, in, kCoverTableFile, kOpenError)) return false;
     // The completed table must fit the term store of every later stage.
-    if (ok && count > kMaxTerms - static_cast<int>(store_.size())) {
-        Fail(TooManyTermsMessage());
-        ok = false;
-    }
-    const TermRules rules{.inputs = inputWidth, .outputs = outputWidth};
-    if (ok && ReadTableTerms(in, count, rules, store_) != TableReadStatus::Ok) {
-        Fail();
-        ok = false;
-    }
+    bool ok = ReadTermsOfLogWidths(in, kMaxTerms - static_cast<int>(store_.size()), store_);
     std::string line;
     // The terms must be followed by the closing ".e" line: a table cut short loses nothing.
     if (ok && !in.ReadLine(line)) {

@@ -27,6 +27,8 @@ private:
     bool ReadSettings();
     // Reads a table up to its ".p" line; false, with its message, when the count is missing or bad.
     bool ReadTermCount(TextFile& file, int& count);
+    // Reads the count and at most `room` terms of the log's widths into the store.
+    bool ReadTermsOfLogWidths(TextFile& file, int room, std::vector<Term>& into);
     bool ReadMissingCover();
     void AskForCover();
     bool AppendToResultFile();

@@ -5,14 +5,31 @@
 
 namespace quorlet {
 
+namespace {
+bool Refuse(TSubExec& stage, std::string_view message)
+{
+    stage.WriteLine(message);
+    stage.ErrorFlag = true;
+    return false;
+}
+}  // namespace
+
+bool OpenToolFile(TSubExec& stage, TextFile& file, std::string_view name, std::string_view message)
+{
+    return stage.OpenIn(file, name) || Refuse(stage, message);
+}
+
+bool WriteMinimizedStore(TSubExec& stage, int inputs, int outputs, const std::vector<Term>& store)
+{
+    TextFile out;
+    if (!stage.OpenOut(out, kMinimizedFile)) return Refuse(stage, "FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE");
+    WriteMinimizedTable(out, MinimizedTable{inputs, outputs, store});
+    return stage.CloseText(out) || Refuse(stage, "ERROR WRITING TABLE, PROBABLY DISK FULL");
+}
+
 CountCheck StageNumberCheck(TSubExec& stage)
 {
-    return [&stage](char, const ParsedNumber& count) {
-        if (count.isNumber) return true;
-        stage.WriteLine("NUMBER CHECK ERROR");
-        stage.ErrorFlag = true;
-        return false;
-    };
+    return [&stage](char, const ParsedNumber& count) { return count.isNumber || Refuse(stage, "NUMBER CHECK ERROR"); };
 }
 
 StoreRead ReadTermStore(TSubExec& stage, TextFile& file, TableHeader& header, std::vector<Term>& store,
@@ -35,11 +52,7 @@ StoreRead ReadTermStore(TSubExec& stage, TextFile& file, TableHeader& header, st
 bool JoinOutputColumns(TSubExec& stage, TextFile& file, int count, int inputs, int oldWidth, int width,
                        std::vector<Term>& store, const std::function<void(Term&)>& onTerm)
 {
-    auto fail = [&stage](std::string_view message) {
-        stage.WriteLine(message);
-        stage.ErrorFlag = true;
-        return false;
-    };
+    auto fail = [&stage](std::string_view message) { return Refuse(stage, message); };
     // Every joined term line must stay readable as one line.
     if (!FitsLine(static_cast<std::size_t>(inputs), static_cast<std::size_t>(oldWidth) + static_cast<std::size_t>(width)))
         return fail(kMinimizedTooLong);
@@ -67,28 +80,18 @@ bool JoinOutputColumns(TSubExec& stage, TextFile& file, int count, int inputs, i
 void ReadStateCounts(TSubExec& stage, int& stateBits, int& excitations)
 {
     TextFile file;
-    if (!stage.OpenIn(file, kSettingsLogFile)) {
-        stage.WriteLine("ERROR OPENING TEMPORARY FILE 1");
-        stage.ErrorFlag = true;
-        return;
-    }
+    if (!OpenToolFile(stage, file, kSettingsLogFile, "ERROR OPENING TEMPORARY FILE 1")) return;
     SettingsLog log;
     LogReadStatus status = ReadSettingsLogCounts(file, log);
     stage.CloseText(file);
     switch (status) {
     case LogReadStatus::Ok:
     case LogReadStatus::CountMismatch: break;
-    case LogReadStatus::BadNumber:
-        stage.WriteLine("NUMBER CHECK ERROR");
-        stage.ErrorFlag = true;
-        return;
+    case LogReadStatus::BadNumber: Refuse(stage, "NUMBER CHECK ERROR"); return;
     case LogReadStatus::Error:
     case LogReadStatus::Truncated:
     case LogReadStatus::Malformed:
-    case LogReadStatus::NoCounts:
-        stage.WriteLine("ERROR OPENING TEMPORARY FILE 2");
-        stage.ErrorFlag = true;
-        return;
+    case LogReadStatus::NoCounts: Refuse(stage, "ERROR OPENING TEMPORARY FILE 2"); return;
     }
     stateBits = log.n;
     excitations = log.m;

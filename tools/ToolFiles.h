@@ -16,6 +16,15 @@ namespace quorlet {
 inline constexpr std::string_view kTempFileError = "TEMPORARY FILE ERROR";
 inline constexpr std::string_view kMinimizedTooLong = "MINIMIZED TABLE TOO LONG";
 
+// Opens an intermediate file for reading; when it cannot be opened, writes the message, sets the
+// stage's ErrorFlag and returns false.
+bool OpenToolFile(TSubExec& stage, TextFile& file, std::string_view name, std::string_view message);
+
+// Writes the store as the minimized table "esp_tbl.$$$"; writes "FATAL ERROR: UNABLE TO OPEN
+// TEMPORARY FILE" or "ERROR WRITING TABLE, PROBABLY DISK FULL", sets ErrorFlag and returns
+// false when that fails.
+bool WriteMinimizedStore(TSubExec& stage, int inputs, int outputs, const std::vector<Term>& store);
+
 // The tools' check of a header count: the first that is no number writes "NUMBER CHECK ERROR",
 // sets the stage's ErrorFlag and ends the header.
 CountCheck StageNumberCheck(TSubExec& stage);

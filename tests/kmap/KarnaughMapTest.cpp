@@ -27,9 +27,9 @@ MinimizedCover ReadCover(const std::string& inputs, const std::string& outputs, 
     return cover;
 }
 
-MinimizedTable Table(int inputs, int outputs, std::vector<Term> terms)
+CoverTable Table(int inputs, int outputs, std::vector<Term> terms)
 {
-    MinimizedTable table;
+    CoverTable table;
     table.inputs = inputs;
     table.outputs = outputs;
     table.terms = std::move(terms);
