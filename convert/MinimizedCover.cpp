@@ -8,21 +8,6 @@
 #include "USubExec.h"
 
 namespace quorlet {
-namespace {
-
-std::string PadRight(std::string text, std::size_t width)
-{
-    if (text.size() < width) text.append(width - text.size(), ' ');
-    return text;
-}
-
-std::string PadLeft(std::string text, std::size_t width)
-{
-    if (text.size() < width) text.insert(0, width - text.size(), ' ');
-    return text;
-}
-
-}  // namespace
 
 std::string_view CoverProblemMessage(CoverReadProblem problem)
 {

@@ -14,12 +14,6 @@ const std::string kComment = "\" ";
 const std::string kNoDevice(10, '?');
 const std::string kNoSignal(20, '?');
 
-std::string PadRight(std::string text, std::size_t width)
-{
-    if (text.size() < width) text.append(width - text.size(), ' ');
-    return text;
-}
-
 std::string TwoDigits(int value)
 {
     char buf[16];

@@ -117,18 +117,6 @@ std::vector<std::string> GroupsOf(const MinimizedCover& cover, int j)
     return groups;
 }
 
-std::string PadRight(std::string text, std::size_t width)
-{
-    if (text.size() < width) text.append(width - text.size(), ' ');
-    return text;
-}
-
-std::string PadLeft(std::string text, std::size_t width)
-{
-    if (text.size() < width) text.insert(0, width - text.size(), ' ');
-    return text;
-}
-
 std::string JoinNames(const std::vector<std::string>& names, int first, int count)
 {
     std::string text;

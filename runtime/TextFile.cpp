@@ -11,6 +11,18 @@ std::string ShortString(std::string_view text)
     return std::string(text.substr(0, kMaxLine));
 }
 
+std::string PadRight(std::string text, std::size_t width)
+{
+    if (text.size() < width) text.append(width - text.size(), ' ');
+    return text;
+}
+
+std::string PadLeft(std::string text, std::size_t width)
+{
+    if (text.size() < width) text.insert(0, width - text.size(), ' ');
+    return text;
+}
+
 // The stage runtime keeps a list of the files each running stage has open; a file that ends
 // its life while listed must leave that list.
 void ForgetOpenFile(TextFile* file);

@@ -11,6 +11,9 @@ inline constexpr std::size_t kMaxLine = 255;
 
 // Cuts a text to the 255 characters that every stored line, name and word may hold.
 std::string ShortString(std::string_view text);
+// The text with blanks added on its right (left) up to the width; a longer text stays whole.
+std::string PadRight(std::string text, std::size_t width);
+std::string PadLeft(std::string text, std::size_t width);
 
 class TextFile {
 public:

@@ -64,44 +64,18 @@ void TMOOR_CHK::WriteSecondPassTables()
 
     // "exp_tbl.###" tells the driver to run the second pass; it must not stay behind unless
     // both tables of that pass were written whole.
-    TextFile out;
-    if (!OpenOut(out, kOneOutputTableFile)) {
-        WriteLine("FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE 7");
-        ErrorFlag = true;
-        return;
-    }
-    WriteCoverTable(out, outputsTable);
-    if (!CloseText(out)) {
-        WriteLine("ERROR WRITING TABLES, PROBABLY DISK FULL 8");
-        ErrorFlag = true;
+    if (!WriteToolTable(*this, kOneOutputTableFile, outputsTable, "FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE 7",
+                        "ERROR WRITING TABLES, PROBABLY DISK FULL 8") ||
+        !WriteToolTable(*this, kCoverTableFile, nextStateTable, "FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE 9",
+                        "ERROR WRITING TABLES, PROBABLY DISK FULL 10"))
         EraseFile(kOneOutputTableFile);
-        return;
-    }
-    if (!OpenOut(out, kCoverTableFile)) {
-        WriteLine("FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE 9");
-        ErrorFlag = true;
-        EraseFile(kOneOutputTableFile);
-        return;
-    }
-    WriteCoverTable(out, nextStateTable);
-    if (!CloseText(out)) {
-        WriteLine("ERROR WRITING TABLES, PROBABLY DISK FULL 10");
-        ErrorFlag = true;
-        EraseFile(kOneOutputTableFile);
-    }
 }
 
 void TMOOR_CHK::Execute()
 {
-    ErrorFlag = false;
     secondPass_ = false;
     tooLong_ = false;
-    stateBits_ = excitations_ = 0;
-    inputs_ = outputs_ = 0;
-    store_.clear();
-
-    ReadStateCounts(*this, stateBits_, excitations_);
-    if (ErrorFlag) return;
+    if (!StartMooreRun()) return;
     TestFirstPass();
     if (ErrorFlag || !secondPass_) return;
     LoadExpandedTable();

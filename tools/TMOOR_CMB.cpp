@@ -44,14 +44,8 @@ void TMOOR_CMB::JoinOutputCover()
 
 void TMOOR_CMB::Execute()
 {
-    ErrorFlag = false;
     inputDependent_ = false;
-    stateBits_ = excitations_ = 0;
-    inputs_ = outputs_ = 0;
-    store_.clear();
-
-    ReadStateCounts(*this, stateBits_, excitations_);
-    if (ErrorFlag) return;
+    if (!StartMooreRun()) return;
     ReadNextStateCover();
     if (ErrorFlag) return;
     JoinOutputCover();

@@ -2,15 +2,11 @@
 // second Moore pass into one cover and checks that the outputs use state variables only.
 #pragma once
 
-#include <string>
-#include <vector>
-
-#include "USubExec.h"
-#include "UTables.h"
+#include "ToolFiles.h"
 
 namespace quorlet {
 
-class TMOOR_CMB : public TSubExec {
+class TMOOR_CMB : public TMooreStage {
 public:
     void Execute() override;
 
@@ -19,11 +15,6 @@ private:
     void JoinOutputCover();
 
     bool inputDependent_ = false;
-    int stateBits_ = 0;    // A
-    int excitations_ = 0;  // B, read for the log's sake only
-    int inputs_ = 0;       // NI
-    int outputs_ = 0;      // NO
-    std::vector<Term> store_;
 };
 
 }  // namespace quorlet

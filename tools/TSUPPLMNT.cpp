@@ -207,17 +207,7 @@ bool TSUPPLMNT::RewriteCoverTable()
     table.outputs = static_cast<int>(store_.front().output.size());
     table.type = "fdr";
     table.terms = store_;
-    TextFile out;
-    if (!OpenOut(out, kCoverTableFile)) {
-        Fail(kOpenError);
-        return false;
-    }
-    WriteCoverTable(out, table);
-    if (!CloseText(out)) {
-        Fail("ERROR WRITING TABLE, PROBABLY DISK FULL");
-        return false;
-    }
-    return true;
+    return WriteToolTable(*this, kCoverTableFile, table, kOpenError);
 }
 
 void TSUPPLMNT::AbortRun()

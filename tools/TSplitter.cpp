@@ -1,6 +1,8 @@
 // The splitter: "exp_tbl.$$$" to "exp_tbl.###" for one output column.
 #include "TSplitter.h"
 
+#include <algorithm>
+
 #include "ToolFiles.h"
 
 namespace quorlet {
@@ -21,12 +23,9 @@ int TSplitter::ColumnParameter() const
 TSplitter::ReadResult TSplitter::ReadCoverTable()
 {
     TextFile file;
-    if (!OpenIn(file, kCoverTableFile)) {
-        WriteLine("FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE");
-        return ReadResult::Failed;
-    }
-    MinimizedTable table;
-    TableReadStatus status = ReadMinimizedTable(file, table);
+    if (!OpenToolFile(*this, file, kCoverTableFile, "FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE")) return ReadResult::Failed;
+    CoverTable table;
+    TableReadStatus status = quorlet::ReadCoverTable(file, table);
     CloseText(file);
     // A table without a count line has no terms; its widths are those its header gave.
     if (status == TableReadStatus::NoCountLine) status = TableReadStatus::Ok;
@@ -36,9 +35,9 @@ TSplitter::ReadResult TSplitter::ReadCoverTable()
         WriteLine(TooManyTermsMessage());
         return ReadResult::TooLong;
     }
-    cover_.inputs = table.inputs < 0 ? 0 : table.inputs;
-    cover_.outputs = table.outputs < 0 ? 0 : table.outputs;
-    cover_.terms = std::move(table.terms);
+    cover_ = std::move(table);
+    cover_.inputs = std::max(cover_.inputs, 0);
+    cover_.outputs = std::max(cover_.outputs, 0);
     return ReadResult::Ok;
 }
 
@@ -76,17 +75,8 @@ void TSplitter::Execute()
         return;
     }
 
-    TextFile out;
-    if (!OpenOut(out, kOneOutputTableFile)) {
-        WriteLine("FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE");
-        ErrorFlag = true;
-        return;
-    }
-    WriteCoverTable(out, MakeOneOutputTable(cover_, column_));
-    if (!CloseText(out)) {
-        WriteLine("ERROR WRITING TABLE, PROBABLY DISK FULL");
-        ErrorFlag = true;
-    }
+    WriteToolTable(*this, kOneOutputTableFile, MakeOneOutputTable(cover_, column_),
+                   "FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE");
 }
 
 }  // namespace quorlet

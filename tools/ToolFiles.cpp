@@ -19,12 +19,26 @@ bool OpenToolFile(TSubExec& stage, TextFile& file, std::string_view name, std::s
     return stage.OpenIn(file, name) || Refuse(stage, message);
 }
 
-bool WriteMinimizedStore(TSubExec& stage, int inputs, int outputs, const std::vector<Term>& store)
+bool WriteToolFile(TSubExec& stage, std::string_view name, const std::function<void(TextFile&)>& write,
+                   std::string_view openMessage, std::string_view writeMessage)
 {
     TextFile out;
-    if (!stage.OpenOut(out, kMinimizedFile)) return Refuse(stage, "FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE");
-    WriteMinimizedTable(out, MinimizedTable{inputs, outputs, store});
-    return stage.CloseText(out) || Refuse(stage, "ERROR WRITING TABLE, PROBABLY DISK FULL");
+    if (!stage.OpenOut(out, name)) return Refuse(stage, openMessage);
+    write(out);
+    return stage.CloseText(out) || Refuse(stage, writeMessage);
+}
+
+bool WriteToolTable(TSubExec& stage, std::string_view name, const CoverTable& table, std::string_view openMessage,
+                    std::string_view writeMessage)
+{
+    return WriteToolFile(stage, name, [&](TextFile& out) { WriteCoverTable(out, table); }, openMessage, writeMessage);
+}
+
+bool WriteMinimizedStore(TSubExec& stage, int inputs, int outputs, const std::vector<Term>& store)
+{
+    const MinimizedTable table{inputs, outputs, store};
+    return WriteToolFile(stage, kMinimizedFile, [&](TextFile& out) { WriteMinimizedTable(out, table); },
+                         "FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE");
 }
 
 CountCheck StageNumberCheck(TSubExec& stage)
@@ -77,6 +91,7 @@ bool JoinOutputColumns(TSubExec& stage, TextFile& file, int count, int inputs, i
     return true;
 }
 
+namespace {
 void ReadStateCounts(TSubExec& stage, int& stateBits, int& excitations)
 {
     TextFile file;
@@ -95,6 +110,17 @@ void ReadStateCounts(TSubExec& stage, int& stateBits, int& excitations)
     }
     stateBits = log.n;
     excitations = log.m;
+}
+}  // namespace
+
+bool TMooreStage::StartMooreRun()
+{
+    ErrorFlag = false;
+    stateBits_ = excitations_ = 0;
+    inputs_ = outputs_ = 0;
+    store_.clear();
+    ReadStateCounts(*this, stateBits_, excitations_);
+    return !ErrorFlag;
 }
 
 bool FitsLine(std::size_t inputWidth, std::size_t outputWidth)

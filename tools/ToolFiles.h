@@ -20,6 +20,16 @@ inline constexpr std::string_view kMinimizedTooLong = "MINIMIZED TABLE TOO LONG"
 // stage's ErrorFlag and returns false.
 bool OpenToolFile(TSubExec& stage, TextFile& file, std::string_view name, std::string_view message);
 
+inline constexpr std::string_view kDiskFull = "ERROR WRITING TABLE, PROBABLY DISK FULL";
+
+// Writes an intermediate file through `write`; writes openMessage when the file cannot be
+// created, writeMessage when writing it fails, sets ErrorFlag and returns false then.
+bool WriteToolFile(TSubExec& stage, std::string_view name, const std::function<void(TextFile&)>& write,
+                   std::string_view openMessage, std::string_view writeMessage = kDiskFull);
+// The same for a cover table.
+bool WriteToolTable(TSubExec& stage, std::string_view name, const CoverTable& table, std::string_view openMessage,
+                    std::string_view writeMessage = kDiskFull);
+
 // Writes the store as the minimized table "esp_tbl.$$$"; writes "FATAL ERROR: UNABLE TO OPEN
 // TEMPORARY FILE" or "ERROR WRITING TABLE, PROBABLY DISK FULL", sets ErrorFlag and returns
 // false when that fails.
@@ -46,10 +56,21 @@ StoreRead ReadTermStore(TSubExec& stage, TextFile& file, TableHeader& header, st
 bool JoinOutputColumns(TSubExec& stage, TextFile& file, int count, int inputs, int oldWidth, int width,
                        std::vector<Term>& store, const std::function<void(Term&)>& onTerm = {});
 
-// Reads the state counts n and m of the settings log for the Moore tools. Writes "ERROR OPENING
-// TEMPORARY FILE 1" when the log cannot be opened, "ERROR OPENING TEMPORARY FILE 2" when it has
-// no counts, "NUMBER CHECK ERROR" for a bad count, and sets ErrorFlag in each case.
-void ReadStateCounts(TSubExec& stage, int& stateBits, int& excitations);
+// What the Moore check and the Moore combination share: the state counts of the log and the
+// table they read into their store.
+class TMooreStage : public TSubExec {
+protected:
+    // Clears the state of the last run and reads the state counts n and m of the settings log.
+    // False when the run cannot go on: "ERROR OPENING TEMPORARY FILE 1" when the log cannot be
+    // opened, "... 2" when it has no counts, "NUMBER CHECK ERROR" for a bad count.
+    bool StartMooreRun();
+
+    int stateBits_ = 0;    // A: present-state input columns, first in every input part
+    int excitations_ = 0;  // B: next-state output columns, first in every output part
+    int inputs_ = 0;       // NI
+    int outputs_ = 0;      // NO
+    std::vector<Term> store_;
+};
 
 // True when a term line of these parts stays within a line of 255 characters.
 bool FitsLine(std::size_t inputWidth, std::size_t outputWidth);
