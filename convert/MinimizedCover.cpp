@@ -267,6 +267,65 @@ void WriteStatistics(const MinimizedCover& cover, TextFile* file, const Statisti
     if (file) file->WriteLine();
 }
 
+std::vector<const CoverTerm*> OutputTerms(const MinimizedCover& cover, int j)
+{
+    std::vector<const CoverTerm*> terms;
+    for (const CoverTerm& term : cover.Terms)
+        if (MinimizedCover::HasOutput(term, j)) terms.push_back(&term);
+    return terms;
+}
+
+std::string TermText(const MinimizedCover& cover, const CoverTerm& term, std::string_view join,
+                     const std::function<std::string(int input, bool complemented)>& literal)
+{
+    std::string text;
+    for (int i = 0; i < cover.NumInputs; ++i) {
+        char c = MinimizedCover::InputChar(term, i);
+        if (c != '0' && c != '1') continue;
+        if (!text.empty()) text += join;
+        text += literal(i, c == '0');
+    }
+    return cover.ProductOfSums ? "(" + text + ")" : text;
+}
+
+std::vector<std::string> WrapPieces(std::string head, std::size_t column, const std::vector<std::string>& pieces,
+                                    std::size_t limit)
+{
+    std::vector<std::string> lines;
+    std::string line = std::move(head);
+    for (const std::string& piece : pieces) {
+        if (column + piece.size() >= limit) {
+            lines.push_back(line);
+            line = "    ";
+            column = piece.size() + 4;
+        } else {
+            column += piece.size();
+        }
+        line += piece;
+    }
+    lines.push_back(line);
+    return lines;
+}
+
+bool OpenResultFile(TSubExec& stage, TextFile& out, const MinimizedCover& cover, ResultWrite mode, bool nulIsDevice)
+{
+    const bool nullDevice = nulIsDevice && cover.OutputFileName == "nul";
+    const std::string name = nullDevice ? std::string("/dev/null") : cover.OutputFileName;
+    const bool opened = mode == ResultWrite::Append && !nullDevice ? stage.OpenAppend(out, name) : stage.OpenOut(out, name);
+    if (!opened) stage.WriteLine(nullDevice ? "ERROR OPENING NULL DEVICE" : "ERROR OPENING OUTPUT FILE");
+    return opened;
+}
+
+bool FinishResultFile(TSubExec& stage, TextFile& out, const MinimizedCover& cover)
+{
+    if (!stage.CloseText(out)) {
+        stage.WriteLine("ERROR WRITING OUTPUT FILE, PROBABLY DISK FULL");
+        return false;
+    }
+    MarkResultWritten(cover.OutputFileName);
+    return true;
+}
+
 bool OpenMinimizedCover(TSubExec& stage, MinimizedCover& cover, int maxTerms)
 {
     cover.ClearForRun();

@@ -3,6 +3,7 @@
 // and the result statistics block that most converters write.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -113,6 +114,27 @@ std::vector<std::string> FormatStatistics(const MinimizedCover& cover, const Sta
 // Writes the block to the console, and, when file is not null, to the file as well: an empty
 // line, the block with the prefix, an empty line (the first empty line goes to the file only).
 void WriteStatistics(const MinimizedCover& cover, TextFile* file, const StatisticsOptions& options);
+
+// ---- Equations, as the equation and ABEL outputs write them ----
+// The terms of output j (0-based), in their order.
+std::vector<const CoverTerm*> OutputTerms(const MinimizedCover& cover, int j);
+// The literals of a term in input order, each as `literal(input, complemented)` gives it, joined
+// by `join`; in product-of-sums mode the whole is put in parentheses.
+std::string TermText(const MinimizedCover& cover, const CoverTerm& term, std::string_view join,
+                     const std::function<std::string(int input, bool complemented)>& literal);
+// Lays out the pieces after the head, which is taken to end at `column`: a piece that would end
+// at or beyond `limit` starts a new line of four blanks. The last line is left open.
+std::vector<std::string> WrapPieces(std::string head, std::size_t column, const std::vector<std::string>& pieces,
+                                    std::size_t limit);
+
+// The converters' result file: appended to or replaced; "nul" may name the null device, as it
+// does for the equation and ABEL outputs. Writes "ERROR OPENING OUTPUT FILE" (or "ERROR OPENING
+// NULL DEVICE") and returns false when it cannot be opened.
+enum class ResultWrite { Append, Replace };
+bool OpenResultFile(TSubExec& stage, TextFile& out, const MinimizedCover& cover, ResultWrite mode, bool nulIsDevice);
+// Closes the result file: "ERROR WRITING OUTPUT FILE, PROBABLY DISK FULL" when that fails,
+// otherwise the run's result is marked as written. True when the result is complete.
+bool FinishResultFile(TSubExec& stage, TextFile& out, const MinimizedCover& cover);
 
 // The converters' opening sequence: clears the run flags, opens and reads "exp_log.$$$" and
 // "esp_tbl.$$$" through the stage's file operations and closes them. False when the converter

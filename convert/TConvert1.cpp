@@ -38,20 +38,13 @@ void TConvert1::Execute()
     WriteLine();
 
     TextFile out;
-    if (!OpenAppend(out, cover_.OutputFileName)) {
-        WriteLine("ERROR OPENING OUTPUT FILE");
-        return;
-    }
+    if (!OpenResultFile(*this, out, cover_, ResultWrite::Append, false)) return;
     WriteStatistics(cover_, &out, StatisticsOptions{});
     for (const std::string& line : FormatCoverTable(cover_)) {
         WriteLine(line);
         out.WriteLine(line);
     }
-    if (!CloseText(out)) {
-        WriteLine("ERROR WRITING OUTPUT FILE, PROBABLY DISK FULL");
-        return;
-    }
-    MarkResultWritten(cover_.OutputFileName);
+    FinishResultFile(*this, out, cover_);
 }
 
 }  // namespace quorlet

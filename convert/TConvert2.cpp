@@ -38,47 +38,22 @@ std::vector<std::string> FormatRepresentationTable(const MinimizedCover& cover)
 
 std::vector<std::string> FormatEquation(const MinimizedCover& cover, int j, const EquationLayout& layout)
 {
-    std::vector<const CoverTerm*> terms;
-    for (const CoverTerm& term : cover.Terms)
-        if (MinimizedCover::HasOutput(term, j)) terms.push_back(&term);
+    const std::vector<const CoverTerm*> terms = OutputTerms(cover, j);
+    std::string head = std::string(1, OutputLetter(cover, j)) + (cover.OffCover ? "'" : "") + " = ";
+    if (terms.empty()) return {head + "0"};
+    if (terms.size() == 1 && cover.IsUniversal(*terms.front())) return {head + "1"};
 
-    std::vector<std::string> lines;
-    std::string line = std::string(1, OutputLetter(cover, j)) + (cover.OffCover ? "'" : "") + " = ";
-    if (terms.empty()) {
-        lines.push_back(line + "0");
-        return lines;
-    }
-    if (terms.size() == 1 && cover.IsUniversal(*terms.front())) {
-        lines.push_back(line + "1");
-        return lines;
-    }
-
-    std::size_t column = 4;
-    bool first = true;
+    // A product of sums breaks like a sum: the factor keeps its leading "." on the new line,
+    // so the continued equation is still the product of all its factors.
+    std::vector<std::string> pieces;
     for (const CoverTerm* term : terms) {
-        std::string text;
-        for (int i = 0; i < cover.NumInputs; ++i) {
-            char c = MinimizedCover::InputChar(*term, i);
-            if (c != '0' && c != '1') continue;
-            if (cover.ProductOfSums && !text.empty()) text += '+';
-            text += InputLetter(i);
-            if (c == '0') text += '\'';
-        }
-        if (cover.ProductOfSums) text = "(" + text + ")";
-        if (!first) text = (cover.ProductOfSums ? "." : " + ") + text;
-        first = false;
-        // A product of sums breaks like a sum: the factor keeps its leading "." on the new line,
-        // so the continued equation is still the product of all its factors.
-        if (column + text.size() >= static_cast<std::size_t>(layout.breakColumn)) {
-            lines.push_back(line);
-            line = "    ";
-            column = text.size() + 4;
-        } else {
-            column += text.size();
-        }
-        line += text;
+        std::string text = TermText(cover, *term, cover.ProductOfSums ? "+" : "", [](int i, bool complemented) {
+            return std::string(1, InputLetter(i)) + (complemented ? "'" : "");
+        });
+        pieces.push_back(pieces.empty() ? text : (cover.ProductOfSums ? "." : " + ") + text);
     }
-    lines.push_back(ShortString(line));
+    std::vector<std::string> lines = WrapPieces(head, 4, pieces, static_cast<std::size_t>(layout.breakColumn));
+    lines.back() = ShortString(lines.back());
     return lines;
 }
 
@@ -89,15 +64,7 @@ void TConvert2::Execute()
     WriteLine();
 
     TextFile out;
-    if (cover_.OutputFileName == "nul") {
-        if (!OpenOut(out, "/dev/null")) {
-            WriteLine("ERROR OPENING NULL DEVICE");
-            return;
-        }
-    } else if (!OpenAppend(out, cover_.OutputFileName)) {
-        WriteLine("ERROR OPENING OUTPUT FILE");
-        return;
-    }
+    if (!OpenResultFile(*this, out, cover_, ResultWrite::Append, true)) return;
     auto both = [&](const std::string& line) {
         WriteLine(line);
         out.WriteLine(line);
@@ -112,11 +79,7 @@ void TConvert2::Execute()
     both("");
     for (int j = 0; j < cover_.NumOutputs; ++j)
         for (const std::string& line : FormatEquation(cover_, j)) both(line);
-    if (!CloseText(out)) {
-        WriteLine("ERROR WRITING OUTPUT FILE, PROBABLY DISK FULL");
-        return;
-    }
-    MarkResultWritten(cover_.OutputFileName);
+    FinishResultFile(*this, out, cover_);
 }
 
 }  // namespace quorlet

@@ -240,11 +240,7 @@ void TConvert6::WriteAbelFile()
     const int f = StateCount();
     WriteLine("CREATING ABEL HDL FILE " + cover_.OutputFileName);
     TextFile out;
-    const bool nullDevice = cover_.OutputFileName == "nul";
-    if (!OpenOut(out, nullDevice ? std::string("/dev/null") : cover_.OutputFileName)) {
-        WriteLine(nullDevice ? "ERROR OPENING NULL DEVICE" : "ERROR OPENING OUTPUT FILE");
-        return;
-    }
+    if (!OpenResultFile(*this, out, cover_, ResultWrite::Replace, true)) return;
 
     out.WriteLine("Module " + cover_.TitleLine);
     out.WriteLine("Title        'Quorlet table: " + cover_.TableFileName + "'");
@@ -299,12 +295,7 @@ void TConvert6::WriteAbelFile()
     WriteTestVectors(out);
     out.WriteLine();
     out.WriteLine("End " + cover_.TitleLine);
-    if (!CloseText(out)) {
-        WriteLine("ERROR WRITING OUTPUT FILE, PROBABLY DISK FULL");
-        return;
-    }
-    MarkResultWritten(cover_.OutputFileName);
-    WriteLine("Abel file successfully created");
+    if (FinishResultFile(*this, out, cover_)) WriteLine("Abel file successfully created");
 }
 
 void TConvert6::WriteEquation(TextFile& out, int j)
@@ -314,9 +305,7 @@ void TConvert6::WriteEquation(TextFile& out, int j)
     std::string line = cover_.OffCover ? "!" : "";
     line += j < f ? cover_.InputNames[j] + " := " : outputName + " = ";
 
-    std::vector<const CoverTerm*> terms;
-    for (const CoverTerm& term : cover_.Terms)
-        if (MinimizedCover::HasOutput(term, j)) terms.push_back(&term);
+    const std::vector<const CoverTerm*> terms = OutputTerms(cover_, j);
     const bool constant = terms.empty() || (terms.size() == 1 && cover_.IsUniversal(*terms.front()));
 
     if (terms.empty()) {
@@ -324,28 +313,17 @@ void TConvert6::WriteEquation(TextFile& out, int j)
     } else if (constant) {
         line += "1";
     } else {
-        std::size_t column = outputName.size() + 4;
-        bool first = true;
+        std::vector<std::string> pieces;
         for (const CoverTerm* term : terms) {
-            std::string text;
-            for (int i = 0; i < cover_.NumInputs; ++i) {
-                char c = MinimizedCover::InputChar(*term, i);
-                if (c != '0' && c != '1') continue;
-                if (!text.empty()) text += cover_.ProductOfSums ? "#" : "&";
-                text += (c == '0' ? "!" : "") + cover_.InputNames[i];
-            }
-            if (cover_.ProductOfSums) text = "(" + text + ")";
-            if (!first) text = (cover_.ProductOfSums ? " & " : " # ") + text;
-            first = false;
-            if (column + text.size() > 145) {
-                out.WriteLine(line);
-                line = "    ";
-                column = text.size() + 4;
-            } else {
-                column += text.size();
-            }
-            line += text;
+            std::string text = TermText(cover_, *term, cover_.ProductOfSums ? "#" : "&", [this](int i, bool complemented) {
+                return (complemented ? "!" : "") + cover_.InputNames[i];
+            });
+            pieces.push_back(pieces.empty() ? text : (cover_.ProductOfSums ? " & " : " # ") + text);
         }
+        std::vector<std::string> lines = WrapPieces(line, outputName.size() + 4, pieces, 146);
+        line = lines.back();
+        lines.pop_back();
+        for (const std::string& full : lines) out.WriteLine(full);
     }
     out.WriteLine(line + ";");
     if (constant) Warn(out, "WARNING:  SIGNAL " + outputName + " STUCK AT FIXED LEVEL !!!!!");

@@ -339,10 +339,10 @@ std::string MachineTable()
     return text + "END\n";
 }
 
-TEST_F(KmapPipelineTest, StateTablesMapTheExcitationFunctionsOverStateVariablesAndInputs)
+TEST_F(KmapPipelineTest, StateTablesMapTheExcitationFunctionsOverStateVariablesAndInputsForEveryFlipFlop)
 {
     WriteFile("seq.tbl", MachineTable());
-    for (const std::string ff : {"D", "JK"}) {
+    for (const std::string ff : {"D", "JK", "T", "SR"}) {
         SCOPED_TRACE(ff);
         std::vector<std::string> args = {"--kmap", "--cover=dc", "seq.tbl", ff};
         RunResult r = RunBuiltProgram(QUORLET_BIN, args);
@@ -350,8 +350,12 @@ TEST_F(KmapPipelineTest, StateTablesMapTheExcitationFunctionsOverStateVariablesA
         std::vector<FunctionMaps> maps = ReadMaps(ReadFile("seq.kmap"), {"Q1", "Q0", "X"});
         std::vector<std::string> names;
         for (const auto& m : maps) names.push_back(m.name);
-        const std::vector<std::string> expectedNames =
-            ff == "D" ? std::vector<std::string>{"_D1", "_D0", "Z"} : std::vector<std::string>{"_J1", "_K1", "_J0", "_K0", "Z"};
+        const std::map<std::string, std::vector<std::string>> allNames = {
+            {"D", {"_D1", "_D0", "Z"}},
+            {"T", {"_T1", "_T0", "Z"}},
+            {"JK", {"_J1", "_K1", "_J0", "_K0", "Z"}},
+            {"SR", {"_S1", "_R1", "_S0", "_R0", "Z"}}};
+        const std::vector<std::string>& expectedNames = allNames.at(ff);
         EXPECT_EQ(names, expectedNames);
         if (names.size() != maps.size() || maps.empty()) continue;
         for (const auto& line : kMachine) {
@@ -360,7 +364,9 @@ TEST_F(KmapPipelineTest, StateTablesMapTheExcitationFunctionsOverStateVariablesA
             for (int bit = 0; bit < 2; ++bit) {
                 const char p = line[0][bit], c = line[2][bit];
                 if (ff == "D") expected += c;
-                else expected += p == '0' ? std::string{c, '-'} : std::string{'-', c == '1' ? '0' : '1'};
+                if (ff == "T") expected += p == c ? '0' : '1';
+                if (ff == "JK") expected += p == '0' ? std::string{c, '-'} : std::string{'-', c == '1' ? '0' : '1'};
+                if (ff == "SR") expected += c == '1' ? (p == '1' ? "-0" : "10") : (p == '0' ? "0-" : "01");
             }
             expected += line[3];
             for (std::size_t f = 0; f < maps.size(); ++f)
