@@ -1,10 +1,17 @@
-// Pictures of the windows, taken offscreen: the main window, the output window after a run of
-// the adder, the About box and the cover dialog. They go to $QUORLET_SCREENSHOT_DIR when set
-// (docs/screenshots/ of the repository is made so), else to a scratch directory.
+// Pictures of the windows: the main window, the output window after a run of the adder, with the
+// traffic light's circuit and with Karnaugh maps, the About box and the cover dialog; under a
+// real X server also the whole screen. They go to $QUORLET_SCREENSHOT_DIR when set, else to a
+// scratch directory. docs/screenshots/ is made on a 1024 x 700 screen, with
+//   QUORLET_SCREENSHOT_DIR=$PWD/docs/screenshots QT_QPA_PLATFORM=xcb
+//   xvfb-run -s "-screen 0 1024x700x24" build/bin/test_gui_screenshots
+// and its help page by a browser:
+//   firefox-esr --headless --window-size=1024,700 --screenshot docs/screenshots/help-page.png
+//   docs/help/getting-started.html
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
+#include <QScreen>
 #include <QtTest>
 #include <filesystem>
 
@@ -76,11 +83,30 @@ private slots:
             QVERIFY(!windows.Output().Lines().empty());
         }
         Save(windows.Output(), "output-window.png");
-        if (fs::exists(d + "adder.tbl")) {
+        if (fs::exists(d + "traffic.tbl")) {
+            // The circuit opens fitted to the pane, in the window as it stands on the screen.
+            main.OpenTableFile(d + "traffic.tbl");
             main.findChild<QRadioButton*>("CBOptionD")->click();
+            main.findChild<QRadioButton*>("FlipJK")->click();
             main.Minimize();
-            windows.Output().resize(870, 760);
+            QVERIFY(windows.Output().PictureShown());
+            QTest::qWait(300);  // the window's place is settled after it appears
             Save(windows.Output(), "output-window-drawing.png");
+            if (QGuiApplication::platformName() == "xcb") {
+                const QImage screen = main.screen()->grabWindow(0).toImage();
+                QVERIFY(screen.save(out_ + "/screen.png", "PNG"));
+            }
+        }
+        if (fs::exists(examples + "kmap4.tbl")) {
+            // The Karnaugh maps below the text, fitted as the circuit is.
+            fs::copy_file(examples + "kmap4.tbl", d + "kmap4.tbl");
+            main.OpenTableFile(d + "kmap4.tbl");
+            main.findChild<QRadioButton*>("CBOptionE")->click();
+            main.findChild<QCheckBox*>("CBKmap")->setChecked(true);
+            main.Minimize();
+            main.findChild<QCheckBox*>("CBKmap")->setChecked(false);
+            QVERIFY(windows.Output().MapsShown());
+            Save(windows.Output(), "output-window-maps.png");
         }
         Save(windows.About(), "about-box.png");
         Save(windows.Cover(), "cover-dialog.png");
