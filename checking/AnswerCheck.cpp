@@ -3,7 +3,7 @@
 
 namespace quorlet {
 
-CheckReference MakeCheckReference(const MinimizedTable& coverTable, const MinimizedCover& names)
+CheckReference MakeCheckReference(const CoverTable& coverTable, const MinimizedCover& names)
 {
     CheckReference reference;
     reference.signals.inputs = names.InputNames;
@@ -54,19 +54,21 @@ FunctionVerdict CheckFunction(const CheckReference& reference, int output, const
     result.cost = equation->expression.Cost();
     const SpecifiedFunction& function = reference.functions[static_cast<std::size_t>(output)];
     // Counting order is the order of the point strings: the first input is the most significant.
+    bool differs = false;
     auto look = [&](const std::vector<std::string>& cubes, bool tableValue) {
         const bool wanted = tableValue != equation->complemented;
         for (const std::string& cube : cubes) {
-            std::string point = equation->expression.FirstPointDiffering(cube, wanted);
-            if (point.empty() || (!result.point.empty() && point >= result.point)) continue;
-            result.point = point;
+            std::optional<std::string> point = equation->expression.FirstPointDiffering(cube, wanted);
+            if (!point || (differs && *point >= result.point)) continue;
+            differs = true;
+            result.point = *point;
             result.tableValue = tableValue ? '1' : '0';
             result.answerValue = tableValue ? '0' : '1';
         }
     };
     look(function.onCubes, true);
     look(function.offCubes, false);
-    result.verdict = result.point.empty() ? Verdict::Correct : Verdict::Wrong;
+    result.verdict = differs ? Verdict::Wrong : Verdict::Correct;
     return result;
 }
 

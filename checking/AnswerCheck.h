@@ -25,7 +25,7 @@ struct CheckReference {
 // The cover table as the table reader wrote it, with the names of the settings log. Only "1"
 // and "0" are taken: don't-cares ("-") and terms that say nothing ("~") never count, and a
 // completion that made open points don't-cares leaves the ON and OFF points as written.
-CheckReference MakeCheckReference(const MinimizedTable& coverTable, const MinimizedCover& names);
+CheckReference MakeCheckReference(const CoverTable& coverTable, const MinimizedCover& names);
 
 // Terms and literals of each output of a minimized cover, counted as the statistics count them
 // (a term with k literals counts 1 and k), a constant function 0 and 0.

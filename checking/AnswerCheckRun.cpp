@@ -153,7 +153,8 @@ struct PipelineRun {
     bool minimized = false;
     bool coverAsked = false;
     MinimizedCover cover;       // settings log and minimized cover
-    MinimizedTable coverTable;  // the cover table as minimized
+    CoverTable coverTable;      // the cover table as minimized
+    std::vector<ExprCost> costs; // per output, counted once for all answers
     std::vector<std::string> lines;
 };
 
@@ -167,7 +168,7 @@ bool ReadKeptFiles(PipelineRun& run)
     if (run.cover.Failed) return false;
     run.cover.ReadMinimizedTable(minimized);
     if (run.cover.Failed) return false;
-    return ReadMinimizedTable(table, run.coverTable) == TableReadStatus::Ok &&
+    return ReadCoverTable(table, run.coverTable) == TableReadStatus::Ok &&
            run.coverTable.outputs == run.cover.NumOutputs && run.coverTable.inputs == run.cover.NumInputs;
 }
 
@@ -253,6 +254,7 @@ private:
         run.coverAsked = standIns_.Check().CoverAsked();
         run.lines = standIns_.TakeLines();
         run.minimized = ReadKeptFiles(run);
+        if (run.minimized) run.costs = MinimumCosts(run.cover);
         return run;
     }
 
@@ -359,40 +361,30 @@ AnswerCheckResult RunAnswerCheck(const AnswerCheckRequest& request)
             return result;
         }
         std::optional<PipelineRun> failed;
-        std::string why;
         {
             RunStandIns standIns;
             CheckRuns runs(request, standIns);
             PipelineRun specified = runs.Reference();
-            if (!specified.minimized) {
-                failed = std::move(specified);
-                why = "TABLE NOT MINIMIZED, NO ANSWER CHECKED";
-            } else {
-                reference = MakeCheckReference(specified.coverTable, specified.cover);
-                for (std::size_t a = 0; a < answerPaths.size() && !failed; ++a) {
-                    Answer answer = ReadAnswerFile(answerPaths[a].string(), reference->signals);
-                    GradedAnswer& out = graded.emplace_back();
-                    out.file = request.answerFiles[a];
-                    for (const AnswerError& error : answer.errors) out.errors.push_back(FormatAnswerError(out.file, error));
-                    for (int j = 0; j < static_cast<int>(reference->functions.size()); ++j) {
-                        const AnswerEquation* equation = nullptr;
-                        for (const AnswerEquation& e : answer.equations)
-                            if (e.output == j) equation = &e;
-                        const CheckMode mode = equation ? ModeOf(*equation, runs.ProductOfSumsAsked()) : CheckMode{runs.ProductOfSumsAsked(), false};
-                        const PipelineRun& minimum = runs.Minimum(mode, specified);
-                        if (!minimum.minimized) {
-                            failed = minimum;
-                            why = "TABLE NOT MINIMIZED, NO ANSWER CHECKED";
-                            break;
-                        }
-                        const ExprCost least = MinimumCosts(minimum.cover)[static_cast<std::size_t>(j)];
-                        out.verdicts.push_back(CheckFunction(*reference, j, equation, least));
-                    }
+            if (!specified.minimized) failed = std::move(specified);
+            else reference = MakeCheckReference(specified.coverTable, specified.cover);
+            for (std::size_t a = 0; a < answerPaths.size() && !failed; ++a) {
+                Answer answer = ReadAnswerFile(answerPaths[a].string(), reference->signals);
+                GradedAnswer& out = graded.emplace_back();
+                out.file = request.answerFiles[a];
+                for (const AnswerError& error : answer.errors) out.errors.push_back(FormatAnswerError(out.file, error));
+                for (int j = 0; j < static_cast<int>(reference->functions.size()) && !failed; ++j) {
+                    const AnswerEquation* equation = nullptr;
+                    for (const AnswerEquation& e : answer.equations)
+                        if (e.output == j) equation = &e;
+                    const bool pos = runs.ProductOfSumsAsked();
+                    const PipelineRun& minimum = runs.Minimum(equation ? ModeOf(*equation, pos) : CheckMode{pos, false}, specified);
+                    if (!minimum.minimized) failed = minimum;
+                    else out.verdicts.push_back(CheckFunction(*reference, j, equation, minimum.costs[static_cast<std::size_t>(j)]));
                 }
             }
         }
         if (failed) {
-            WriteRunLines(*failed, why);
+            WriteRunLines(*failed, "TABLE NOT MINIMIZED, NO ANSWER CHECKED");
             return result;
         }
     }

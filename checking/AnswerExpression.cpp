@@ -185,7 +185,7 @@ bool Expression::Search(std::string& point, const std::vector<int>& open, std::s
     return false;
 }
 
-std::string Expression::FirstPointDiffering(std::string_view cube, bool wanted) const
+std::optional<std::string> Expression::FirstPointDiffering(std::string_view cube, bool wanted) const
 {
     std::string point(cube);
     std::vector<int> open;
@@ -193,7 +193,7 @@ std::string Expression::FirstPointDiffering(std::string_view cube, bool wanted) 
         if (static_cast<std::size_t>(input) < point.size() && point[static_cast<std::size_t>(input)] == '-')
             open.push_back(input);
     if (Search(point, open, 0, wanted)) return point;
-    return {};
+    return std::nullopt;
 }
 
 }  // namespace quorlet

@@ -2,6 +2,7 @@
 // cubes, and the cost it is graded with.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,8 +65,8 @@ public:
     std::vector<int> InputsUsed() const;
 
     // The first point of the cube, in counting order (first input most significant), where the
-    // expression does not have the value `wanted`; empty when it has it on the whole cube.
-    std::string FirstPointDiffering(std::string_view cube, bool wanted) const;
+    // expression does not have the value `wanted`; none when it has it on the whole cube.
+    std::optional<std::string> FirstPointDiffering(std::string_view cube, bool wanted) const;
 
 private:
     int Add(ExprNode node);

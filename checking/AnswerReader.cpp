@@ -206,30 +206,48 @@ private:
         return expression_.AddAnd(std::move(factors));
     }
 
+    // Parentheses and negations nest the reading and the evaluation; a bound keeps a hostile
+    // answer from exhausting the stack.
+    static constexpr int kMaxNesting = 200;
+
+    void Nest(const Token& t, int levels)
+    {
+        depth_ += levels;
+        if (depth_ > kMaxNesting) throw ParseError{t.line, "EXPRESSION NESTED MORE THAN " + std::to_string(kMaxNesting) + " LEVELS DEEP"};
+    }
+
     int ParseFactor()
     {
         const Token& t = Peek();
         if (t.kind == TokenKind::NotPrefix) {
+            Nest(t, 1);
             ++pos_;
-            return expression_.AddNot(ParseFactor());
+            int node = expression_.AddNot(ParseFactor());
+            --depth_;
+            return node;
         }
         int node = -1;
         if (t.kind == TokenKind::Name) {
             node = Operand(t);
             ++pos_;
         } else if (t.kind == TokenKind::Open) {
+            Nest(t, 1);
             ++pos_;
             node = ParseSum();
+            --depth_;
             if (Peek().kind != TokenKind::Close) throw ParseError{Peek().line, "EXPECTED ) " + Where(Peek())};
             ++pos_;
             expression_.MarkGrouped(node);
         } else {
             throw ParseError{t.line, "EXPECTED SIGNAL, 0, 1 OR ( " + Where(t)};
         }
-        while (Peek().kind == TokenKind::NotPostfix) {
+        int negations = 0;
+        for (; Peek().kind == TokenKind::NotPostfix; ++negations) {
+            Nest(Peek(), 1);
             ++pos_;
             node = expression_.AddNot(node);
         }
+        depth_ -= negations;
         return node;
     }
 
@@ -245,6 +263,7 @@ private:
 
     std::vector<Token> tokens_;
     std::size_t pos_ = 0;
+    int depth_ = 0;
     int lastLine_;
     mutable Token end_;
     const NameSpace& names_;

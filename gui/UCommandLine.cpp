@@ -49,7 +49,13 @@ std::string BuildCommandLine(const TCommandOptions& o)
     if (line == " ") line.clear();
     line += FileNamePart(o.tableFile) + " ";
     line += o.flipflop + " ";
-    return line;
+
+    std::string extra;
+    if (o.kmap) extra += " --kmap";
+    if (o.verilog) extra += " --verilog";
+    if (o.vhdl) extra += " --vhdl";
+    if (extra.empty()) return line;
+    return extra + (line.starts_with(' ') ? line : " " + line);
 }
 
 namespace {

@@ -22,6 +22,10 @@ struct TCommandOptions {
     bool moore = false;
     bool registerOutput = false;
     std::string tableFile;        // full path
+    // Extra outputs written beside the result: "--kmap", "--verilog", "--vhdl".
+    bool kmap = false;
+    bool verilog = false;
+    bool vhdl = false;
 };
 
 // The file-name part of a path ("/a/b/exa.tbl" -> "exa.tbl").
@@ -32,6 +36,9 @@ std::string DirectoryPart(const std::string& path);
 // The library as the converters want it: its file-name part without a ".LIB" extension.
 std::string LibraryWord(const std::string& library);
 
+// The slash options, the table file's name and the flip-flop word; extra outputs go before them
+// as leading words (" --kmap --vhdl /E exa.tbl D "). Without extra outputs the line is the one
+// the options alone give.
 std::string BuildCommandLine(const TCommandOptions& options);
 
 // True when the table's first keyword line, past TABLE, INPUT and OUTPUT lines and comments,

@@ -3,6 +3,7 @@
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -39,12 +40,24 @@ TFormCover::TFormCover(QWidget* parent)
     buttons->addWidget(button1_);
     buttons->addWidget(button2_);
     buttons->addStretch();
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(16, 14, 16, 14);
-    layout->addLayout(choices, 1);
-    layout->addLayout(buttons);
+    // The dialog stands in front of the listing it asks about, so it says where that is.
+    auto* question = new QLabel(
+        QStringLiteral("The table leaves some input combinations open. The output window lists them "
+                       "under \"MISSING COVER\". Add them to which cover, or abort the run?"),
+        this);
+    question->setObjectName(QStringLiteral("LabelQuestion"));
+    question->setWordWrap(true);
+    auto* row = new QHBoxLayout;
+    row->addLayout(choices, 1);
+    row->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 12);
+    layout->setSpacing(10);
+    layout->addWidget(question);
+    layout->addLayout(row, 1);
 
-    int width = 254, height = 129;
+    // Room for the question above the choices.
+    int width = 360, height = 200;
     if (QScreen* screen = QGuiApplication::primaryScreen(); screen && screen->logicalDotsPerInch() > 100) {
         width = width * 5 / 4;
         height = height * 5 / 4;

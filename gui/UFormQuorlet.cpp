@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,14 +17,18 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "UFormAbout.h"
 #include "UFormCover.h"
 #include "UFormGo.h"
+#include "UEditor.h"
 #include "UFormInput.h"
 #include "UQuestions.h"
 #include "USubExec.h"
@@ -123,6 +128,10 @@ void TFormQuorlet::Attach(TFormGo& output, TAboutBox& about)
 {
     output_ = &output;
     about_ = &about;
+    // The student looks at the output window: its keys save, edit and run as the menu's do.
+    output.addAction(saveOutput_);
+    output.addAction(edit_);
+    output.addAction(minimize_);
 }
 
 void TFormQuorlet::CreateControls()
@@ -231,7 +240,31 @@ void TFormQuorlet::CreateControls()
     KeepRoomWhenHidden(panelNoRegisterOutput_);
     s->addWidget(panelNoRegisterOutput_);
     s->addStretch();
-    groups->addWidget(groupBoxState_, 1);
+
+    // Extra outputs written beside the result; each shows when its stage is in the program.
+    groupBoxExtra_ = Group("GroupBoxExtra", "Extra Outputs", central);
+    auto* extra = new QGridLayout(groupBoxExtra_);
+    extra->setContentsMargins(5, 2, 4, 4);
+    extra->setVerticalSpacing(1);
+    auto check = [this](const char* name, const char* caption) {
+        auto* box = new QCheckBox(QString::fromUtf8(caption), groupBoxExtra_);
+        box->setObjectName(QString::fromUtf8(name));
+        connect(box, &QCheckBox::toggled, this, &TFormQuorlet::BuildCommandLine);
+        return box;
+    };
+    cbKmap_ = check("CBKmap", "Karnaugh maps");
+    cbVerilog_ = check("CBVerilog", "Verilog");
+    cbVhdl_ = check("CBVhdl", "VHDL");
+    extra->addWidget(cbKmap_, 0, 0, 1, 2);
+    extra->addWidget(cbVerilog_, 1, 0);
+    extra->addWidget(cbVhdl_, 1, 1);
+    extra->setColumnStretch(2, 1);
+
+    auto* right = new QVBoxLayout;
+    right->setSpacing(4);
+    right->addWidget(groupBoxState_, 1);
+    right->addWidget(groupBoxExtra_);
+    groups->addLayout(right, 1);
 
     auto* debugRow = new QHBoxLayout;
     editCmd_ = new QLineEdit(central);
@@ -267,15 +300,18 @@ void TFormQuorlet::CreateMenu()
     QMenu* file = bar->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("File1"));
     item(file, "Open1", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O), &TFormQuorlet::ChooseTableFile);
-    item(file, "SaveOutput1", "Save Output...", QKeySequence(Qt::CTRL | Qt::Key_S), &TFormQuorlet::SaveOutput);
+    saveOutput_ = item(file, "SaveOutput1", "Save Output...", QKeySequence(Qt::CTRL | Qt::Key_S),
+                       &TFormQuorlet::SaveOutput);
     file->addSeparator();
     item(file, "Exit1", "Exit", QKeySequence(Qt::CTRL | Qt::Key_F4), &QWidget::close);
 
     QMenu* run = bar->addMenu(QStringLiteral("Run"));
     run->setObjectName(QStringLiteral("Run1"));
-    item(run, "Edit1", "Edit", QKeySequence(Qt::Key_F3), &TFormQuorlet::EditTable);
+    edit_ = item(run, "Edit1", "Edit", QKeySequence(Qt::Key_F3), &TFormQuorlet::EditTable);
     item(run, "Refresh1", "Refresh", QKeySequence(Qt::Key_F5), &TFormQuorlet::Refresh);
-    item(run, "Minimize1", "Minimize", QKeySequence(Qt::Key_F9), &TFormQuorlet::Minimize);
+    minimize_ = item(run, "Minimize1", "Minimize", QKeySequence(Qt::Key_F9), &TFormQuorlet::Minimize);
+    // Shown when the program has the answer check.
+    checkAnswer_ = item(run, "CheckAnswer1", "Check Answer...", QKeySequence(), &TFormQuorlet::ChooseAnswers);
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -349,6 +385,16 @@ void TFormQuorlet::Start()
 
     FillLibraryList();
 
+    const std::vector<std::string> stages = RegisteredSubTools();
+    auto registered = [&stages](const char* name) {
+        return std::find(stages.begin(), stages.end(), name) != stages.end();
+    };
+    cbKmap_->setVisible(registered("KMAP"));
+    cbVerilog_->setVisible(registered("VERILOG"));
+    cbVhdl_->setVisible(registered("VHDL"));
+    groupBoxExtra_->setVisible(!cbKmap_->isHidden() || !cbVerilog_->isHidden() || !cbVhdl_->isHidden());
+    checkAnswer_->setVisible(registered("CHECK"));
+
     if (!arguments_.empty()) tableFile_ = TableFileFromArguments(arguments_);
 
     BuildCommandLine();
@@ -406,6 +452,9 @@ TCommandOptions TFormQuorlet::Options() const
     o.moore = cbOptionM_->isChecked();
     o.registerOutput = cbOptionR_->isChecked();
     o.tableFile = tableFile_;
+    o.kmap = cbKmap_->isVisibleTo(this) && cbKmap_->isChecked();
+    o.verilog = cbVerilog_->isVisibleTo(this) && cbVerilog_->isChecked();
+    o.vhdl = cbVhdl_->isVisibleTo(this) && cbVhdl_->isChecked();
     return o;
 }
 
@@ -457,6 +506,30 @@ void TFormQuorlet::Minimize()
     }
 }
 
+void TFormQuorlet::CheckAnswers(const std::vector<std::string>& answerFiles)
+{
+    if (!output_ || output_->Running() || answerFiles.empty()) return;
+    BuildCommandLine();
+    DebugEnabled = debugAllowed_ && cbDebug_->isChecked();
+    // The check makes runs of its own; the extra outputs are no part of them.
+    TCommandOptions options = Options();
+    options.kmap = options.verilog = options.vhdl = false;
+    std::string caption = FileNamePart(answerFiles.front());
+    if (answerFiles.size() > 1) caption += " ...";
+    output_->ShowAndCheck(x() + 40, y() + 80, Text(caption + "  -  " + FileNamePart(tableFile_)), answerFiles,
+                          quorlet::BuildCommandLine(options), DirectoryPart(tableFile_));
+}
+
+void TFormQuorlet::ChooseAnswers()
+{
+    const QStringList chosen = QFileDialog::getOpenFileNames(
+        this, QStringLiteral("Check Answer"), Text(DirectoryPart(tableFile_)),
+        QStringLiteral("Answer Files (*.txt *.equ);;All Files (*)"));
+    std::vector<std::string> answers;
+    for (const QString& file : chosen) answers.push_back(Bytes(file));
+    CheckAnswers(answers);
+}
+
 void TFormQuorlet::OpenTableFile(const std::string& path)
 {
     tableFile_ = path;
@@ -497,8 +570,22 @@ void TFormQuorlet::EditTable()
         ShowMessage(tableFile_ + " not found!");
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(Text(tableFile_))))
-        ShowMessage("No application to open " + tableFile_ + "!");
+    const QUrl url = QUrl::fromLocalFile(Text(tableFile_));
+    const bool opened = desktopOpener ? desktopOpener(url) : QDesktopServices::openUrl(url);
+    if (!opened && !StartFallbackEditor()) ShowMessage(NoEditorMessage(tableFile_));
+}
+
+bool TFormQuorlet::StartFallbackEditor()
+{
+    TEditorLookup lookup{
+        [](const std::string& name) { return Bytes(qEnvironmentVariable(name.c_str())); },
+        [](const std::string& name) { return Bytes(QStandardPaths::findExecutable(Text(name))); }};
+    for (const TEditorCommand& command : EditorCommands(tableFile_, lookup)) {
+        QStringList arguments;
+        for (const std::string& a : command.arguments) arguments << Text(a);
+        if (QProcess::startDetached(Text(command.program), arguments, Text(DirectoryPart(tableFile_)))) return true;
+    }
+    return false;
 }
 
 TQuorletWindows::TQuorletWindows(std::string programDir, std::vector<std::string> arguments)

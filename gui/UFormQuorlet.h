@@ -18,6 +18,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QUrl;
 class QWidget;
 
 namespace quorlet {
@@ -36,6 +37,9 @@ public:
 
     // Messages go here; by default a message box. Tests catch them instead.
     std::function<void(const QString&)> messageHandler;
+    // Opens a file in the desktop's application for it; false when there is none. By default
+    // QDesktopServices; tests stand in for a desktop without one.
+    std::function<bool(const QUrl&)> desktopOpener;
 
     const std::string& TableFile() const { return tableFile_; }
     const std::string& ToolPath() const { return toolPath_; }
@@ -50,6 +54,9 @@ public:
     void Minimize();
     void OpenTableFile(const std::string& path);
     bool SaveOutputTo(const std::string& path);
+    // Checks the answer files against the table with the window's options; the verdicts go to
+    // the output window.
+    void CheckAnswers(const std::vector<std::string>& answerFiles);
 
     void ShowMessage(const std::string& text) override;
     void SetHelpItem(int index, const std::string& caption, const std::string& file) override;
@@ -73,6 +80,9 @@ private:
     void ChooseTableFile();
     void SaveOutput();
     void EditTable();
+    void ChooseAnswers();
+    // Starts an editor on the table when the desktop has no application for it.
+    bool StartFallbackEditor();
 
     std::string programDir_;
     std::vector<std::string> arguments_;
@@ -98,6 +108,12 @@ private:
     QRadioButton *radioButton18_, *cbOptionM_, *radioButton20_, *cbOptionR_;
     QLineEdit* editCmd_;
     QCheckBox* cbDebug_;
+    QGroupBox* groupBoxExtra_;
+    QCheckBox *cbKmap_, *cbVerilog_, *cbVhdl_;
+    QAction* saveOutput_ = nullptr;
+    QAction* edit_ = nullptr;
+    QAction* minimize_ = nullptr;
+    QAction* checkAnswer_ = nullptr;
     std::vector<QAction*> helpItems_;
 };
 

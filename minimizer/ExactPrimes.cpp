@@ -145,6 +145,10 @@ class PrimeGenerator {
   Cubes Rec(const Cubes& g) {
     CheckTime();
     int n = Count(g);
+    // Cubes handed to the splitting count as work like the pairs below: functions of many
+    // outputs each unate in its inputs (wide and sparse) split on one variable after another
+    // and meet an exponential number of multi-output primes only deep down.
+    if ((visits_ += n) > productLimit_) throw LimitHit{ExactStatus::TooManyPrimes};
     if (n <= 1) return g;
     std::vector<int> zeros(s_.ni, 0), ones(s_.ni, 0);
     for (int i = 0; i < n; ++i) {
@@ -281,6 +285,7 @@ class PrimeGenerator {
   bool timed_;
   long productLimit_, primeLimit_;
   long ticks_ = 0;
+  long visits_ = 0;
 };
 
 }  // namespace

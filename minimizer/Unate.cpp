@@ -34,6 +34,7 @@ struct Frame {
   std::vector<Word> r1, r0, in, cj;
   std::vector<int> single;
   std::vector<const Word*> p1, p0;  // the complement's halves, sorted
+  std::vector<int> root;            // output components: union-find over the outputs
 };
 
 class FrameStack {
@@ -145,6 +146,22 @@ int SplitVar(const Cover& g, VarCounts& vc, bool allowUnate) {
   return BestVar(vc, vc.unate);
 }
 
+// The variable of the first cube of g that holds a single literal, or -1. Split on it, one
+// half holds a universal cube for that cube's outputs.
+int OneLiteralVar(const Cover& g) {
+  const Space& s = g.space();
+  for (int i = 0; i < g.Size(); ++i) {
+    int v = -1, n = 0;
+    for (int w = 0; w < s.inWords && n < 2; ++w)
+      if (Word lv = LiteralVars(g[i][w], s.InMask(w))) {
+        n += std::popcount(lv);
+        v = w * 32 + std::countr_zero(lv) / 2;
+      }
+    if (n == 1) return v;
+  }
+  return -1;
+}
+
 // Into r: the cubes of g that allow value `bits` (1: x = 0, 2: x = 1) of v, with v freed.
 void SplitCofactor(const Cover& g, int v, unsigned bits, Cover& r, const std::vector<int>* tag = nullptr,
                    std::vector<int>* tagOut = nullptr) {
@@ -227,9 +244,77 @@ bool MarkUnateCubes(const Cover& g, const VarCounts& vc, std::vector<char>& keep
   return any;
 }
 
+int FindRoot(std::vector<int>& root, int j) {
+  while (root[j] != j) j = root[j] = root[root[j]];
+  return j;
+}
+
+// Groups the outputs of u into components: two outputs are in one when a chain of cubes
+// holding two outputs each joins them. Returns false (root undefined) when u is one component
+// (the usual case, found at once when some cube holds every output of u).
+bool OutputComponents(const Cover& g, const OutSet& u, std::vector<int>& root) {
+  const Space& s = g.space();
+  int outs = 0;
+  for (Word w : u) outs += std::popcount(w);
+  if (outs < 2) return false;
+  for (int i = 0; i < g.Size(); ++i) {
+    bool all = true;
+    for (int w = 0; w < s.outWords && all; ++w) all = (u[w] & ~g[i][s.inWords + w]) == 0;
+    if (all) return false;
+  }
+  root.resize(s.no);
+  for (int j = 0; j < s.no; ++j) root[j] = j;
+  int parts = outs;
+  for (int i = 0; i < g.Size(); ++i) {
+    const Word* c = g[i] + s.inWords;
+    int first = -1;
+    for (int w = 0; w < s.outWords; ++w)
+      for (Word b = c[w]; b; b &= b - 1) {
+        int j = FindRoot(root, w * 64 + std::countr_zero(b));
+        if (first < 0) { first = j; continue; }
+        if (j != first) { root[j] = first; --parts; }
+      }
+    if (parts == 1) return false;
+  }
+  return true;
+}
+
+// Into part: the outputs of u in the component whose root is j.
+void ComponentOutputs(const OutSet& u, std::vector<int>& root, int j, OutSet& part) {
+  std::fill(part.begin(), part.end(), 0);
+  for (std::size_t w = 0; w < u.size(); ++w)
+    for (Word b = u[w]; b; b &= b - 1) {
+      int k = int(w) * 64 + std::countr_zero(b);
+      if (FindRoot(root, k) == j) part[w] |= Word(1) << (k & 63);
+    }
+}
+
+bool TautRec(Cover& g, const OutSet& uIn, long* steps = nullptr);
+
+// Tautology of g over u, one output component at a time: outputs that no cube joins are
+// settled apart, so that a split made for one of them does not redo the others' work (wide
+// functions whose outputs each see a few inputs).
+bool TautByComponents(const Cover& g, const OutSet& u, std::vector<int>& root, long* steps) {
+  const Space& s = g.space();
+  FrameLease lease(s);
+  Frame& fr = lease.f;
+  OutSet part(s.outWords);
+  for (int w = 0; w < s.outWords; ++w)
+    for (Word b = u[w]; b; b &= b - 1) {
+      int j = w * 64 + std::countr_zero(b);
+      if (FindRoot(root, j) != j) continue;
+      ComponentOutputs(u, root, j, part);
+      fr.cof.Clear();
+      for (int i = 0; i < g.Size(); ++i)
+        if (MeetsOut(part, s, g[i])) fr.cof.Add(g[i]);
+      if (!TautRec(fr.cof, part, steps)) return false;
+    }
+  return true;
+}
+
 // steps (optional): calls left; once they run out every call answers true, so a false answer
 // is always proven.
-bool TautRec(Cover& g, const OutSet& uIn, long* steps = nullptr) {
+bool TautRec(Cover& g, const OutSet& uIn, long* steps) {
   if (steps && --*steps < 0) return true;
   FrameLease lease(g.space());
   Frame& fr = lease.f;
@@ -242,6 +327,7 @@ bool TautRec(Cover& g, const OutSet& uIn, long* steps = nullptr) {
     if (!MarkUnateCubes(g, fr.vc, fr.keep)) break;
     g.Filter(fr.keep);
   }
+  if (OutputComponents(g, fr.u, fr.root)) return TautByComponents(g, fr.u, fr.root, steps);
   int v = SplitVar(g, fr.vc, false);
   if (v < 0) return false;  // no cubes left that could cover u
   SplitCofactor(g, v, 2, fr.cof);
@@ -274,11 +360,7 @@ void CompRec(const Cover& g, Cover& out, std::size_t limit, long& budget) {
   Frame& fr = lease.f;
   // A cube of one literal makes one half hold a universal cube, whose complement is empty at
   // once; splitting on its variable leaves a single real recursion instead of two.
-  int v = -1;
-  for (int i = 0; i < g.Size() && v < 0; ++i)
-    if (InputLiterals(s, g[i]) == 1)
-      for (int w = 0; w < s.inWords && v < 0; ++w)
-        if (Word lv = LiteralVars(g[i][w], s.InMask(w))) v = w * 32 + std::countr_zero(lv) / 2;
+  int v = OneLiteralVar(g);
   if (v < 0) {
     CountLiterals(g, fr.vc);
     v = SplitVar(g, fr.vc, true);
@@ -350,6 +432,27 @@ bool SccRec(Cover& g, const OutSet& uIn, Word* r) {
     for (int w = 0; w < s.outWords; ++w) r[s.inWords + w] = open[w];
     return true;
   }
+  if (OutputComponents(g, u, fr.root)) {
+    // The complement is the union of those of the output components, each over its own
+    // outputs: its smallest cube is the join of theirs.
+    OutSet part(s.outWords);
+    std::vector<Word> sub(s.words);
+    bool any = false;
+    std::fill(r, r + s.words, 0);
+    for (int w = 0; w < s.outWords; ++w)
+      for (Word b = u[w]; b; b &= b - 1) {
+        int j = w * 64 + std::countr_zero(b);
+        if (FindRoot(fr.root, j) != j) continue;
+        ComponentOutputs(u, fr.root, j, part);
+        fr.cof.Clear();
+        for (int i = 0; i < g.Size(); ++i)
+          if (MeetsOut(part, s, g[i])) fr.cof.Add(g[i]);
+        if (!SccRec(fr.cof, part, sub.data())) continue;
+        any = true;
+        for (int k = 0; k < s.words; ++k) r[k] |= sub[k];
+      }
+    return any;
+  }
   if (g.Size() == 1) {
     const Word* c = g[0];
     MakeInputUniverse(s, r);
@@ -393,7 +496,10 @@ bool SccRec(Cover& g, const OutSet& uIn, Word* r) {
     for (int w = 0; w < s.outWords; ++w) r[s.inWords + w] = u[w];
     return true;
   }
-  int v = SplitVar(g, fr.vc, false);
+  // A cube of one literal ends one half at once for its outputs (a constant output that every
+  // cube carries, x + x', would otherwise be split apart variable by variable).
+  int v = OneLiteralVar(g);
+  if (v < 0) v = SplitVar(g, fr.vc, false);
   std::vector<Word>& r1 = fr.r1;
   std::vector<Word>& r0 = fr.r0;
   r1.assign(s.words, 0);

@@ -19,6 +19,8 @@
 #include "TConvert6.h"
 #include "TCheck.h"
 #include "TKmap.h"
+#include "TVerilog.h"
+#include "TVhdl.h"
 #include "USubExec.h"
 
 namespace quorlet {
@@ -46,6 +48,8 @@ const Registration kStages[] = {
     {"CONVERT5", &MakeStage<TConvert5>},
     {"CONVERT6", &MakeStage<TConvert6>},
     {"KMAP", &MakeStage<TKmap>},
+    {"VERILOG", &MakeStage<TVerilog>},
+    {"VHDL", &MakeStage<TVhdl>},
     {"CHECK", &MakeStage<TCheck>},
 };
 

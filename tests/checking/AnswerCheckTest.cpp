@@ -2,6 +2,7 @@
 // walking the cube point by point, and the verdict names the first point in counting order.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -58,7 +59,7 @@ TEST(AnswerCheckTest, FirstDifferingPointAgreesWithWalkingTheCube)
         e.SetRoot(RandomNode(e, rng, n, 4));
         const std::string cube = RandomCube(rng, n);
         for (bool wanted : {false, true}) {
-            std::string expected;
+            std::optional<std::string> expected;
             for (const std::string& p : PointsOf(cube)) {
                 if (e.Evaluate(p) != (wanted ? '1' : '0')) {
                     expected = p;
@@ -117,7 +118,7 @@ TEST(AnswerCheckTest, MinimumCostsCountTermsAndLiteralsPerOutput)
 
 TEST(AnswerCheckTest, ReferenceTakesOnlyOnAndOffPoints)
 {
-    MinimizedTable table;
+    CoverTable table;
     table.inputs = 2;
     table.outputs = 2;
     table.terms = {{"00", "1~"}, {"01", "0-"}, {"1-", "-1"}};

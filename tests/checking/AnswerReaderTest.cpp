@@ -126,6 +126,15 @@ TEST(AnswerReaderTest, EveryErrorNamesItsLineAndWhatWasExpected)
         EXPECT_EQ(quorlet::FormatAnswerError("answer.txt", answer.errors[0]),
                   "answer.txt:" + std::to_string(c.line) + ": " + c.message);
     }
+    // Nesting is bounded, whatever the answer holds; 200 levels still read.
+    for (const std::string& deep : {std::string(100000, '(') + "A", std::string(100000, '!') + "A", "A" + std::string(100000, '\'')}) {
+        Answer answer = ReadAnswerText("SUM = " + deep, kAdder);
+        ASSERT_EQ(answer.errors.size(), 1u);
+        EXPECT_EQ(answer.errors[0].message, "EXPRESSION NESTED MORE THAN 200 LEVELS DEEP");
+    }
+    EXPECT_EQ(TruthTable(OnlyEquation(ReadAnswerText("SUM = " + std::string(100, '(') + "A" + std::string(100, ')') + std::string(100, '\''), kAdder)), 3),
+              "00001111");
+
     // The other equations of a file with an error are still read.
     Answer partial = ReadAnswerText("SUM = A + X\nCOUT = A B", kAdder);
     ASSERT_EQ(partial.equations.size(), 1u);

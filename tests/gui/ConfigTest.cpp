@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <set>
 
 #include "TestSupport.h"
 #include "UCommandLine.h"
 #include "UConfig.h"
+#include "UEditor.h"
 
 namespace quorlet {
 namespace {
@@ -199,6 +202,97 @@ TEST(TableFileTest, LibraryWordAndSaveName)
     EXPECT_EQ(LibraryWord("CMOS.GAT"), "CMOS.GAT");
     EXPECT_EQ(LibraryWord("LIB"), "LIB");
     EXPECT_EQ(OutputSaveName("/t/adder.tbl"), "/t/adder.txt");
+}
+
+// ---- Extra outputs on the command line ----
+
+TEST(CommandLineTest, ExtraOutputsLeadTheLineAndChangeNothingElse)
+{
+    TCommandOptions o;
+    o.tableFile = "/w/exa.tbl";
+    EXPECT_EQ(BuildCommandLine(o), "exa.tbl D ");
+    o.output = TOutputFormat::Drawing;
+    o.singleOutput = true;
+    const std::string plain = BuildCommandLine(o);
+    EXPECT_EQ(plain, " /S /DGENERICS exa.tbl D ");
+    // Every combination puts the words once, in one order, before the line the options give.
+    for (int mask = 1; mask < 8; ++mask) {
+        o.kmap = mask & 1;
+        o.verilog = mask & 2;
+        o.vhdl = mask & 4;
+        std::string words;
+        if (o.kmap) words += " --kmap";
+        if (o.verilog) words += " --verilog";
+        if (o.vhdl) words += " --vhdl";
+        EXPECT_EQ(BuildCommandLine(o), words + plain) << mask;
+    }
+    o = TCommandOptions{};
+    o.tableFile = "exa.tbl";
+    o.kmap = true;
+    EXPECT_EQ(BuildCommandLine(o), " --kmap exa.tbl D ");
+}
+
+// ---- The editors Run > Edit falls back to ----
+
+struct FakeSystem {
+    std::map<std::string, std::string> environment;
+    std::set<std::string> installed;
+    TEditorLookup Lookup() const
+    {
+        return {[this](const std::string& name) {
+                    auto it = environment.find(name);
+                    return it == environment.end() ? std::string() : it->second;
+                },
+                [this](const std::string& name) { return installed.count(name) ? "/usr/bin/" + name : std::string(); }};
+    }
+};
+
+std::vector<std::string> Programs(const std::vector<TEditorCommand>& commands)
+{
+    std::vector<std::string> programs;
+    for (const auto& c : commands) programs.push_back(c.program + (c.arguments.empty() ? "" : " " + c.arguments[0]));
+    return programs;
+}
+
+TEST(EditorTest, VisualThenEditorThenEditorsFoundOnThePath)
+{
+    FakeSystem system;
+    system.environment = {{"VISUAL", "gvim -f"}, {"EDITOR", "my-editor"}};
+    system.installed = {"kate", "gedit", "xterm", "nano"};
+    const auto commands = EditorCommands("/w/t.tbl", system.Lookup());
+    EXPECT_EQ(Programs(commands), (std::vector<std::string>{"gvim -f", "my-editor /w/t.tbl", "/usr/bin/gedit /w/t.tbl",
+                                                            "/usr/bin/kate /w/t.tbl", "/usr/bin/xterm -e"}));
+    EXPECT_EQ(commands[0].arguments, (std::vector<std::string>{"-f", "/w/t.tbl"}));
+    EXPECT_EQ(commands[0].source, "VISUAL");
+    EXPECT_EQ(commands[1].source, "EDITOR");
+    EXPECT_EQ(commands.back().arguments, (std::vector<std::string>{"-e", "/usr/bin/nano", "/w/t.tbl"}));
+}
+
+TEST(EditorTest, TerminalEditorsRunInATerminalOrNotAtAll)
+{
+    FakeSystem system;
+    system.environment = {{"EDITOR", "vim"}, {"VISUAL", "emacs -nw"}};
+    system.installed = {"gnome-terminal"};
+    auto commands = EditorCommands("t.tbl", system.Lookup());
+    ASSERT_EQ(commands.size(), 2u);
+    EXPECT_EQ(commands[0].program, "/usr/bin/gnome-terminal");
+    EXPECT_EQ(commands[0].arguments, (std::vector<std::string>{"--", "emacs", "-nw", "t.tbl"}));
+    EXPECT_EQ(commands[1].arguments, (std::vector<std::string>{"--", "vim", "t.tbl"}));
+    // Without a terminal they would end unseen, so they are not tried.
+    system.installed.clear();
+    EXPECT_TRUE(EditorCommands("t.tbl", system.Lookup()).empty());
+    EXPECT_TRUE(NeedsTerminal("/usr/bin/nano -w"));
+    EXPECT_FALSE(NeedsTerminal("emacs"));
+    EXPECT_FALSE(NeedsTerminal("code --wait"));
+    EXPECT_FALSE(NeedsTerminal(""));
+}
+
+TEST(EditorTest, BlankVariablesCountAsUnset)
+{
+    FakeSystem system;
+    system.environment = {{"VISUAL", "   "}, {"EDITOR", ""}};
+    EXPECT_TRUE(EditorCommands("t.tbl", system.Lookup()).empty());
+    EXPECT_NE(NoEditorMessage("/w/t.tbl").find("/w/t.tbl"), std::string::npos);
 }
 
 }  // namespace

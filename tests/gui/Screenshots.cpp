@@ -1,10 +1,15 @@
-// Pictures of the windows, taken offscreen: the main window, the output window after a run of
-// the adder, the About box and the cover dialog. They go to $QUORLET_SCREENSHOT_DIR when set
-// (docs/screenshots/ of the repository is made so), else to a scratch directory.
+// Pictures of the windows: the main window, the output window after a run of the adder and with
+// the traffic light's circuit, the About box, the cover dialog and a help page; under a real X
+// server also the whole screen. They go to $QUORLET_SCREENSHOT_DIR when set, else to a scratch
+// directory. docs/screenshots/ is made on a 1024 x 700 screen, with
+//   QUORLET_SCREENSHOT_DIR=$PWD/docs/screenshots QT_QPA_PLATFORM=xcb
+//   xvfb-run -s "-screen 0 1024x700x24" build/bin/test_gui_screenshots
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
+#include <QScreen>
+#include <QTextBrowser>
 #include <QtTest>
 #include <filesystem>
 
@@ -76,14 +81,32 @@ private slots:
             QVERIFY(!windows.Output().Lines().empty());
         }
         Save(windows.Output(), "output-window.png");
-        if (fs::exists(d + "adder.tbl")) {
+        if (fs::exists(d + "traffic.tbl")) {
+            // The circuit opens fitted to the pane, in the window as it stands on the screen.
+            main.OpenTableFile(d + "traffic.tbl");
             main.findChild<QRadioButton*>("CBOptionD")->click();
+            main.findChild<QRadioButton*>("FlipJK")->click();
             main.Minimize();
-            windows.Output().resize(870, 760);
+            QVERIFY(windows.Output().PictureShown());
+            QTest::qWait(300);  // the window's place is settled after it appears
             Save(windows.Output(), "output-window-drawing.png");
+            if (QGuiApplication::platformName() == "xcb") {
+                const QImage screen = main.screen()->grabWindow(0).toImage();
+                QVERIFY(screen.save(out_ + "/screen.png", "PNG"));
+            }
         }
         Save(windows.About(), "about-box.png");
         Save(windows.Cover(), "cover-dialog.png");
+    }
+
+    void helpPage()
+    {
+        const QString page = QString(QUORLET_SOURCE_DIR) + "/docs/help/getting-started.html";
+        if (!QFile::exists(page)) QSKIP("no help page");
+        QTextBrowser browser;
+        browser.setSource(QUrl::fromLocalFile(page));
+        browser.resize(900, 640);
+        Save(browser, "help-page.png");
     }
 };
 

@@ -9,8 +9,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QFileDialog>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QWheelEvent>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
@@ -22,10 +27,12 @@
 #include "Clock.h"
 #include "StageTable.h"
 #include "TestSupport.h"
+#include "UEditor.h"
 #include "UFormCover.h"
 #include "UFormGo.h"
 #include "UFormInput.h"
 #include "UFormQuorlet.h"
+#include "UPicturePane.h"
 #include "USubExec.h"
 
 using namespace quorlet;
@@ -52,12 +59,20 @@ struct FakeDriver : TSubExec {
             cover = Questions().AskCover();
             WriteLine(cover);
         }
-        if (commandLine.find("/D") != std::string::npos) {
-            std::ofstream svg("pic.svg");
-            svg << "<svg xmlns='http://www.w3.org/2000/svg' width='120' height='80'>"
-                   "<rect x='10' y='10' width='100' height='60' fill='none' stroke='black'/></svg>";
-        }
+        // Pictures wider than any pane, as a real sheet is.
+        auto picture = [](const char* name) {
+            std::ofstream svg(name);
+            svg << "<svg xmlns='http://www.w3.org/2000/svg' width='2400' height='1600'>"
+                   "<rect x='10' y='10' width='2380' height='1580' fill='none' stroke='black'/></svg>";
+        };
+        if (commandLine.find("/D") != std::string::npos) picture("pic.svg");
+        if (commandLine.find("--kmap") != std::string::npos) picture("pic.kmap.svg");
     }
+};
+
+// Stands for an extra output's stage, whose presence shows its check box.
+struct IdleStage : TSubExec {
+    void Execute() override {}
 };
 
 void UseFakeDriver()
@@ -445,12 +460,331 @@ private slots:
         QVERIFY(!windows_->Output().PictureShown());
     }
 
+    void shippedConfigurationFillsTheHelpMenu()
+    {
+        fs::copy_file(std::string(QUORLET_SOURCE_DIR) + "/lib/QUORLET.CFG", Dir() + "QUORLET.CFG",
+                      fs::copy_options::overwrite_existing);
+        Start({Dir() + "exa.tbl"});
+        QVERIFY(messages_.isEmpty());
+        QStringList shown;
+        for (QAction* a : Child<QMenu>(Main(), "Help1")->actions())
+            if (a->isVisible() && !a->isSeparator()) shown << a->text();
+        QCOMPARE(shown, QStringList({" Getting started", " Table language", " Options and outputs", " State machines",
+                                     "About..."}));
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler("file", &recorder, "Open");
+        Child<QAction>(Main(), "Help31")->trigger();
+        QDesktopServices::unsetUrlHandler("file");
+        QCOMPARE(recorder.urls,
+                 QList<QUrl>({QUrl::fromLocalFile(QString::fromStdString(Dir() + "help/options-and-outputs.html"))}));
+    }
+
+    void placementKeepsTheWindowOnTheScreen()
+    {
+        const QRect lab(0, 0, 1024, 700);
+        const QMargins frame(4, 30, 4, 4);
+        QCOMPARE(FitOnScreen(QRect(84, 150, 870, 500), lab, frame), QRect(84, 150, 870, 500));
+        const QRect low = FitOnScreen(QRect(84, 150, 870, 600), lab, frame);
+        QCOMPARE(low.size(), QSize(870, 600));
+        QCOMPARE(low.left(), 84);
+        QCOMPARE(low.marginsAdded(frame).bottom(), lab.bottom());
+        const QRect right = FitOnScreen(QRect(900, 40, 870, 300), lab, frame);
+        QCOMPARE(right.size(), QSize(870, 300));
+        QCOMPARE(right.marginsAdded(frame).right(), lab.right());
+        QCOMPARE(FitOnScreen(QRect(-50, -50, 2000, 1500), lab, frame).marginsAdded(frame), lab);
+        const QRect offset(1280, 0, 1024, 700);  // a second screen right of the first
+        QVERIFY(offset.contains(FitOnScreen(QRect(1300, 300, 870, 600), offset, frame).marginsAdded(frame)));
+    }
+
+    void outputWindowStaysOnALabScreen()
+    {
+        // The test platform (tests/gui/screens.json) has a lab screen of 1024 x 700.
+        QScreen* lab = nullptr;
+        for (QScreen* s : QGuiApplication::screens())
+            if (s->geometry().size() == QSize(1024, 700)) lab = s;
+        if (!lab) QFAIL("no 1024 x 700 screen: run with QT_QPA_PLATFORM=offscreen:configfile=tests/gui/screens.json");
+        const QRect area = lab->availableGeometry();
+        Write("pic.tbl", "TABLE pic\nEND\n");
+        Start({Dir() + "pic.tbl"});
+        TFormGo& go = windows_->Output();
+        auto onScreen = [&](const char* what) {
+            QApplication::processEvents();
+            QVERIFY2(area.contains(go.frameGeometry()), what);
+            auto* memo = Child<QPlainTextEdit>(go, "MemoOutput");
+            QVERIFY2(area.contains(QRect(memo->mapToGlobal(QPoint(0, 0)), memo->size())), what);
+        };
+        for (QPoint corner : {area.topLeft() + QPoint(40, 40), area.bottomRight() - QPoint(120, 120),
+                              area.topRight() - QPoint(100, -10)}) {
+            go.hide();
+            Main().move(corner);
+            Main().Minimize();
+            QVERIFY(go.isVisible());
+            onScreen("after a run");
+            QVERIFY(area.contains(Main().frameGeometry()) || corner != area.topLeft() + QPoint(40, 40));
+        }
+        // With the circuit below the text the window keeps its place and size.
+        const QRect before = go.frameGeometry();
+        Click("CBOptionD");
+        Main().Minimize();
+        QVERIFY(go.PictureShown());
+        onScreen("with the circuit");
+        QCOMPARE(go.frameGeometry(), before);
+    }
+
+    void outputWindowKeepsItsDesignPlaceWhereThereIsRoom()
+    {
+        Start({Dir() + "exa.tbl"});
+        Main().Minimize();
+        TFormGo& go = windows_->Output();
+        QCOMPARE(go.pos(), Main().pos() + QPoint(40, 80));
+        QCOMPARE(go.size(), QSize(870, 600));
+    }
+
+    void keysOfTheMainMenuWorkInTheOutputWindow()
+    {
+        Start({Dir() + "exa.tbl"});
+        Main().Minimize();
+        TFormGo& go = windows_->Output();
+        QApplication::setActiveWindow(&go);
+        QVERIFY(QTest::qWaitForWindowActive(&go));
+        QString title, proposed;
+        WhenModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            title = dialog->windowTitle();
+            proposed = dialog->selectedFiles().value(0);
+            dialog->selectFile(QString::fromStdString(Dir() + "saved.txt"));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QTest::keyClick(&go, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(title, QString("Save Output"));
+        QCOMPARE(proposed, QString::fromStdString(Dir() + "exa.txt"));
+        QCOMPARE(QString::fromStdString(test::ReadFile(Dir() + "saved.txt")), Memo().join('\n') + "\n");
+
+        // F9 runs again from there.
+        const int runs = FakeDriver::runs;
+        QApplication::setActiveWindow(&go);
+        QVERIFY(QTest::qWaitForWindowActive(&go));
+        QTest::keyClick(&go, Qt::Key_F9);
+        QCOMPARE(FakeDriver::runs, runs + 1);
+    }
+
+    void picturesOpenFittedToTheWidthAndZoom()
+    {
+        RegisterSubTool("KMAP", &MakeStage<IdleStage>);
+        Write("pic.tbl", "TABLE pic\nEND\n");
+        Start({Dir() + "pic.tbl"});
+        Click("CBOptionD");
+        Child<QCheckBox>(Main(), "CBKmap")->click();
+        Main().Minimize();
+        TFormGo& go = windows_->Output();
+        QVERIFY(go.PictureShown());
+        QVERIFY(go.MapsShown());
+        QApplication::processEvents();
+        for (TPicturePane* pane : {&go.Circuit(), &go.Maps()}) {
+            QVERIFY(pane->FittingWidth());
+            const int room = pane->Area()->viewport()->width();
+            const int drawn = pane->Area()->widget()->width();
+            QVERIFY2(drawn <= room && drawn >= room - 4, qPrintable(QString("%1 in %2").arg(drawn).arg(room)));
+            QVERIFY(pane->Scale() < 1.0);
+            QCOMPARE(pane->Area()->horizontalScrollBar()->value(), 0);
+        }
+        const double circuit = go.Circuit().Scale(), maps = go.Maps().Scale();
+
+        // With no picture in focus the keys zoom both.
+        QApplication::setActiveWindow(&go);
+        QVERIFY(QTest::qWaitForWindowActive(&go));
+        go.setFocus();
+        QTest::keyClick(&go, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(go.Circuit().Scale(), circuit * TPicturePane::kZoomStep);
+        QCOMPARE(go.Maps().Scale(), maps * TPicturePane::kZoomStep);
+        QVERIFY(!go.Circuit().FittingWidth());
+        QTest::keyClick(&go, Qt::Key_Minus, Qt::ControlModifier);
+        QTest::keyClick(&go, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(go.Circuit().Scale(), circuit / TPicturePane::kZoomStep);
+        QTest::keyClick(&go, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(go.Circuit().Scale(), circuit);
+        QVERIFY(go.Circuit().FittingWidth());
+
+        // The wheel with Ctrl zooms the picture under the mouse; without Ctrl it scrolls.
+        QWidget* viewport = go.Circuit().Area()->viewport();
+        const QPointF at(20, 20);
+        QWheelEvent zoom(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
+                         Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &zoom);
+        QCOMPARE(go.Circuit().Scale(), circuit * TPicturePane::kZoomStep);
+        QCOMPARE(go.Maps().Scale(), maps);
+        QWheelEvent scroll(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                           Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &scroll);
+        QCOMPARE(go.Circuit().Scale(), circuit * TPicturePane::kZoomStep);
+
+        // The buttons, and the limits.
+        Child<QToolButton>(go.Circuit(), "ZoomOutButton")->click();
+        QCOMPARE(go.Circuit().Scale(), circuit);
+        for (int i = 0; i < 40; ++i) go.Circuit().ZoomIn();
+        QCOMPARE(go.Circuit().Scale(), TPicturePane::kMaxScale);
+        for (int i = 0; i < 60; ++i) go.Circuit().ZoomOut();
+        QCOMPARE(go.Circuit().Scale(), TPicturePane::kMinScale);
+        Child<QToolButton>(go.Circuit(), "FitButton")->click();
+        QCOMPARE(go.Circuit().Scale(), circuit);
+
+        // A picture that is no picture is not shown, and says nothing.
+        Write("pic.kmap.svg", "not a picture");
+        Click("CBOptionT");
+        Child<QCheckBox>(Main(), "CBKmap")->click();
+        ClearSubTools();
+        RegisterSubTool("KMAP", &MakeStage<IdleStage>);
+        RegisterSubTool("QUORLET", &MakeStage<IdleStage>);
+        Child<QCheckBox>(Main(), "CBKmap")->click();
+        Write("pic.kmap.svg", "<svg");  // written during no run: not this run's picture either
+        Main().Minimize();
+        QVERIFY(!go.MapsShown());
+        QVERIFY(!go.PictureShown());
+    }
+
+    void editFallsBackToTheUsersEditorThenOneOnThePath()
+    {
+        Start({Dir() + "exa.tbl"});
+        Main().desktopOpener = [](const QUrl&) { return false; };
+        const std::string bin = Dir() + "bin/";
+        fs::create_directories(bin);
+        // Each fake editor leaves a note of how it was started.
+        auto editor = [&](const std::string& name) {
+            Write("bin/" + name, "#!/bin/sh\necho \"$@\" > '" + Dir() + name + ".ran'\n");
+            fs::permissions(bin + name, fs::perms::owner_all);
+        };
+        for (const char* name : {"my-visual", "my-editor", "mousepad", "xterm"}) editor(name);
+        struct Environment {
+            QByteArray path = qgetenv("PATH"), visual = qgetenv("VISUAL"), editor = qgetenv("EDITOR");
+            bool hadVisual = qEnvironmentVariableIsSet("VISUAL"), hadEditor = qEnvironmentVariableIsSet("EDITOR");
+            ~Environment()
+            {
+                qputenv("PATH", path);
+                if (hadVisual) qputenv("VISUAL", visual); else qunsetenv("VISUAL");
+                if (hadEditor) qputenv("EDITOR", editor); else qunsetenv("EDITOR");
+            }
+        } restore;
+        const QString table = QString::fromStdString(Dir() + "exa.tbl");
+        auto ran = [&](const std::string& name) {
+            const std::string note = Dir() + name + ".ran";
+            if (!QTest::qWaitFor([&] { return fs::exists(note) && fs::file_size(note) > 0; }, 5000)) return QString();
+            QString text = QString::fromStdString(test::ReadFile(note)).trimmed();
+            fs::remove(note);
+            return text;
+        };
+        auto edit = [&] { Child<QAction>(Main(), "Edit1")->trigger(); };
+
+        qputenv("PATH", QByteArray::fromStdString(bin));
+        qputenv("VISUAL", QByteArray::fromStdString(bin + "my-visual"));
+        qputenv("EDITOR", QByteArray::fromStdString(bin + "my-editor --wait"));
+        edit();
+        QCOMPARE(ran("my-visual"), table);
+        qunsetenv("VISUAL");
+        edit();
+        QCOMPARE(ran("my-editor"), "--wait " + table);
+        qputenv("VISUAL", "no-such-editor");  // cannot be started: the next one is tried
+        qunsetenv("EDITOR");
+        edit();
+        QCOMPARE(ran("mousepad"), table);
+        // A terminal editor runs in a terminal emulator.
+        qunsetenv("VISUAL");
+        qputenv("EDITOR", "nano");
+        edit();
+        QCOMPARE(ran("xterm"), "-e nano " + table);
+        QVERIFY(messages_.isEmpty());
+
+        fs::remove(bin + "mousepad");
+        fs::remove(bin + "xterm");
+        edit();  // nano without a terminal, and nothing else
+        QCOMPARE(messages_, QStringList({QString::fromStdString(NoEditorMessage(Dir() + "exa.tbl"))}));
+        QVERIFY(messages_[0].contains("VISUAL"));
+    }
+
+    void extraOutputsAddTheirWordsToTheRun()
+    {
+        RegisterSubTool("KMAP", &MakeStage<IdleStage>);
+        RegisterSubTool("VHDL", &MakeStage<IdleStage>);
+        Start({Dir() + "exa.tbl"});
+        QVERIFY(Visible("GroupBoxExtra"));
+        QVERIFY(Visible("CBKmap"));
+        QVERIFY(!Visible("CBVerilog"));  // its stage is not in the program
+        QVERIFY(Visible("CBVhdl"));
+        Child<QCheckBox>(Main(), "CBVhdl")->click();
+        QCOMPARE(Cmd(), QString(" --vhdl exa.tbl D "));
+        Child<QCheckBox>(Main(), "CBKmap")->click();
+        QCOMPARE(Cmd(), QString(" --kmap --vhdl exa.tbl D "));
+        Click("CBOptionS");
+        Click("CBOptionE");
+        QCOMPARE(Cmd(), QString(" --kmap --vhdl /S /E exa.tbl D "));
+        Main().Minimize();
+        QCOMPARE(FakeDriver::commandLine, std::string("--kmap --vhdl /S /E exa.tbl D "));
+        Child<QCheckBox>(Main(), "CBKmap")->click();
+        Child<QCheckBox>(Main(), "CBVhdl")->click();
+        QCOMPARE(Cmd(), QString(" /S /E exa.tbl D "));
+    }
+
+    void extraOutputsAreHiddenWithoutTheirStages()
+    {
+        Start({Dir() + "exa.tbl"});
+        QVERIFY(!Visible("GroupBoxExtra"));
+        QVERIFY(!Child<QAction>(Main(), "CheckAnswer1")->isVisible());
+        Child<QCheckBox>(Main(), "CBKmap")->setChecked(true);  // hidden: no word
+        QCOMPARE(Cmd(), QString("exa.tbl D "));
+    }
+
+    void answerCheckShowsItsVerdictsInTheOutputWindow()
+    {
+        const std::string example = std::string(QUORLET_SOURCE_DIR) + "/examples/adder.tbl";
+        if (!fs::exists(example)) QSKIP("examples/adder.tbl is not there");
+        RegisterQuorletStages();
+        const auto stages = RegisteredSubTools();
+        if (std::find(stages.begin(), stages.end(), "CHECK") == stages.end()) QSKIP("no answer check in the program");
+        fs::copy_file(example, Dir() + "adder.tbl");
+        Write("right.txt", "SUM = A' B' CIN + A' B CIN' + A B' CIN' + A B CIN\nCOUT = A B + A CIN + B CIN\n");
+        Write("wrong.txt", "SUM = A B\nCOUT = A B + A CIN + B CIN\n");
+        Start({Dir() + "adder.tbl"});
+        QVERIFY(Child<QAction>(Main(), "CheckAnswer1")->isVisible());
+        Click("CBOptionE");
+        Child<QCheckBox>(Main(), "CBKmap")->click();  // extra outputs are no part of the check
+        TFormGo& go = windows_->Output();
+
+        Main().CheckAnswers({Dir() + "right.txt"});
+        QVERIFY(go.isVisible());
+        QVERIFY2(Memo().contains("RESULT: 2 OF 2 CORRECT"), qPrintable(Memo().join('\n')));
+        QVERIFY(go.windowTitle().contains("right.txt"));
+        QVERIFY(!fs::exists(Dir() + "adder.equ"));
+        QVERIFY(!fs::exists(Dir() + "adder.kmap"));
+
+        Main().CheckAnswers({Dir() + "right.txt", Dir() + "wrong.txt"});
+        QVERIFY2(Memo().contains("SUM: WRONG AT A=0 B=0 CIN=1: TABLE 1, ANSWER 0"), qPrintable(Memo().join('\n')));
+        QVERIFY(Memo().contains("RESULT: 1 OF 2 CORRECT"));
+
+        // The menu item asks for the answer files; no choice, no check.
+        QString title;
+        WhenModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            title = dialog->windowTitle();
+            dialog->selectFile(QString::fromStdString(Dir() + "wrong.txt"));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        Child<QAction>(Main(), "CheckAnswer1")->trigger();
+        QCOMPARE(title, QString("Check Answer"));
+        QVERIFY(Memo().contains("RESULT: 1 OF 2 CORRECT"));
+        QVERIFY(!Memo().contains("RESULT: 2 OF 2 CORRECT"));
+        WhenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+        Child<QAction>(Main(), "CheckAnswer1")->trigger();
+        QVERIFY(Memo().contains("RESULT: 1 OF 2 CORRECT"));
+    }
+
     void coverQuestionIsAnsweredThroughTheDialog()
     {
         Start();
         auto answer = [](const char* radio, const char* button, bool checkStart) {
             WhenModal([=](QWidget* modal) {
                 QCOMPARE(modal->windowTitle(), QString("Select Cover"));
+                QVERIFY(Child<QLabel>(*modal, "LabelQuestion")->text().contains("output window"));
                 if (checkStart) QVERIFY(Child<QRadioButton>(*modal, "RadioButton2")->isChecked());
                 if (radio) Child<QRadioButton>(*modal, radio)->setChecked(true);
                 if (button)

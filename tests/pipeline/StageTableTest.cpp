@@ -12,7 +12,8 @@ TEST(StageTableTest, EveryProgramNameFindsItsStage)
     RegisterQuorletStages();
     const std::vector<std::string> expected = {"QUORLET",  "EXPANDER", "QUOR_ESP", "SUPPLMNT", "SPLITTER",
                                                "COMBINER", "MOOR_CHK", "MOOR_CMB", "CONVERT",  "CONVERT1",
-                                               "CONVERT2", "CONVERT3", "CONVERT4", "CONVERT5", "CONVERT6", "KMAP", "CHECK"};
+                                               "CONVERT2", "CONVERT3", "CONVERT4", "CONVERT5", "CONVERT6",
+                                               "KMAP",     "VERILOG",  "VHDL",     "CHECK"};
     std::vector<std::string> names = QuorletStageNames();
     std::sort(names.begin(), names.end());
     std::vector<std::string> sorted = expected;

@@ -1,0 +1,145 @@
+// Identifiers and the comment text that the Verilog and VHDL writers share.
+#include "HdlWriters.h"
+
+namespace quorlet {
+
+HdlIdentifiers AssignIdentifiers(const HdlDesign& design, HdlLanguage language)
+{
+    IdentifierTable table(language);
+    if (design.IsStateMachine()) {
+        table.Reserve("clk");
+        table.Reserve("reset");
+    }
+    // The testbench's own names.
+    for (const char* helper : {"dut", "test", "minimized", "tb_check", "tb_step", "tb_reset", "tb_point", "tb_want", "tb_next",
+                               "tb_state", "tb_bit", "tb_line", "tb_inputs", "tb_outputs", "tb_states"})
+        table.Reserve(helper);
+    HdlIdentifiers ids;
+    ids.language = language;
+    ids.module = table.Take(design.name);
+    ids.testbench = table.Take(ids.module + "_tb");
+    for (const std::string& name : design.inputs) ids.inputs.push_back(table.Take(name));
+    for (const HdlFunction& f : design.functions) ids.functions.push_back(table.Take(f.name));
+    ids.renamed = table.Renamed();
+    return ids;
+}
+
+namespace hdl_text {
+
+std::string Wrap(const std::vector<std::string>& parts, const std::string& op, std::size_t firstColumn,
+                 const std::string& indent)
+{
+    constexpr std::size_t kLineLimit = 100;
+    std::string text;
+    std::size_t column = firstColumn;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        std::string piece = k == 0 ? parts[k] : " " + op + " " + parts[k];
+        if (k > 0 && column + piece.size() > kLineLimit) {
+            text += "\n" + indent + op + " " + parts[k];
+            column = indent.size() + op.size() + 1 + parts[k].size();
+        } else {
+            text += piece;
+            column += piece.size();
+        }
+    }
+    return text;
+}
+
+const char* FlipFlopName(FlipFlopKind kind)
+{
+    switch (kind) {
+    case FlipFlopKind::D: return "D";
+    case FlipFlopKind::T: return "T";
+    case FlipFlopKind::JK: return "JK";
+    case FlipFlopKind::SR: return "SR";
+    }
+    return "";
+}
+
+std::vector<std::string> HeaderLines(const HdlDesign& design, const HdlIdentifiers& ids, bool testbench)
+{
+    const bool verilog = ids.language == HdlLanguage::Verilog;
+    std::vector<std::string> lines;
+    std::string file = design.name + (testbench ? "_tb" : "") + (verilog ? ".v" : ".vhd");
+    if (testbench)
+        lines.push_back(file + ": self-checking testbench of " + ids.module + ", the result of " + design.tableFile +
+                        " as Quorlet minimized it.");
+    else
+        lines.push_back(file + ": the result of " + design.tableFile + " as Quorlet minimized it.");
+    if (!verilog) lines.push_back("VHDL-2008 (analyse with ghdl -a --std=08).");
+    if (!testbench) {
+        const char* form = design.productOfSums
+                               ? (design.offCover ? "the complement of a product of sums of the OFF cover"
+                                                  : "a product of sums")
+                               : (design.offCover ? "the complement of a sum of products of the OFF cover"
+                                                  : "a sum of products");
+        lines.push_back(std::string("One continuous assignment per output: ") + form + ".");
+        if (design.IsStateMachine())
+            lines.push_back("State register: " + std::to_string(design.stateBits) + " " +
+                            FlipFlopName(design.flipFlops) +
+                            " flip-flops driven by the minimized excitation functions, on the rising edge of clk;");
+        if (design.IsStateMachine())
+            lines.push_back("reset (asynchronous, active high) clears every state bit to 0.");
+    }
+    if (!ids.renamed.empty()) {
+        // The rule, wrapped as a comment paragraph.
+        std::string line = "Renamed names:";
+        std::string rule = std::string(kRenamingRule) + ".";
+        for (std::size_t pos = 0; pos < rule.size();) {
+            std::size_t end = rule.find(' ', pos);
+            if (end == std::string::npos) end = rule.size();
+            std::string word = rule.substr(pos, end - pos);
+            if (line.size() + 1 + word.size() > 95) {
+                lines.push_back(line);
+                line = word;
+            } else {
+                line += " " + word;
+            }
+            pos = end + 1;
+        }
+        lines.push_back(line);
+        for (const auto& [from, to] : ids.renamed) lines.push_back("    " + from + " -> " + to);
+    }
+    return lines;
+}
+
+std::vector<std::string> PlanLines(const HdlDesign& design, const HdlCheckPlan& plan)
+{
+    std::vector<std::string> lines;
+    const std::string points = std::to_string(plan.specifiedPoints);
+    if (!design.IsStateMachine()) {
+        if (plan.sampled)
+            lines.push_back("The table specifies " + points + " points, too many to apply one by one: " +
+                            std::to_string(plan.checks.size()) +
+                            " are applied (the open inputs of every term all 0, all 1 and pseudo-random).");
+        else
+            lines.push_back("Applies every point the table specifies (" + std::to_string(plan.checks.size()) +
+                            ") and checks every output value it gives there.");
+    } else {
+        std::string reset(static_cast<std::size_t>(design.stateBits), '0');
+        lines.push_back("Resets, reaches each present state by a shortest path from the reset state " + reset + ",");
+        lines.push_back("and drives every transition the table specifies there (" + std::to_string(plan.checks.size()) +
+                        " checks): the outputs before the clock edge, the state bits after it.");
+        if (plan.sampled)
+            lines.push_back("The table specifies " + points +
+                            " points, too many to drive one by one: open inputs are sampled (all 0, all 1, "
+                            "pseudo-random).");
+        if (plan.outputsUnchecked)
+            lines.push_back("The outputs are not checked: the run minimized them in a second pass, and its cover "
+                            "table holds the next-state columns only.");
+        std::string names;
+        for (int b = 0; b < design.stateBits; ++b) names += (b ? " " : "") + design.inputs[b];
+        if (plan.unreachable.empty()) {
+            lines.push_back("Every present state of the table is reachable from reset.");
+        } else {
+            lines.push_back("Present states not reachable from reset (" + names + "), their transitions unchecked:");
+            for (const std::string& code : plan.unreachable) lines.push_back("    " + code);
+        }
+    }
+    lines.push_back("Don't-care and unspecified values are not checked. Prints PASS at the end, or the first");
+    lines.push_back("mismatch with its point and ends the simulation with a failing status.");
+    return lines;
+}
+
+}  // namespace hdl_text
+}  // namespace quorlet
