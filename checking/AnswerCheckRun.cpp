@@ -255,14 +255,21 @@ private:
         run.lines = standIns_.TakeLines();
         run.minimized = ReadKeptFiles(run);
         if (run.minimized) run.costs = MinimumCosts(run.cover);
+        if (request_.showRunLines) shownLines_.insert(shownLines_.end(), run.lines.begin(), run.lines.end());
         return run;
     }
+
+public:
+    std::vector<std::string> TakeShownLines() { return std::move(shownLines_); }
+
+private:
 
     const AnswerCheckRequest& request_;
     RunStandIns& standIns_;
     std::vector<std::string> options_;
     std::string userCover_;
     bool productOfSumsAsked_ = false;
+    std::vector<std::string> shownLines_;
     std::map<int, PipelineRun> runs_;
 };
 
@@ -361,6 +368,7 @@ AnswerCheckResult RunAnswerCheck(const AnswerCheckRequest& request)
             return result;
         }
         std::optional<PipelineRun> failed;
+        std::vector<std::string> shownLines;
         {
             RunStandIns standIns;
             CheckRuns runs(request, standIns);
@@ -382,7 +390,9 @@ AnswerCheckResult RunAnswerCheck(const AnswerCheckRequest& request)
                     else out.verdicts.push_back(CheckFunction(*reference, j, equation, minimum.costs[static_cast<std::size_t>(j)]));
                 }
             }
+            shownLines = runs.TakeShownLines();
         }
+        for (const std::string& line : shownLines) console.WriteLine(line);
         if (failed) {
             WriteRunLines(*failed, "TABLE NOT MINIMIZED, NO ANSWER CHECKED");
             return result;
@@ -436,6 +446,9 @@ int RunCheckCommand(const std::vector<std::string>& words, std::ostream& errors)
             if (word == "--csv" && i + 1 >= words.size()) return usage("--csv takes a file name");
             request.csvFile = word == "--csv" ? words[++i] : word.substr(6);
             if (request.csvFile.empty()) return usage("--csv takes a file name");
+        } else if (word == "--debug") {
+            DebugEnabled = true;
+            request.showRunLines = true;
         } else if (word.rfind("--cover=", 0) == 0) {
             std::string value = word.substr(8);
             if (value == "on") request.cover = "1";

@@ -26,6 +26,8 @@ struct AnswerCheckRequest {
     std::string csvFile;
     // Each answer's block is headed by its file name (always done for more than one answer).
     bool headed = false;
+    // The runs' own console lines are written too, ahead of the verdicts (for --debug).
+    bool showRunLines = false;
 };
 
 struct AnswerCheckResult {
@@ -50,7 +52,8 @@ AnswerCheckResult RunAnswerCheck(const AnswerCheckRequest& request);
 
 // The command line's "--check ANSWER [OPTIONS] TABLE [FF]" and "--check ANSWER... -- TABLE
 // [FF]", with the words after "--check". Options: slash options, --cover=on|dc|off|abort,
-// --csv FILE (or --csv=FILE), --debug. Returns the exit status: 0 every function of every
+// --csv FILE (or --csv=FILE), --debug (the runs' debug lines and their console, before the
+// verdicts). Returns the exit status: 0 every function of every
 // answer correct, 1 otherwise, 2 for a usage error (message on `errors`).
 int RunCheckCommand(const std::vector<std::string>& words, std::ostream& errors);
 

@@ -90,7 +90,9 @@ void MinimizedCover::ReadSettingsLog(TextFile& file)
     RegOutFlag = log.regOut;
 
     // Converter options: "-F<ext> [type count]".
-    WordScanner options(UpperCopy(log.converterOptions));
+    // The scanner views the line, so the upper-cased copy must outlive it.
+    const std::string upperOptions = UpperCopy(log.converterOptions);
+    WordScanner options(upperOptions);
     std::string first = options.FirstWord();
     if (first.rfind("-F", 0) == 0) {
         NodeExtension = first.substr(2);

@@ -1,6 +1,6 @@
 -- counter.vhd: the result of counter.tbl as Quorlet minimized it.
 -- VHDL-2008 (analyse with ghdl -a --std=08).
--- One continuous assignment per output: a sum of products.
+-- One concurrent signal assignment per output: a sum of products.
 -- State register: 3 T flip-flops driven by the minimized excitation functions, on the rising edge of clk;
 -- reset (asynchronous, active high) clears every state bit to 0.
 -- Renamed names: a name that is not a legal identifier, is a reserved word or is already taken

@@ -1,6 +1,6 @@
 -- incomplete.vhd: the result of incomplete.tbl as Quorlet minimized it.
 -- VHDL-2008 (analyse with ghdl -a --std=08).
--- One continuous assignment per output: a sum of products.
+-- One concurrent signal assignment per output: a sum of products.
 library ieee;
 use ieee.std_logic_1164.all;
 

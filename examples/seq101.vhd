@@ -1,6 +1,6 @@
 -- seq101.vhd: the result of seq101.tbl as Quorlet minimized it.
 -- VHDL-2008 (analyse with ghdl -a --std=08).
--- One continuous assignment per output: a sum of products.
+-- One concurrent signal assignment per output: a sum of products.
 -- State register: 2 SR flip-flops driven by the minimized excitation functions, on the rising edge of clk;
 -- reset (asynchronous, active high) clears every state bit to 0.
 -- Renamed names: a name that is not a legal identifier, is a reserved word or is already taken

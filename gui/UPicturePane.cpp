@@ -1,6 +1,7 @@
 // The output window's picture pane.
 #include "UPicturePane.h"
 
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
@@ -20,8 +21,8 @@ namespace quorlet {
 
 namespace {
 
-// A small picture fitted to a wide pane would only show its strokes thick and blurred.
-constexpr double kMaxFitScale = 2.0;
+// Fitting shrinks a wide picture; a narrow one keeps the size it was drawn for (zoom enlarges it).
+constexpr double kMaxFitScale = 1.0;
 // Beyond this many pixels a side, drawing the picture costs more than it shows.
 constexpr int kMaxSide = 20000;
 
@@ -72,11 +73,31 @@ TPicturePane::TPicturePane(const QString& title, QWidget* parent)
     ShowScale();
 }
 
+#ifdef QUORLET_HAVE_SVG
+namespace {
+// This Qt's SVG renderer knows no clip paths and draws their outline shapes as black areas; without
+// them the picture shows everything unclipped (a map's wrap-around loops reach past its edge)
+// instead of hiding cells under black.
+QByteArray WithoutClipPaths(QByteArray svg)
+{
+    for (qsizetype start; (start = svg.indexOf("<clipPath")) >= 0;) {
+        const qsizetype end = svg.indexOf("</clipPath>", start);
+        if (end < 0) break;
+        svg.remove(start, end + 11 - start);
+    }
+    return svg;
+}
+}  // namespace
+#endif
+
 bool TPicturePane::Load(const QString& path)
 {
     Clear();
 #ifdef QUORLET_HAVE_SVG
-    auto* picture = new QSvgWidget(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    auto* picture = new QSvgWidget;
+    picture->load(WithoutClipPaths(file.readAll()));
     QSize size = picture->renderer()->defaultSize();
     if (!picture->renderer()->isValid() || size.isEmpty()) {
         delete picture;

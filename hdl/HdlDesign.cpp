@@ -209,8 +209,9 @@ void BuildFunctionPlan(const HdlDesign& design, const MinimizedTable& table, con
             }
     } else {
         plan.sampled = true;
+        const int perTerm = std::max(params.samplesPerTerm, params.sampledPoints / std::max<int>(1, static_cast<int>(terms.size())));
         for (const Term* t : terms)
-            for (const std::string& point : CubePoints(t->input, 0, params.samplesPerTerm, random, plan.sampled))
+            for (const std::string& point : CubePoints(t->input, 0, perTerm, random, plan.sampled))
                 expected.try_emplace(point, std::string(outputs, '-'));
         // A sampled point may lie in other terms too: every term that covers it has its say.
         for (auto& [point, values] : expected)

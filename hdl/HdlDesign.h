@@ -77,8 +77,10 @@ struct HdlStateVisit {
 
 struct HdlCheckPlanParams {
     // Function tables apply every specified point up to this many; above it every term is
-    // sampled (its two constant fills and pseudo-random fills, samplesPerTerm in all).
+    // sampled (its two constant fills and pseudo-random fills): sampledPoints shared among the
+    // terms, at least samplesPerTerm each.
     std::uint64_t maxPoints = 65536;
+    int sampledPoints = 4096;
     // The input points of one term at one present state, likewise.
     std::uint64_t maxPointsPerStateTerm = 256;
     int samplesPerTerm = 16;

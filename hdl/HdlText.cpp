@@ -73,7 +73,8 @@ std::vector<std::string> HeaderLines(const HdlDesign& design, const HdlIdentifie
                                                   : "a product of sums")
                                : (design.offCover ? "the complement of a sum of products of the OFF cover"
                                                   : "a sum of products");
-        lines.push_back(std::string("One continuous assignment per output: ") + form + ".");
+        lines.push_back(std::string(verilog ? "One continuous assignment" : "One concurrent signal assignment") +
+                        " per output: " + form + ".");
         if (design.IsStateMachine())
             lines.push_back("State register: " + std::to_string(design.stateBits) + " " +
                             FlipFlopName(design.flipFlops) +

@@ -31,7 +31,7 @@ std::string Expression(const HdlDesign& design, const HdlIdentifiers& ids, const
         for (std::size_t k = 0; k < term.size(); ++k) text += (k ? inner : "") + Literal(ids, term[k]);
         if (term.empty()) text = design.productOfSums ? "'0'" : "'1'";
         // VHDL does not mix "and" and "or" without parentheses.
-        else if (term.size() > 1 && (several || design.offCover)) text = "(" + text + ")";
+        else if (term.size() > 1 && several) text = "(" + text + ")";
         parts.push_back(text);
     }
     const std::string op = design.productOfSums ? "and" : "or";

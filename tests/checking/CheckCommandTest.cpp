@@ -35,6 +35,13 @@ TEST(CheckCommandTest, ExitStatusAndFormsOfTheCommand)
     EXPECT_EQ(options.status, 0) << options.output;
     EXPECT_EQ(ReadFile("g.csv").substr(0, 5), "file,");
 
+    // --debug shows the runs themselves ahead of the verdicts.
+    RunResult debug = Quorlet({"--check", "right.txt", "--debug", "tables/adder.tbl"});
+    EXPECT_EQ(debug.status, 0);
+    EXPECT_NE(debug.output.find("MINIMIZING FUNCTION TABLE"), std::string::npos);
+    EXPECT_NE(debug.output.find("Starting Application: "), std::string::npos);
+    EXPECT_NE(debug.output.find("RESULT: 2 OF 2 CORRECT\n"), std::string::npos);
+
     RunResult wrong = Quorlet({"--check", "wrong.txt", "tables/adder.tbl"});
     EXPECT_EQ(wrong.status, 1);
     EXPECT_NE(wrong.output.find("COUT: WRONG AT A=0 B=1 CIN=1: TABLE 1, ANSWER 0\n"), std::string::npos) << wrong.output;

@@ -901,6 +901,17 @@ private slots:
             QVERIFY(windows_->Output().PictureShown());
         }
 
+        // With Karnaugh maps ticked the maps the stage drew show below the text.
+        if (std::find(stages.begin(), stages.end(), "KMAP") != stages.end()) {
+            Click("CBOptionE");
+            Child<QCheckBox>(Main(), "CBKmap")->click();
+            Main().Minimize();
+            QVERIFY(fs::exists(Dir() + "adder.kmap.svg"));
+            QVERIFY(windows_->Output().MapsShown());
+            QVERIFY(!windows_->Output().PictureShown());
+            Child<QCheckBox>(Main(), "CBKmap")->click();
+        }
+
         // A table that is gone, or a directory in its place: the pipeline says so in the memo.
         for (const char* bad : {"gone.tbl", "folder.tbl"}) {
             if (std::string(bad) == "folder.tbl") fs::create_directory(Dir() + bad);

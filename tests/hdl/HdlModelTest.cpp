@@ -124,6 +124,7 @@ TEST(HdlPlanTest, FunctionTablePointsMergeEveryTermAndSkipOpenValues)
     HdlCheckPlanParams params;
     params.maxPoints = 4;
     params.samplesPerTerm = 3;
+    params.sampledPoints = 0;
     HdlCheckPlan sampled = BuildCheckPlan(d, Table(3, 2, {{"1--", "1~"}, {"11-", "~0"}}), params);
     EXPECT_TRUE(sampled.sampled);
     auto at = [&](const std::string& point) {

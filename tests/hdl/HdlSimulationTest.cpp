@@ -248,6 +248,33 @@ TEST_F(HdlSimulationTest, RandomStateTablesPassWithEveryFlipFlopType)
         }
 }
 
+// A Moore table whose first pass shares a term between the next state and the output: the
+// second pass minimizes them apart, and the testbench still checks the output.
+TEST_F(HdlSimulationTest, MooreSecondPassKeepsTheOutputsChecked)
+{
+    WriteFile("moore2.tbl", "TABLE MOORE2\nINPUT X\nOUTPUT Z\nSTATES\nA 0\nB 1\nEND\n"
+                            "A 1 B 1\nB 0 A -\nB 1 B -\nEND\n");
+    RunResult run = RunBuiltProgram(QUORLET_BIN, {"--cover=dc", "--verilog", "--vhdl", "/M", "moore2.tbl", "D"});
+    ASSERT_NE(run.output.find("SECOND PASS REQUIRED"), std::string::npos) << run.output;
+    EXPECT_NE(ReadFile("moore2_tb.v").find("tb_check(1'b0, 1'b1, 1'b1, 1'b1);"), std::string::npos)
+        << ReadFile("moore2_tb.v");
+    EXPECT_NE(ReadFile("moore2_tb.vhd").find("tb_check(\"0\", \"1\", \"1\", \"1\");"), std::string::npos);
+    EXPECT_TRUE(RunVerilog("moore2").passed);
+    EXPECT_TRUE(RunVhdl("moore2", "moore2_tb").passed);
+}
+
+// A table far too wide to apply point by point gets a sampled testbench that still passes.
+TEST_F(HdlSimulationTest, WideTablesAreSampledAndPass)
+{
+    std::string table = "TABLE WIDE\nINPUT";
+    for (int i = 0; i < 24; ++i) table += " I" + std::to_string(i);
+    table += "\nOUTPUT F G\n1" + std::string(23, '-') + " 1.\n0" + std::string(22, '-') + "1 01\n00" +
+             std::string(21, '-') + "0 0.\nEND\n";
+    WriteFile("wide.tbl", table);
+    ExpectEverySimulatorPasses("wide.tbl", {}, "");
+    EXPECT_NE(ReadFile("wide_tb.v").find("too many to apply one by one"), std::string::npos);
+}
+
 // ---- A design with one term changed ----
 
 std::string Replace(std::string text, const std::string& from, const std::string& to)
