@@ -80,7 +80,10 @@ Problem BuildProblem(const PlaTable& t, bool pos) {
   Problem p{s, Cover(s), Cover(s), Cover(s)};
   Cover on = TermCover(t, '1');
   Cover dc = (t.type == PlaType::FD || t.type == PlaType::FDR) ? TermCover(t, '-') : Cover(s);
-  if (t.type == PlaType::F || t.type == PlaType::FD) {
+  if (t.type == PlaType::R) {
+    p.off = TermCover(t, '0');
+    on = Complement(p.off);
+  } else if (t.type == PlaType::F || t.type == PlaType::FD) {
     try {
       p.off = Complement(Join({&on, &dc}), pos ? kMaxCoverCubes : kOffSetBudget);
     } catch (const CoverLimitError&) {
@@ -126,10 +129,10 @@ Verdict VerifyMinimization(const PlaTable& orig, const PlaTable& result, bool po
   }
   Space s(orig.ni, orig.no);
   Cover g = TermCover(result, '1');
-  Cover on = TermCover(orig, '1');
   Cover dc = (orig.type == PlaType::FD || orig.type == PlaType::FDR) ? TermCover(orig, '-') : Cover(s);
-  bool explicitOff = orig.type == PlaType::FR || orig.type == PlaType::FDR;
+  bool explicitOff = orig.type == PlaType::FR || orig.type == PlaType::FDR || orig.type == PlaType::R;
   Cover off = explicitOff ? TermCover(orig, '0') : Cover(s);
+  Cover on = orig.type == PlaType::R ? Complement(off) : TermCover(orig, '1');
   Cover onDc = Join({&on, &dc});
   auto fail = [&](std::string m) { v.ok = false; v.message = std::move(m); return v; };
   auto resultTerm = [&](int i) { return "result term " + std::to_string(i + 1) + " \"" + CubeToString(s, g[i]) + "\""; };

@@ -44,6 +44,7 @@ PlaTable ParsePla(std::string_view text, const std::string& name) {
   int lineNo = 0;
   std::size_t pos = 0;
   bool ended = false;
+  bool sawContent = false;  // a line other than a blank or a comment
   while (pos < text.size() && !ended) {
     std::size_t nl = text.find('\n', pos);
     std::string_view line = text.substr(pos, nl == std::string_view::npos ? std::string_view::npos : nl - pos);
@@ -53,6 +54,17 @@ PlaTable ParsePla(std::string_view text, const std::string& name) {
     while (first < line.size() && IsBlank(line[first])) ++first;
     if (first == line.size()) continue;
     if (line[first] == '#') continue;
+    if (!sawContent && line[first] != '.') {
+      // Some tables open with a bare title word; it cannot be a term, which needs .i and .o.
+      std::vector<std::string> w = Words(line.substr(first));
+      sawContent = true;
+      if (w.size() == 1) {
+        t.warnings.push_back(name + ":" + std::to_string(lineNo) + ": \"" + w[0] +
+                             "\" taken as a title and ignored");
+        continue;
+      }
+    }
+    sawContent = true;
     if (line[first] == '.') {
       std::vector<std::string> w = Words(line.substr(first));
       std::string key = w[0];
@@ -74,12 +86,13 @@ PlaTable ParsePla(std::string_view text, const std::string& name) {
       } else if (key == ".p") {
         t.declaredTerms = Number(arg("a count"), key, name, lineNo, 1000000000);
       } else if (key == ".type") {
-        const std::string& ty = arg("f, fd, fr or fdr");
+        const std::string& ty = arg("f, fd, fr, fdr or r");
         if (ty == "f") t.type = PlaType::F;
         else if (ty == "fd") t.type = PlaType::FD;
         else if (ty == "fr") t.type = PlaType::FR;
         else if (ty == "fdr") t.type = PlaType::FDR;
-        else Fail(name, lineNo, "unknown .type \"" + ty + "\" (f, fd, fr or fdr)");
+        else if (ty == "r") t.type = PlaType::R;
+        else Fail(name, lineNo, "unknown .type \"" + ty + "\" (f, fd, fr, fdr or r)");
       } else if (key == ".ilb" || key == ".ob") {
         if (!(key == ".ilb" ? haveI : haveO)) Fail(name, lineNo, key + " before " + (key == ".ilb" ? ".i" : ".o"));
         std::size_t want = key == ".ilb" ? t.ni : t.no;
@@ -92,6 +105,9 @@ PlaTable ParsePla(std::string_view text, const std::string& name) {
         if (haveO && int(t.phase.size()) != t.no) Fail(name, lineNo, ".phase has " + std::to_string(t.phase.size()) + " characters, .o says " + std::to_string(t.no));
         for (char c : t.phase)
           if (c != '0' && c != '1') Fail(name, lineNo, ".phase may hold only 0 and 1");
+        if (t.phase.find('0') != std::string::npos)
+          t.warnings.push_back(name + ":" + std::to_string(lineNo) +
+                               ": .phase is ignored: every output is minimized in its ON-set as the table gives it");
       } else {
         Fail(name, lineNo, "unknown keyword " + key);
       }

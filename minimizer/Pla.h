@@ -11,7 +11,8 @@ namespace quor {
 // Inputs and outputs a table may declare; wider tables are refused with a message.
 inline constexpr int kMaxPlaWidth = 100000;
 
-enum class PlaType { F, FD, FR, FDR };
+// R: the rows give the OFF-set (their "0" outputs); the ON-set is its complement.
+enum class PlaType { F, FD, FR, FDR, R };
 
 struct PlaTerm {
   std::string in;   // characters 0 1 -
@@ -28,6 +29,8 @@ struct PlaTable {
   int declaredTerms = -1;            // ".p", when given
   std::vector<PlaTerm> terms;
   std::string headerLine = ".type f";  // the writer's third header line
+  std::vector<std::string> warnings;   // "NAME:LINE: what", for what the reader accepted but
+                                       // does not use as written
 };
 
 // "NAME:LINE: what" (LINE left out when the problem is not tied to a line).

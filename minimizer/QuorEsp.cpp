@@ -41,7 +41,7 @@ bool IsSpecialFile(const std::string& path) {
 }
 
 bool ComplementTooLargeToMinimize(const PlaTable& table, bool pos, const Problem& prob) {
-  const bool offListed = table.type == PlaType::FR || table.type == PlaType::FDR;
+  const bool offListed = table.type == PlaType::FR || table.type == PlaType::FDR || table.type == PlaType::R;
   return pos && !offListed && prob.on.Size() > kMaxComputedCubesToMinimize;
 }
 
@@ -89,6 +89,7 @@ int RunQuorEsp(std::span<const std::string> args, std::ostream& err, std::istrea
     if (!files.empty()) inPath = files[0];
     auto t0 = std::chrono::steady_clock::now();
     PlaTable table = ReadInput(inPath, in);
+    for (const std::string& w : table.warnings) err << "quor_esp: warning: " << w << "\n";
     Problem prob = BuildProblem(table, pos);
     MinimizeResult res;
     if (prob.offKnown && ComplementTooLargeToMinimize(table, pos, prob)) {

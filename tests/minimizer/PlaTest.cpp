@@ -60,7 +60,7 @@ TEST(Pla, ReaderErrorsNameFileAndLine) {
   EXPECT_EQ(Error(".i 2\n.o 1\n0a 1\n"), "t.pla:3: input part holds 'a' (allowed: 0 1 - 2)");
   EXPECT_EQ(Error(".i 2\n.o 1\n01 5\n"), "t.pla:3: output part holds '5' (allowed: 1 4 0 - 2 ~ 3)");
   EXPECT_EQ(Error(".i 2\n01 1\n"), "t.pla:2: term before .o");
-  EXPECT_EQ(Error(".i 2\n.o 1\n.type fx\n"), "t.pla:3: unknown .type \"fx\" (f, fd, fr or fdr)");
+  EXPECT_EQ(Error(".i 2\n.o 1\n.type fx\n"), "t.pla:3: unknown .type \"fx\" (f, fd, fr, fdr or r)");
   EXPECT_EQ(Error(".i 2\n.o 1\n.ilb a\n"), "t.pla:3: .ilb names 1 signals, .i says 2");
   EXPECT_EQ(Error(".i 2\n.o 1\n.mv 3\n"), "t.pla:3: unknown keyword .mv");
   EXPECT_EQ(Error(".o 1\n"), "t.pla: no .i line");
@@ -111,6 +111,26 @@ TEST(Pla, TypesAndPhasesGiveTheRightSets) {
   EXPECT_EQ(Classes(std::string(".i 2\n.o 1\n.type fdr\n") + body, true), v("0-1-"));
   // "~" says nothing; a don't-care wins over ON, ON over OFF.
   EXPECT_EQ(Classes(".i 2\n.o 2\n.type fdr\n0- 1~\n00 -0\n", false), (std::vector<std::string>{"--1-", "0---"}));
+  // Type r lists the OFF-set; the ON-set is the rest, "1" and "-" say nothing.
+  EXPECT_EQ(Classes(std::string(".i 2\n.o 1\n.type r\n") + body, false), v("1101"));
+  EXPECT_EQ(Classes(std::string(".i 2\n.o 1\n.type r\n") + body, true), v("0010"));
+  EXPECT_EQ(Classes(".i 2\n.o 2\n.type r\n0- 01\n-1 10\n", false), (std::vector<std::string>{"0101", "1100"}));
+}
+
+TEST(Pla, ReaderWarnsAboutWhatItDoesNotUse) {
+  // A phase asking for OFF-sets is read and left unapplied, with a warning naming its line.
+  PlaTable t = ParsePla(".i 2\n.o 2\n.phase 01\n00 11\n.e\n", "t.pla");
+  ASSERT_EQ(t.warnings.size(), 1u);
+  EXPECT_EQ(t.warnings[0].rfind("t.pla:3: .phase is ignored", 0), 0u) << t.warnings[0];
+  EXPECT_TRUE(ParsePla(".i 2\n.o 2\n.phase 11\n00 11\n", "t.pla").warnings.empty());
+  EXPECT_EQ(Classes(".i 2\n.o 1\n.phase 0\n00 1\n", false), (std::vector<std::string>{"1000"}));
+  // A bare title word on the first line is a comment; two words there are still refused.
+  t = ParsePla("# made by hand\nadder\n.i 2\n.o 1\n11 1\n", "t.pla");
+  ASSERT_EQ(t.warnings.size(), 1u);
+  EXPECT_EQ(t.warnings[0], "t.pla:2: \"adder\" taken as a title and ignored");
+  EXPECT_EQ(t.terms.size(), 1u);
+  EXPECT_NE(Error("two words\n.i 2\n.o 1\n11 1\n"), "");
+  EXPECT_NE(Error(".i 2\n.o 1\nadder\n11 1\n"), "");  // only the first line may be a title
 }
 
 class QuorEspFiles : public ::testing::Test {
@@ -203,6 +223,24 @@ TEST_F(QuorEspFiles, ResultFormatDeterminismAndVerification) {
   Write("wide.pla", ".i 4\n.o 2\n.type f\n.p 4\n000- 10\n00-1 01\n0111 10\n1111 10\n.e\n");
   EXPECT_EQ(Run({"--verify", Path("exp_tbl.$$$"), Path("wide.pla")}), 1);
   EXPECT_NE(err_.str().find("output 1: result term 4 \"1111 10\" covers OFF point 1111"), std::string::npos) << err_.str();
+}
+
+TEST_F(QuorEspFiles, TypeRTableIsMinimizedAndVerifiedAgainstItsOffSet) {
+  // OFF points 000 and 111 of the first output, 1-- of the second; a phase left unapplied.
+  Write("r.pla", "r3\n.i 3\n.o 2\n.type r\n.phase 10\n000 01\n111 0~\n1-- ~0\n.e\n");
+  ASSERT_EQ(Run({"-o", Path("r.out"), Path("r.pla")}), 0) << err_.str();
+  EXPECT_NE(err_.str().find("warning: " + Path("r.pla") + ":5: .phase is ignored"), std::string::npos) << err_.str();
+  EXPECT_NE(err_.str().find("\"r3\" taken as a title"), std::string::npos) << err_.str();
+  PlaTable r = ReadPlaFile(Path("r.out"));
+  Table t = TableOf(TermCover(r, '1'));
+  for (unsigned m = 0; m < 8; ++m) {
+    EXPECT_EQ(t[0][m] != 0, m != 0 && m != 7) << m;
+    EXPECT_EQ(t[1][m] != 0, (m & 1) == 0) << m;  // input 0 (the first column) is the low bit
+  }
+  EXPECT_EQ(Run({"--verify", Path("r.pla"), Path("r.out")}), 0) << err_.str();
+  ASSERT_EQ(Run({"-o", Path("r.pos"), "-pos", Path("r.pla")}), 0) << err_.str();
+  EXPECT_EQ(Run({"--verify", Path("r.pla"), Path("r.pos"), "-pos"}), 0) << err_.str();
+  EXPECT_NE(Run({"--verify", Path("r.pla"), Path("r.out"), "-pos"}), 0);
 }
 
 TEST_F(QuorEspFiles, BadInputLeavesNoOutputFile) {
