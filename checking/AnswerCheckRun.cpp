@@ -248,8 +248,7 @@ private:
         commandLine += " ";
 
         standIns_.Check().Prepare(cover);
-        ResetRunOutcome();
-        RunProgram(ExecutableDir() + "quorlet.exe", commandLine);
+        RunPipeline(ExecutableDir() + "quorlet.exe", commandLine, DirectoryWait::Refuse);
         PipelineRun run;
         run.coverAsked = standIns_.Check().CoverAsked();
         run.lines = standIns_.TakeLines();

@@ -65,6 +65,7 @@ constexpr const char* kUsage =
     "(how open points are completed for the minimum; default dc), --csv and --debug. Several\n"
     "answers end with -- before TABLE.\n"
     "\n"
+    "One run at a time uses a directory: a second run there waits for the first.\n"
     "Exit status: 0 result written (--check: every answer correct), 1 the run ended on an error\n"
     "message (--check: an answer wrong, incomplete or unreadable), 2 usage error.\n";
 
@@ -176,13 +177,14 @@ int main(int argc, char** argv)
     quorlet::StreamQuestions questions(std::cin, cover);
     quorlet::SetQuestions(&questions);
     quorlet::DebugEnabled = debug;
-    quorlet::ResetRunOutcome();
 
     quorlet::Console().Bind(std::cout);
-    quorlet::RunProgram(programDir + "quorlet.exe", commandLine);
+    // A second run in the same directory waits for the first; an interrupt ends the wait.
+    const quorlet::RunOutcome outcome =
+        quorlet::RunPipeline(programDir + "quorlet.exe", commandLine, quorlet::DirectoryWait::Wait);
     quorlet::Console().Flush();
     quorlet::Console().Unbind();
     quorlet::SetQuestions(nullptr);
     quorlet::SetClock(nullptr);
-    return quorlet::ResultWritten() ? 0 : 1;
+    return outcome.Succeeded() ? 0 : 1;
 }

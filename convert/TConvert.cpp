@@ -67,7 +67,7 @@ void TConvert::Execute()
     const std::string dir = ProgramDir();
     int option = 0;
     if (ParamCount() < 2 || !ReadOutputOption(Param(1), option)) {
-        WriteLine("CONVERTER CALL ERROR");
+        ReportFailure("CONVERTER CALL ERROR");
     } else {
         RunProgram(dir + ConverterProgram(option), Param(2));
 
@@ -77,7 +77,7 @@ void TConvert::Execute()
             log.ReadLine(base);
             CloseText(log);
             EraseFile(kSchematicLogFile);
-            if (base.empty()) WriteLine("FATAL: EMPTY SCHEMATIC LOG FILE, OUTPUT NOT CONVERTED INTO SCHEMATIC");
+            if (base.empty()) ReportFailure("FATAL: EMPTY SCHEMATIC LOG FILE, OUTPUT NOT CONVERTED INTO SCHEMATIC");
             else ConvertSchematic(base, dir);
         }
         WriteExtraOutputs(dir);
@@ -89,7 +89,7 @@ void TConvert::Execute()
 void TConvert::WriteExtraOutputs(const std::string& dir)
 {
     // Only beside a finished result: a run that ended on an error leaves no extra files either.
-    if (!ResultWritten()) return;
+    if (!CurrentRunOutcome().Succeeded()) return;
     for (int i = 3; i <= ParamCount(); ++i) {
         const std::string word = Param(i);
         if (IsExtraOutputWord(word)) RunProgram(dir + ExtraOutputProgram(word), "");
@@ -110,13 +110,13 @@ void TConvert::ConvertSchematic(const std::string& base, const std::string& dir)
     if (symbolExisted) CloseText(probe);
 
     if (!CanWrite(symbol)) {
-        WriteLine("FATAL: SYMBOL FILE " + symbol + " IS READ-ONLY");
+        ReportFailure("FATAL: SYMBOL FILE " + symbol + " IS READ-ONLY");
         return eraseSources();
     }
 
     const std::string schematicImporter = dir + "ascin.exe";
     if (ResolveProgramFile(schematicImporter).empty()) {
-        WriteLine("FATAL: " + schematicImporter + " NOT FOUND");
+        ReportFailure("FATAL: " + schematicImporter + " NOT FOUND");
         WriteLine("       OUTPUT NOT CONVERTED INTO SCHEMATIC");
         return;
     }
@@ -126,7 +126,7 @@ void TConvert::ConvertSchematic(const std::string& base, const std::string& dir)
 
     if (FileExists(errors)) {
         WriteLine();
-        WriteLine("SCHEMATIC FILE GENERATION ERROR; SYMBOL CREATION CANCELED");
+        ReportFailure("SCHEMATIC FILE GENERATION ERROR; SYMBOL CREATION CANCELED");
         EraseFile(symbol);
         return eraseSources();
     }
@@ -134,7 +134,7 @@ void TConvert::ConvertSchematic(const std::string& base, const std::string& dir)
     const std::string symbolImporter = dir + "asyin.exe";
     if (ResolveProgramFile(symbolImporter).empty()) {
         WriteLine();
-        WriteLine("ERROR: " + symbolImporter + " NOT FOUND");
+        ReportFailure("ERROR: " + symbolImporter + " NOT FOUND");
         WriteLine("       NO SYMBOL CREATED FOR THIS SCHEMATIC");
         return;
     }

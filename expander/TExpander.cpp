@@ -250,6 +250,8 @@ bool TExpander::ReadTable()
     WriteResultHead();
     if (!ReadNameLines()) return false;
     if (FirstWordUpper(line_) == "STATES" && !ReadStateSection()) return false;
+    // Without an output there is nothing to minimize; the minimizer would only fail on ".o 0".
+    if (!stateTable_ && primaryOutputs_.empty()) return Fail("NO OUTPUT SIGNALS DEFINED");
     if (!CheckLimits()) return false;
 
     inputs_ = StateVariableNames(nodeExtension_, n_);

@@ -2,6 +2,8 @@
 // clean-ups and the inverting-gate conversion.
 #include "GateNetwork.h"
 
+#include <map>
+
 #include <algorithm>
 #include <cmath>
 
@@ -408,6 +410,39 @@ std::string TermName(int t, std::string_view nodeExtension)
     long r = std::lround(std::log10(static_cast<double>(t)) + static_cast<double>(nodeExtension.size()));
     std::string prefix = r <= 3 ? "NET" : r == 4 ? "NT" : "N";
     return prefix + std::string(nodeExtension) + std::to_string(t);
+}
+
+std::string NetDrivenTwice(const MinimizedCover& cover, const NetworkParams& params, const GateNetwork& network)
+{
+    std::map<std::string, int> drivers;
+    std::vector<std::string> order;
+    auto drive = [&](const std::string& net) {
+        if (drivers[net]++ == 0) order.push_back(net);
+    };
+    for (const Gate& g : network.gates) {
+        if (g.Kind == kind::OutputPort) continue;
+        drive(g.OutputName);
+        for (const std::string& in : g.GateInputs)
+            if ((in == "VDD" || in == "VSS") && drivers.find(in) == drivers.end()) drive(in);
+    }
+    if (params.style == NetworkStyle::Netlist) {
+        // The netlist writes the primary inputs and their inverters outside the gate list.
+        for (int i = cover.FlipFlopCount; i < cover.NumInputs; ++i) {
+            const std::string& name = cover.InputNames[i];
+            drive(name);
+            if (std::any_of(cover.Terms.begin(), cover.Terms.end(),
+                            [&](const CoverTerm& t) { return InputAt(t, i) == '0'; }))
+                drive(NotName(name));
+        }
+    }
+    for (const std::string& net : order)
+        if (drivers[net] > 1) return net;
+    return {};
+}
+
+std::string NetDrivenTwiceMessage(std::string_view net)
+{
+    return "ERROR: SIGNAL NAME " + std::string(net) + " MEETS A NAME THAT THE NETWORK GENERATES; RENAME THE SIGNAL";
 }
 
 int TermLiterals(const CoverTerm& term, int numInputs)

@@ -103,6 +103,14 @@ void PolarityPrePass(MinimizedCover& cover, const NetworkParams& params, GateNet
 // Builds the list in the style's order and runs the style's clean-up.
 void BuildGateNetwork(const MinimizedCover& cover, const NetworkParams& params, GateNetwork& network);
 
+// The first net of the built network that would have two drivers, or empty: a user's signal
+// name that meets a name the network generates (a NOT-name, a term net, a flip-flop) or two
+// inputs with one NOT-name. Primary inputs, their inverters and the constants count as drivers.
+std::string NetDrivenTwice(const MinimizedCover& cover, const NetworkParams& params, const GateNetwork& network);
+
+// The console line that refuses such a net.
+std::string NetDrivenTwiceMessage(std::string_view net);
+
 // Converts to NAND/NOR gates, inserting inverters where a plain gate would be too wide.
 void InvertingConversion(const MinimizedCover& cover, const NetworkParams& params, GateNetwork& network);
 

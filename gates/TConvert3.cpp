@@ -72,6 +72,15 @@ void TConvert3::Execute()
         if (!WriteNetworkMessages()) return;
     }
 
+    {
+        // Refused before the netlist is touched: a net with two drivers is a wrong circuit.
+        GateNetwork probe = network_;
+        BuildGateNetwork(cover_, params, probe);
+        if (const std::string net = NetDrivenTwice(cover_, params, probe); !probe.error && !net.empty()) {
+            WriteLine();
+            return ReportFailure(NetDrivenTwiceMessage(net));
+        }
+    }
     EraseFile(netlist_, cover_.OutputFileName);
     WriteLine();
     if (!OpenOut(netlist_, cover_.OutputFileName)) {

@@ -65,6 +65,13 @@ void TConvert4::Execute()
         if (!WriteNetworkMessages()) return;
     }
 
+    {
+        // Refused before the sheet is touched: a net with two drivers is a wrong circuit.
+        GateNetwork probe = network_;
+        BuildGateNetwork(cover_, params, probe);
+        if (const std::string net = NetDrivenTwice(cover_, params, probe); !probe.error && !net.empty())
+            return ReportFailure(NetDrivenTwiceMessage(net));
+    }
     EraseFile(sheet_, cover_.OutputFileName);
     if (!OpenOut(sheet_, cover_.OutputFileName)) {
         WriteLine("ERROR OPENING FILE " + cover_.OutputFileName);

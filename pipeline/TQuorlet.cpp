@@ -2,6 +2,7 @@
 // output, or with the Moore second pass) and the converter, deciding each step from the files.
 #include "TQuorlet.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "TConvert.h"
@@ -48,6 +49,8 @@ void TQuorlet::ReadToolDir()
         while (!ToolDir.empty() && ToolDir.back() == ' ') ToolDir.pop_back();
     }
     CloseText(cfg);
+    // Program names are appended directly, so a path written without its separator gets one.
+    if (!ToolDir.empty() && ToolDir.back() != '/') ToolDir = ShortString(ToolDir + "/");
 }
 
 namespace {
@@ -70,7 +73,7 @@ bool TQuorlet::TakeExtraOutputs()
     for (std::string word = FirstWord(CommandLine); !word.empty(); word = NextWord(CommandLine)) {
         if (leading && word.size() > 2 && word.compare(0, 2, "--") == 0) {
             if (!IsExtraOutputWord(word)) {
-                WriteLine("ILLEGAL COMMAND LINE OPTION: " + word);
+                ReportFailure("ILLEGAL COMMAND LINE OPTION: " + word);
                 return false;
             }
             ExtraOutputs += " " + word;
@@ -126,7 +129,7 @@ bool TQuorlet::ReadOptions()
             legal = false;
         }
         if (!legal) {
-            WriteLine("ILLEGAL COMMAND LINE OPTION: " + word);
+            ReportFailure("ILLEGAL COMMAND LINE OPTION: " + word);
             return false;
         }
     }
@@ -137,7 +140,7 @@ bool TQuorlet::ReadMinimizerArgs()
 {
     TextFile log;
     if (!OpenIn(log, kSettingsLogFile)) {
-        WriteLine("UNABLE TO OPEN TEMPORARY FILE");
+        ReportFailure("UNABLE TO OPEN TEMPORARY FILE");
         return false;
     }
     std::string line;
@@ -145,6 +148,8 @@ bool TQuorlet::ReadMinimizerArgs()
     MinimizerArgs = line;
     CloseText(log);
     if (MinimizerArgs == "ERROR") {
+        // The stage that wrote "ERROR" has told the user why.
+        RecordRunError();
         EraseFile(kSettingsLogFile);
         return false;
     }
@@ -171,7 +176,7 @@ void TQuorlet::MinimizeSingleOutputs()
 {
     TextFile table;
     if (!OpenIn(table, kCoverTableFile)) {
-        WriteLine("UNABLE TO OPEN TEMPORARY FILE");
+        ReportFailure("UNABLE TO OPEN TEMPORARY FILE");
         Stopped = true;
         return;
     }
@@ -183,7 +188,7 @@ void TQuorlet::MinimizeSingleOutputs()
     CloseText(table);
     const int count = header.outputs;
     if (status == TableReadStatus::Refused || count < 0) {
-        WriteLine("ILLEGAL TEMPORARY TABLE FILE FORMAT");
+        ReportFailure("ILLEGAL TEMPORARY TABLE FILE FORMAT");
         Stopped = true;
         return;
     }
@@ -243,21 +248,134 @@ void TQuorlet::MinimizeWholeTable()
     RestoreCoverTable();
 }
 
-void TQuorlet::Execute()
-{
-    Reset();
-    ReadToolDir();
-    for (int i = 1; i <= ParamCount(); ++i) CommandLine = ShortString(CommandLine + " " + Param(i));
-    if (!TakeExtraOutputs()) return;
-    if (!ReadOptions()) return;
-    if (OutputOptionCount > 1) {
-        WriteLine("INCOMPATIBLE OUTPUT OPTIONS SELECTED");
-        return;
-    }
-    LibraryName = LibraryName.empty() ? std::string("no_lib") : ShortString(LibraryName + ".lib");
+namespace {
 
+// Every intermediate file of a run, with the minimizer's unfinished outputs.
+constexpr std::string_view kIntermediateFiles[] = {
+    kCoverTableFile,    kCheckTableFile,        kSettingsLogFile,        kMinimizedFile,
+    kMissingCoverFile,  kOneOutputTableFile,    kOneOutputMinimizedFile, kSchematicLogFile,
+    "esp_tbl.$$$.tmp",  "esp_chk.$$$.tmp",      "esp_tbl.###.tmp",
+};
+
+// Files the schematic step writes or erases beside the sheet (B = the base name).
+constexpr std::string_view kSchematicSuffixes[] = {".asc", ".asy", ".sym", ".sym.svg", ".svg", ".err", ".sch"};
+
+// The files each extra output writes (NAME = the result file name without its extension).
+struct ExtraOutputFiles {
+    std::string_view word;
+    std::string_view suffixes[2];
+};
+constexpr ExtraOutputFiles kExtraOutputFiles[] = {
+    {"--kmap", {".kmap", ".kmap.svg"}},
+    {"--verilog", {".v", "_tb.v"}},
+    {"--vhdl", {".vhd", "_tb.vhd"}},
+};
+
+}  // namespace
+
+std::string TQuorlet::TableFilePath()
+{
+    std::string word = FirstWord(CommandLine);
+    while (!word.empty() && word[0] == '/') word = NextWord(CommandLine);
+    if (word.empty()) return {};
+    // Named as the table reader names it: ".tbl" added when the file part has no point.
+    std::size_t slash = word.rfind('/');
+    if (word.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos) word += ".tbl";
+    return FileExists(word) ? word : FindFileNoCase(word);
+}
+
+std::vector<std::string> TQuorlet::FilesOfTheRun(const std::string& tableWord)
+{
+    std::vector<std::string> files(std::begin(kIntermediateFiles), std::end(kIntermediateFiles));
+    files.emplace_back(kWorkDirLockFile);
+    std::size_t slash = tableWord.rfind('/');
+    const std::string base = tableWord.substr(0, tableWord.find('.', slash == std::string::npos ? 0 : slash + 1));
+    if (OutputKind == 4)
+        for (std::string_view suffix : kSchematicSuffixes) files.push_back(base + std::string(suffix));
+    for (const ExtraOutputFiles& extra : kExtraOutputFiles) {
+        if (ExtraOutputs.find(" " + std::string(extra.word)) == std::string::npos) continue;
+        for (std::string_view suffix : extra.suffixes) files.push_back(base + std::string(suffix));
+    }
+    return files;
+}
+
+bool TQuorlet::CheckTableIsSafe()
+{
+    const std::string table = TableFilePath();
+    if (table.empty()) return true;
+    for (const std::string& name : FilesOfTheRun(table)) {
+        if (!SameExistingFile(table, name)) continue;
+        ReportFailure("FATAL ERROR: TABLE FILE " + table + " IS " + (name == table ? "" : name + ", ") +
+                      "A FILE THAT THIS RUN WRITES OR ERASES; RENAME THE TABLE");
+        return false;
+    }
+    return true;
+}
+
+bool TQuorlet::LockWorkDirectory()
+{
+    const bool wait = CurrentDirectoryWait() == DirectoryWait::Wait;
+    auto sayWaiting = [this] {
+        WriteLine("WAITING FOR ANOTHER RUN IN THIS FOLDER TO END . . .");
+        Console().Flush();
+    };
+    switch (Lock.Acquire(wait, sayWaiting)) {
+    case WorkDirLock::Result::Locked:
+        return true;
+    case WorkDirLock::Result::Busy:
+        ReportFailure("ANOTHER RUN IS USING THIS FOLDER; THIS RUN DOES NOT START");
+        return false;
+    case WorkDirLock::Result::Failed:
+        break;
+    }
+    ReportFailure("FATAL ERROR: LOCK FILE " + std::string(kWorkDirLockFile) + " " + Lock.Problem());
+    return false;
+}
+
+bool TQuorlet::ClearIntermediateFiles(bool reportProblems)
+{
+    bool clear = true;
+    for (std::string_view name : kIntermediateFiles) {
+        WorkFileRemoval removal = RemoveWorkFile(name);
+        if (removal == WorkFileRemoval::Removed || removal == WorkFileRemoval::Absent) continue;
+        clear = false;
+        if (!reportProblems) continue;
+        ReportFailure(removal == WorkFileRemoval::NotAFile
+                          ? "FATAL ERROR: " + std::string(name) + " IN THE WORK DIRECTORY IS NOT A PLAIN FILE; REMOVE IT"
+                          : "FATAL ERROR: UNABLE TO REMOVE OLD INTERMEDIATE FILE " + std::string(name));
+        return false;
+    }
+    return clear;
+}
+
+bool TQuorlet::CheckGeneratedNames()
+{
+    TextFile file;
+    if (!OpenIn(file, kSettingsLogFile)) return true;
+    SettingsLog log;
+    LogReadStatus status = ReadSettingsLog(file, log);
+    CloseText(file);
+    // A log that does not read is reported by the stage that needs it.
+    if (status != LogReadStatus::Ok) return true;
+    const auto n = static_cast<std::size_t>(std::clamp(log.n, 0, static_cast<int>(log.inputNames.size())));
+    const auto m = static_cast<std::size_t>(std::clamp(log.m, 0, static_cast<int>(log.outputNames.size())));
+    std::vector<std::string> generated(log.inputNames.begin(), log.inputNames.begin() + n);
+    generated.insert(generated.end(), log.outputNames.begin(), log.outputNames.begin() + m);
+    std::vector<std::string> primary(log.inputNames.begin() + n, log.inputNames.end());
+    primary.insert(primary.end(), log.outputNames.begin() + m, log.outputNames.end());
+    for (const std::string& name : primary) {
+        if (std::find(generated.begin(), generated.end(), name) == generated.end()) continue;
+        ReportFailure("ERROR: SIGNAL NAME " + name + " IS ALSO THE NAME OF A STATE VARIABLE OR EXCITATION FUNCTION");
+        return false;
+    }
+    return true;
+}
+
+void TQuorlet::RunStages()
+{
     RunTool("expander.exe", CommandLine);
     if (!ReadMinimizerArgs()) return;
+    if (!CheckGeneratedNames()) return;
 
     WriteLine("CHECKING COMPLETENESS OF INPUT TABLE");
     RunTool("quor_esp.exe", "-o esp_chk.$$$ -pos exp_chk.$$$");
@@ -275,7 +393,7 @@ void TQuorlet::Execute()
 
     if (MooreFailed) {
         EraseFile(kCoverTableFile);
-        WriteLine("ERROR: INPUT TABLE NOT SPECIFIED AS MOORE TYPE STATE MACHINE");
+        ReportFailure("ERROR: INPUT TABLE NOT SPECIFIED AS MOORE TYPE STATE MACHINE");
         EraseFile(kMinimizedFile);
         EraseFile(kSettingsLogFile);
         return;
@@ -284,6 +402,28 @@ void TQuorlet::Execute()
     // was minimized; no converter reads it.
     RunTool("CONVERT.EXE", std::to_string(OutputKind) + " " + LibraryName + ExtraOutputs);
     EraseFile(kCoverTableFile);
+}
+
+void TQuorlet::Execute()
+{
+    Reset();
+    ReadToolDir();
+    for (int i = 1; i <= ParamCount(); ++i) CommandLine = ShortString(CommandLine + " " + Param(i));
+    if (!TakeExtraOutputs()) return;
+    if (!ReadOptions()) return;
+    if (OutputOptionCount > 1) {
+        ReportFailure("INCOMPATIBLE OUTPUT OPTIONS SELECTED");
+        return;
+    }
+    LibraryName = LibraryName.empty() ? std::string("no_lib") : ShortString(LibraryName + ".lib");
+    if (!CheckTableIsSafe()) return;
+
+    // One run a directory: the intermediate files have fixed names. Whatever an earlier run
+    // left behind goes before the first stage, so that no stage takes it for this run's work.
+    if (!LockWorkDirectory()) return;
+    if (ClearIntermediateFiles(true)) RunStages();
+    ClearIntermediateFiles(false);
+    Lock.Release();
 }
 
 }  // namespace quorlet

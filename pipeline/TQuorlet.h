@@ -4,9 +4,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "USubExec.h"
 #include "UTables.h"
+#include "WorkDirectory.h"
 
 namespace quorlet {
 
@@ -17,6 +19,21 @@ public:
 private:
     void Reset();
     void ReadToolDir();
+    // The stages of the run, with the work directory already locked and cleared.
+    void RunStages();
+    // The table file as the table reader will open it, or empty when the line names none.
+    std::string TableFilePath();
+    // False, with its message, when the table is a file that the chosen run writes or erases.
+    bool CheckTableIsSafe();
+    // The files the chosen run writes, renames or erases besides its result file.
+    std::vector<std::string> FilesOfTheRun(const std::string& tableWord);
+    bool LockWorkDirectory();
+    // Removes every intermediate file; false, with its message, when a name is held by
+    // something that is not a plain file.
+    bool ClearIntermediateFiles(bool reportProblems);
+    // False, with a message, when a signal name of the table is also a state variable or
+    // excitation name that the run generates.
+    bool CheckGeneratedNames();
     // Moves the leading extra-output words ("--kmap", ...) of the command line into
     // ExtraOutputs; false, with its message, for one the driver does not know.
     bool TakeExtraOutputs();
@@ -44,6 +61,7 @@ private:
     bool MooreFailed = false;
     bool Stopped = false;
     std::optional<CoverTable> SavedCoverTable;
+    WorkDirLock Lock;
 };
 
 }  // namespace quorlet

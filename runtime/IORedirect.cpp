@@ -6,9 +6,19 @@
 
 namespace quorlet {
 
+void TConsole::ReleaseHeldCarriageReturn()
+{
+    if (heldCarriageReturn_ && stream_) {
+        *stream_ << '\r';
+        stream_->flush();
+    }
+    heldCarriageReturn_ = false;
+}
+
 void TConsole::Bind(LineTarget* lines)
 {
     Flush();
+    ReleaseHeldCarriageReturn();
     stream_ = nullptr;
     lines_ = lines;
     currentLine_ = 0;
@@ -18,6 +28,7 @@ void TConsole::Bind(LineTarget* lines)
 void TConsole::Bind(std::ostream& stream)
 {
     Flush();
+    ReleaseHeldCarriageReturn();
     lines_ = nullptr;
     stream_ = &stream;
     currentLine_ = 0;
@@ -26,6 +37,7 @@ void TConsole::Bind(std::ostream& stream)
 void TConsole::Unbind()
 {
     Flush();
+    ReleaseHeldCarriageReturn();
     lines_ = nullptr;
     stream_ = nullptr;
     currentLine_ = 0;
@@ -69,9 +81,15 @@ void TConsole::Hand(std::string_view text)
     if (text.empty()) return;
     if (stream_) {
         std::string out;
-        out.reserve(text.size());
+        out.reserve(text.size() + 1);
+        if (heldCarriageReturn_ && text.front() != '\n') out.push_back('\r');
+        heldCarriageReturn_ = false;
         for (std::size_t i = 0; i < text.size(); ++i) {
             if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+            if (text[i] == '\r' && i + 1 == text.size()) {
+                heldCarriageReturn_ = true;
+                continue;
+            }
             out.push_back(text[i]);
         }
         *stream_ << out;

@@ -59,11 +59,15 @@ public:
 
 private:
     void Hand(std::string_view text);
+    void ReleaseHeldCarriageReturn();
     void AppendPiece(std::string_view piece, bool endsLine);
 
     LineTarget* lines_ = nullptr;
     std::ostream* stream_ = nullptr;
     std::string buffer_;
+    // A stream's CR that ended a handed piece: dropped when the next piece starts with LF
+    // (a line end cut by the full buffer), written otherwise.
+    bool heldCarriageReturn_ = false;
     int currentLine_ = 0;
 };
 

@@ -1,6 +1,9 @@
 // Line-oriented text files with the 255-character line rule.
 #include "TextFile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace quorlet {
 
 std::string ShortString(std::string_view text)
@@ -41,6 +44,19 @@ bool TextFile::Open(std::string_view name, const char* mode)
 
 bool TextFile::OpenRead(std::string_view name) { return Open(name, "rb"); }
 bool TextFile::OpenWrite(std::string_view name) { return Open(name, "wb"); }
+bool TextFile::OpenWriteFresh(std::string_view name)
+{
+    if (file_) Close();
+    name_ = std::string(name);
+    writeFailed_ = false;
+    unlink(name_.c_str());
+    int fd = open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    file_ = fdopen(fd, "wb");
+    if (!file_) close(fd);
+    return file_ != nullptr;
+}
+
 bool TextFile::OpenAppend(std::string_view name) { return Open(name, "ab"); }
 
 bool TextFile::ReadLine(std::string& line)

@@ -28,6 +28,9 @@ public:
 
     bool OpenRead(std::string_view name);
     bool OpenWrite(std::string_view name);
+    // Creates the file afresh: whatever the name held is unlinked first, and the new file is
+    // made with O_EXCL and O_NOFOLLOW, so a planted symbolic link is never written through.
+    bool OpenWriteFresh(std::string_view name);
     bool OpenAppend(std::string_view name);
 
     // Reads one line without its line end; a CR before the LF is dropped and the line is cut

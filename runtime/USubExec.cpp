@@ -1,10 +1,14 @@
 // Stage runs, the registry, the file control stack and the utilities every stage shares.
 #include "USubExec.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <system_error>
+
+#include "WorkDirectory.h"
 
 namespace fs = std::filesystem;
 
@@ -59,6 +63,12 @@ std::string TSubExec::ProgramDir() const
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+void TSubExec::ReportFailure(std::string_view message)
+{
+    WriteLine(message);
+    RecordRunError();
+}
+
 LineAnswer TSubExec::AskLine(std::string_view prompt)
 {
     Console().Write(prompt);
@@ -95,7 +105,7 @@ bool TSubExec::OpenIn(TextFile& file, std::string_view name)
 bool TSubExec::OpenOut(TextFile& file, std::string_view name)
 {
     DebugLog("Assigning Out: " + std::string(name) + " (Current Dir = " + CurrentDir() + " )");
-    if (!file.OpenWrite(name)) return false;
+    if (!(IsIntermediateFileName(name) ? file.OpenWriteFresh(name) : file.OpenWrite(name))) return false;
     if (TSubExec* top = TopStage()) top->RegisterOpenFile(file);
     return true;
 }
@@ -126,16 +136,11 @@ void TSubExec::EraseFile(TextFile& file, std::string_view name)
 {
     std::string n(name);
     DebugLog("Erase File: " + n + " 1:assign");
+    if (file.IsOpen()) CloseText(file);
     DebugLog("ok");
-    DebugLog("Erase File: " + n + " 2:rewrite");
-    bool created = OpenOut(file, name);
-    DebugLog(created ? "ok" : "fail");
-    DebugLog("Erase File: " + n + " 3:close");
-    bool closed = created && CloseText(file);
-    DebugLog(closed ? "ok" : "fail");
+    // Only the name goes: opening the file first would truncate whatever a link points to.
     DebugLog("Erase File: " + n + " 4:erase");
-    std::error_code ec;
-    bool erased = fs::remove(fs::path(n), ec);
+    bool erased = unlink(n.c_str()) == 0;
     DebugLog(erased ? "ok" : "fail");
     DebugLog("Erase Done");
 }
@@ -331,43 +336,19 @@ void SetExecutableDir(std::string dir)
     ExeDirStore() = std::move(dir);
 }
 
-void RunInWindow(std::string_view name, std::string_view commandLine, LineTarget* lines)
+RunOutcome RunPipeline(std::string_view path, std::string_view commandLine, DirectoryWait wait)
+{
+    RunScope run(wait);
+    RunProgram(path, commandLine);
+    return run.Outcome();
+}
+
+RunOutcome RunInWindow(std::string_view name, std::string_view commandLine, LineTarget* lines)
 {
     if (lines) lines->Clear();
-    BindConsole(lines);
-    try {
-        RunProgram(ExecutableDir() + std::string(name) + ".exe", commandLine);
-    } catch (...) {
-        Console().Unbind();
-        throw;
-    }
-    Console().Unbind();
+    ScopedConsole console(lines);
+    return RunPipeline(ExecutableDir() + std::string(name) + ".exe", commandLine, DirectoryWait::Refuse);
 }
-
-// ---- Run outcome ----
-
-namespace {
-struct RunOutcome {
-    bool written = false;
-    std::string file;
-};
-RunOutcome& Outcome()
-{
-    static RunOutcome outcome;
-    return outcome;
-}
-}  // namespace
-
-void ResetRunOutcome() { Outcome() = RunOutcome{}; }
-
-void MarkResultWritten(std::string_view resultFile)
-{
-    Outcome().written = true;
-    Outcome().file = std::string(resultFile);
-}
-
-bool ResultWritten() { return Outcome().written; }
-const std::string& WrittenResultFile() { return Outcome().file; }
 
 // ---- File system ----
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "IORedirect.h"
+#include "RunOutcome.h"
 #include "TextFile.h"
 #include "Words.h"
 
@@ -48,15 +49,20 @@ public:
     // Console output of the stage.
     void Write(std::string_view text) { Console().Write(text); }
     void WriteLine(std::string_view text = {}) { Console().WriteLine(text); }
+    // A failure that ends the stage's work: the message as one console line, and the error
+    // recorded in the outcome of the run, so the run cannot be reported as a success.
+    void ReportFailure(std::string_view message);
     // Writes the prompt without a line end, forces it out, and asks a line of input.
     LineAnswer AskLine(std::string_view prompt);
 
     // File utilities: each logs its debug lines and registers the file with the running stage.
     bool OpenIn(TextFile& file, std::string_view name);
+    // An intermediate file (".$$$", ".###") is always created afresh, never through a link.
     bool OpenOut(TextFile& file, std::string_view name);
     bool OpenAppend(TextFile& file, std::string_view name);
     // False when the close reported an I/O error (the stages' "PROBABLY DISK FULL" case).
     bool CloseText(TextFile& file);
+    // Unlinks the file (a symbolic link itself, never its target); a directory is left alone.
     void EraseFile(TextFile& file, std::string_view name);
     void EraseFile(std::string_view name);
 
@@ -122,9 +128,13 @@ std::unique_ptr<TSubExec> FindSubTool(std::string_view path);
 // Runs a program to its end: a registered stage in-process, anything else as a process.
 void RunProgram(std::string_view path, std::string_view commandLine);
 
+// Runs the pipeline driver as one run of its own and hands back that run's outcome.
+RunOutcome RunPipeline(std::string_view path, std::string_view commandLine, DirectoryWait wait);
+
 // Empties the lines, binds the console to them, runs the program from the running
-// executable's directory (name + ".exe"), and binds the console to the discarding target.
-void RunInWindow(std::string_view name, std::string_view commandLine, LineTarget* lines);
+// executable's directory (name + ".exe") as one run, and binds the console to the discarding
+// target. The window never waits for a directory that another run is using.
+RunOutcome RunInWindow(std::string_view name, std::string_view commandLine, LineTarget* lines);
 
 // The directory of the running executable, with its trailing "/".
 std::string ExecutableDir();
@@ -136,14 +146,6 @@ bool LaunchProcess(std::string_view file, std::string_view parameters, bool wait
 
 // Splits a parameter line at blanks, double quotes grouping (and not included).
 std::vector<std::string> SplitCommandLine(std::string_view parameters);
-
-// ---- Outcome of a run ----
-// A converter marks the run once its result file is complete; front ends read the mark to
-// tell a finished run from one that ended on an error message.
-void ResetRunOutcome();
-void MarkResultWritten(std::string_view resultFile);
-bool ResultWritten();
-const std::string& WrittenResultFile();
 
 // ---- File system helpers ----
 std::string CurrentDir();

@@ -144,8 +144,7 @@ protected:
         std::vector<std::string> lines;
         StringListTarget target(lines);
         Console().Bind(&target);
-        ResetRunOutcome();
-        RunProgram(ExecutableDir() + "quorlet.exe", commandLine);
+        RunPipeline(ExecutableDir() + "quorlet.exe", commandLine, DirectoryWait::Refuse);
         Console().Unbind();
         SetQuestions(nullptr);
         SetClock(nullptr);

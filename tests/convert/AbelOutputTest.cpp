@@ -30,7 +30,7 @@ protected:
         WriteCoverFiles(fixture, terms);
         WriteFile(fixture.tableFile, "TABLE FULLADD\n" + abelLines + "INPUT A B CIN\nOUTPUT SUM COUT\n000 00\n");
         h.lines.clear();
-        ResetRunOutcome();
+        h.NewRun();
         TConvert6 stage;
         h.Run(stage);
     }
@@ -69,8 +69,8 @@ TEST_F(AbelOutput, FullAdderWithDeviceAndPins)
     console.push_back("");
     console.push_back("Abel file successfully created");
     EXPECT_EQ(h.lines, console);
-    EXPECT_TRUE(ResultWritten());
-    EXPECT_EQ(WrittenResultFile(), "fulladd.abl");
+    EXPECT_TRUE(h.Outcome().resultWritten);
+    EXPECT_EQ(h.Outcome().resultFile, "fulladd.abl");
 }
 
 TEST_F(AbelOutput, DeviceDataModes)
@@ -112,7 +112,7 @@ TEST_F(AbelOutput, FaultyAbelLinesAreAllReportedAndStop)
                                                  "ERROR IN ABEL PINS LINE: # PINS 2=A 2=B X=CIN 5=NOPE 7=A 9 =3 1=FF.CLK",
                                                  "ERROR IN ABEL DATA LINE: # FOO"}));
     EXPECT_FALSE(Exists("fulladd.abl"));
-    EXPECT_FALSE(ResultWritten());
+    EXPECT_FALSE(h.Outcome().resultWritten);
 
     fixture.tableFile = "missing.tbl";
     WriteCoverFiles(fixture, kAdderTerms);

@@ -86,7 +86,7 @@ TEST_F(Dispatch, ExtraOutputsRunAfterAFinishedResultOnly)
 {
     RegisterSubTool("KMAP", &MakeStage<FakeExtraOutput>);
     RegisterSubTool("VHDL", &MakeStage<FakeExtraOutput>);
-    ResetRunOutcome();
+    h.NewRun();
     Run("3 no_lib --kmap --vhdl");  // the converter writes no result
     EXPECT_EQ(h.lines, std::vector<std::string>{"RAN CONVERT3 WITH no_lib"});
 
@@ -96,7 +96,7 @@ TEST_F(Dispatch, ExtraOutputsRunAfterAFinishedResultOnly)
     RegisterSubTool("VHDL", &MakeStage<FakeExtraOutput>);
     Run("2 no_lib --vhdl --kmap");
     EXPECT_EQ(h.lines, (std::vector<std::string>{"RAN VHDL WITH COVER", "RAN KMAP WITH COVER"}));
-    ResetRunOutcome();
+    h.NewRun();
 }
 
 TEST_F(Dispatch, CallErrorsStillEraseTheIntermediateFiles)

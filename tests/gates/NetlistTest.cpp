@@ -15,7 +15,7 @@ std::string Blanks(int n) { return std::string(n, ' '); }
 
 std::string RunNetlist(StageHarness& h, const CoverFixture& fixture, const std::string& library = {})
 {
-    ResetRunOutcome();
+    h.NewRun();
     WriteCoverFiles(fixture);
     TConvert3 stage;
     h.Run(stage, library);
@@ -70,7 +70,7 @@ TEST(Netlist, CombinationalTableWithoutLibrary)
     EXPECT_EQ(h.lines[1], "GATE LIBRARY NOT FOUND, MAXIMUM NUMBER OF GATE INPUTS SET TO 8");
     EXPECT_EQ(h.lines[2], "");
     EXPECT_EQ(h.lines.back(), "Netlist file successfully created");
-    EXPECT_TRUE(ResultWritten());
+    EXPECT_TRUE(h.Outcome().resultWritten);
 }
 
 TEST(Netlist, ElevenInputsLongNamesAndUnusedInputs)
@@ -191,7 +191,7 @@ TEST(Netlist, FailuresLeaveNoFinishedNetlist)
         EXPECT_EQ(text.find("END"), std::string::npos);
         EXPECT_NE(text.find("INPUT A B C D E F G"), std::string::npos);
         EXPECT_NE(h.lines.back(), "Netlist file successfully created");
-        EXPECT_FALSE(ResultWritten());
+        EXPECT_FALSE(h.Outcome().resultWritten);
     }
     {
         StageHarness h;

@@ -74,7 +74,7 @@ void RunSheet(StageHarness& h, const CoverFixture& fixture, const std::string& l
 {
     WriteFile("GENERICS.LIB", library);
     WriteCoverFiles(fixture);
-    ResetRunOutcome();
+    h.NewRun();
     TConvert4 stage;
     h.Run(stage, "GENERICS.lib");
 }
@@ -86,7 +86,7 @@ TEST(Sheet, CombinationalDesignWithItsSymbolAndLog)
     ASSERT_TRUE(Exists("T.asc")) << h.Output();
     EXPECT_FALSE(Exists("T.sch"));
     EXPECT_EQ(ReadFile("isp_log.$$$"), "T\n");
-    EXPECT_TRUE(ResultWritten());
+    EXPECT_TRUE(h.Outcome().resultWritten);
     std::vector<std::string> sheet = SplitLines(ReadFile("T.asc"));
     ASSERT_GE(sheet.size(), 2u);
     EXPECT_EQ(sheet[0], "Version 4");
@@ -146,7 +146,7 @@ TEST(Sheet, MissingComponentStopsBeforeTheRename)
     EXPECT_TRUE(Exists("T.sch"));
     EXPECT_FALSE(Exists("T.asc"));
     EXPECT_FALSE(Exists("isp_log.$$$"));
-    EXPECT_FALSE(ResultWritten());
+    EXPECT_FALSE(h.Outcome().resultWritten);
 }
 
 TEST(Sheet, LibraryProblemsWriteNothing)

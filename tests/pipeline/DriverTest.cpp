@@ -1,6 +1,9 @@
 // The driver's sequence of programs and argument lines, with recording stages in place of the
 // real ones, and every error line of the driver.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include "TQuorlet.h"
 #include "TestSupport.h"
@@ -249,6 +252,29 @@ TEST_F(DriverTest, ToolDirectoryComesFromTheConfiguration)
     found = false;
     for (const auto& l : harness.lines) found = found || l == expected;
     EXPECT_TRUE(found);
+}
+
+// The window's run: a directory that another run holds is not waited for, and nothing runs.
+TEST_F(DriverTest, ABusyDirectoryIsRefusedWithoutWaiting)
+{
+    WriteFile("exp_tbl.$$$", "the other run's table\n");
+    int held = open("quorlet.lock", O_RDWR | O_CREAT, 0666);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    harness.NewRun();
+    RunDriver(" /E adder.tbl ");
+    close(held);
+    EXPECT_TRUE(g_script.calls.empty());
+    EXPECT_EQ(harness.lines, std::vector<std::string>{"ANOTHER RUN IS USING THIS FOLDER; THIS RUN DOES NOT START"});
+    EXPECT_TRUE(harness.Outcome().errorSeen);
+    EXPECT_EQ(test::ReadFile("exp_tbl.$$$"), "the other run's table\n");
+
+    // Free again: the run goes ahead and leaves neither its files nor the lock file behind.
+    RunDriver(" /E adder.tbl ");
+    EXPECT_EQ(g_script.calls.front(), "EXPANDER /E adder.tbl");
+    EXPECT_FALSE(Exists("exp_tbl.$$$"));
+    EXPECT_FALSE(Exists("exp_log.$$$"));
+    EXPECT_FALSE(Exists("quorlet.lock"));
 }
 
 }  // namespace

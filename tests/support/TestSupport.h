@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -103,6 +104,14 @@ public:
         DebugEnabled = false;
     }
 
+    // Starts a new run whose outcome the stages record (the front ends' RunScope).
+    void NewRun()
+    {
+        run_.reset();
+        run_ = std::make_unique<RunScope>();
+    }
+    RunOutcome& Outcome() { return run_->Outcome(); }
+
     // Runs one stage object with the command line, as the runtime would.
     void Run(TSubExec& stage, std::string_view commandLine = {})
     {
@@ -124,6 +133,7 @@ public:
 private:
     StringListTarget target_;
     FixedClock clock_;
+    std::unique_ptr<RunScope> run_ = std::make_unique<RunScope>();
 };
 
 }  // namespace quorlet::test
