@@ -339,6 +339,7 @@ void TFormGo::ShowAndCheck(int left, int top, const QString& caption, const std:
         request.answerFiles = answerFiles;
         ReadPipelineCommandLine(commandLine, request);
         request.headed = answerFiles.size() > 1;
+        request.showRunLines = DebugEnabled;  // the debug box shows what the runs did
         BindConsole(&target_);
         RunAnswerCheck(request);
         Console().Unbind();

@@ -11,11 +11,14 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #ifdef QUORLET_HAVE_SVG
 #include <QSvgRenderer>
 #include <QSvgWidget>
 #endif
+
+#include "USvgClip.h"
 
 namespace quorlet {
 
@@ -73,22 +76,7 @@ TPicturePane::TPicturePane(const QString& title, QWidget* parent)
     ShowScale();
 }
 
-#ifdef QUORLET_HAVE_SVG
-namespace {
-// This Qt's SVG renderer knows no clip paths and draws their outline shapes as black areas; without
-// them the picture shows everything unclipped (a map's wrap-around loops reach past its edge)
-// instead of hiding cells under black.
-QByteArray WithoutClipPaths(QByteArray svg)
-{
-    for (qsizetype start; (start = svg.indexOf("<clipPath")) >= 0;) {
-        const qsizetype end = svg.indexOf("</clipPath>", start);
-        if (end < 0) break;
-        svg.remove(start, end + 11 - start);
-    }
-    return svg;
-}
-}  // namespace
-#endif
+
 
 bool TPicturePane::Load(const QString& path)
 {
@@ -96,8 +84,10 @@ bool TPicturePane::Load(const QString& path)
 #ifdef QUORLET_HAVE_SVG
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
+    // This Qt's SVG renderer knows no clip paths: they are applied here.
+    const QByteArray data = file.readAll();
     auto* picture = new QSvgWidget;
-    picture->load(WithoutClipPaths(file.readAll()));
+    picture->load(QByteArray::fromStdString(ApplyRectangleClips(std::string_view(data.constData(), data.size()))));
     QSize size = picture->renderer()->defaultSize();
     if (!picture->renderer()->isValid() || size.isEmpty()) {
         delete picture;

@@ -19,7 +19,11 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
+#include <QPainter>
 #include <QtTest>
+#ifdef QUORLET_HAVE_SVG
+#include <QSvgRenderer>
+#endif
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -31,6 +35,7 @@
 #include "UFormCover.h"
 #include "UFormGo.h"
 #include "UFormInput.h"
+#include "USvgClip.h"
 #include "UFormQuorlet.h"
 #include "UPicturePane.h"
 #include "USubExec.h"
@@ -776,6 +781,43 @@ private slots:
         WhenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
         Child<QAction>(Main(), "CheckAnswer1")->trigger();
         QVERIFY(Memo().contains("RESULT: 1 OF 2 CORRECT"));
+    }
+
+    void clippedLoopsAreDrawnCutAtTheClip()
+    {
+#ifndef QUORLET_HAVE_SVG
+        QSKIP("the window is built without SVG");
+#else
+        // A loop reaching past the map's left edge, as the maps draw a group that wraps around.
+        const std::string svg =
+            "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>"
+            "<rect x='0' y='0' width='100' height='100' fill='#ffffff'/>\n"
+            "<clipPath id=\"c1\"><rect x=\"20\" y=\"20\" width=\"60\" height=\"60\"/></clipPath>\n"
+            "<clipPath id=\"other\"><circle cx=\"5\" cy=\"5\" r=\"5\"/></clipPath>\n"
+            "<g clip-path=\"url(#c1)\" stroke-width=\"4\">\n"
+            "<rect x=\"0\" y=\"30\" width=\"40\" height=\"40\" rx=\"5\" ry=\"5\" fill=\"#ff0000\" stroke=\"#0000ff\"/>\n"
+            "<rect x=\"90\" y=\"90\" width=\"5\" height=\"5\" fill=\"#00ff00\"/>\n"
+            "</g></svg>";
+        const std::string applied = ApplyRectangleClips(svg);
+        QVERIFY(applied.find("clipPath") == std::string::npos);
+        QVERIFY(applied.find("clip-path") == std::string::npos);
+        QSvgRenderer renderer(QByteArray::fromStdString(applied));
+        QVERIFY(renderer.isValid());
+        QImage image(100, 100, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        renderer.render(&painter);
+        painter.end();
+        auto at = [&image](int x, int y) { return QColor(image.pixel(x, y)); };
+        QCOMPARE(at(10, 50), QColor(Qt::white));    // outside the clip: not drawn
+        QCOMPARE(at(30, 50), QColor(Qt::red));      // inside: filled
+        QCOMPARE(at(21, 50), QColor(Qt::red));      // the cut edge has no outline
+        QCOMPARE(at(40, 50), QColor(Qt::blue));     // the edge inside the clip has
+        QCOMPARE(at(30, 30), QColor(Qt::blue));
+        QCOMPARE(at(50, 50), QColor(Qt::white));    // no black shape of the clip path
+        QCOMPARE(at(5, 5), QColor(Qt::white));
+        QCOMPARE(at(92, 92), QColor(Qt::white));    // wholly outside the clip: gone
+#endif
     }
 
     void coverQuestionIsAnsweredThroughTheDialog()
