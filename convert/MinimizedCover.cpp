@@ -328,6 +328,22 @@ bool FinishResultFile(TSubExec& stage, TextFile& out, const MinimizedCover& cove
     return true;
 }
 
+void WriteTextResult(TSubExec& stage, MinimizedCover& cover, bool nulIsDevice,
+                     const std::function<std::vector<std::string>(const MinimizedCover&)>& format)
+{
+    cover = MinimizedCover();
+    if (!OpenMinimizedCover(stage, cover)) return;
+    stage.WriteLine();
+    TextFile out;
+    if (!OpenResultFile(stage, out, cover, ResultWrite::Append, nulIsDevice)) return;
+    WriteStatistics(cover, &out, StatisticsOptions{});
+    for (const std::string& line : format(cover)) {
+        stage.WriteLine(line);
+        out.WriteLine(line);
+    }
+    FinishResultFile(stage, out, cover);
+}
+
 bool OpenMinimizedCover(TSubExec& stage, MinimizedCover& cover, int maxTerms)
 {
     cover.ClearForRun();

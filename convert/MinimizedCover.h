@@ -136,6 +136,12 @@ bool OpenResultFile(TSubExec& stage, TextFile& out, const MinimizedCover& cover,
 // otherwise the run's result is marked as written. True when the result is complete.
 bool FinishResultFile(TSubExec& stage, TextFile& out, const MinimizedCover& cover);
 
+// The whole run of a converter whose result is text: the cover read, an empty console line, the
+// statistics block, then the lines from `format`, each to the console and appended to the result
+// file, which is finished at the end.
+void WriteTextResult(TSubExec& stage, MinimizedCover& cover, bool nulIsDevice,
+                     const std::function<std::vector<std::string>(const MinimizedCover&)>& format);
+
 // The converters' opening sequence: clears the run flags, opens and reads "exp_log.$$$" and
 // "esp_tbl.$$$" through the stage's file operations and closes them. False when the converter
 // must stop; the messages are written ("ERROR OPENING TEMPORARY FILES", the table refusals),

@@ -31,20 +31,6 @@ std::vector<std::string> FormatCoverTable(const MinimizedCover& cover)
     return lines;
 }
 
-void TConvert1::Execute()
-{
-    cover_ = MinimizedCover();
-    if (!OpenMinimizedCover(*this, cover_)) return;
-    WriteLine();
-
-    TextFile out;
-    if (!OpenResultFile(*this, out, cover_, ResultWrite::Append, false)) return;
-    WriteStatistics(cover_, &out, StatisticsOptions{});
-    for (const std::string& line : FormatCoverTable(cover_)) {
-        WriteLine(line);
-        out.WriteLine(line);
-    }
-    FinishResultFile(*this, out, cover_);
-}
+void TConvert1::Execute() { WriteTextResult(*this, cover_, false, FormatCoverTable); }
 
 }  // namespace quorlet

@@ -59,27 +59,14 @@ std::vector<std::string> FormatEquation(const MinimizedCover& cover, int j, cons
 
 void TConvert2::Execute()
 {
-    cover_ = MinimizedCover();
-    if (!OpenMinimizedCover(*this, cover_)) return;
-    WriteLine();
-
-    TextFile out;
-    if (!OpenResultFile(*this, out, cover_, ResultWrite::Append, true)) return;
-    auto both = [&](const std::string& line) {
-        WriteLine(line);
-        out.WriteLine(line);
-    };
-
-    WriteStatistics(cover_, &out, StatisticsOptions{});
-    both("INPUT SIGNAL  |  OUTPUT SIGNAL  REPRESENTATION");
-    both("");
-    for (const std::string& row : FormatRepresentationTable(cover_)) both(row);
-    both("");
-    both("MINIMIZED EQUATIONS");
-    both("");
-    for (int j = 0; j < cover_.NumOutputs; ++j)
-        for (const std::string& line : FormatEquation(cover_, j)) both(line);
-    FinishResultFile(*this, out, cover_);
+    WriteTextResult(*this, cover_, true, [](const MinimizedCover& cover) {
+        std::vector<std::string> lines = {"INPUT SIGNAL  |  OUTPUT SIGNAL  REPRESENTATION", ""};
+        for (const std::string& row : FormatRepresentationTable(cover)) lines.push_back(row);
+        lines.insert(lines.end(), {"", "MINIMIZED EQUATIONS", ""});
+        for (int j = 0; j < cover.NumOutputs; ++j)
+            for (const std::string& line : FormatEquation(cover, j)) lines.push_back(line);
+        return lines;
+    });
 }
 
 }  // namespace quorlet

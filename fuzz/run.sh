@@ -15,7 +15,7 @@ export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1:allocator_m
 export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1"
 
 failed=0
-for target in table pla gate_library config answer; do
+for target in table pla gate_library config answer run; do
   program="$build/bin/fuzz_$target"
   work="$build/corpus/$target"
   artifacts="$build/artifacts/$target"

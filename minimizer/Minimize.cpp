@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <map>
 #include <numeric>
 #include <optional>
 
@@ -724,6 +725,7 @@ MinimizeResult Minimize(const Cover& on, const Cover& dc, const Cover& off, cons
   ep.maxSeconds = 0;
   ep.maxPrimes = p.primeCoverPrimes;
   ep.maxProducts = 20L * p.primeCoverPrimes;
+  ep.maxSplitCubes = 20L * p.primeCoverPrimes;
   ep.maxRows = 40L * p.primeCoverPrimes;
   ep.maxCoreCells = 320L * p.primeCoverPrimes;  // rows x columns left after reduction (9sym: 420 x 1680)
   ep.maxNodes = p.primeCoverNodes;
@@ -793,20 +795,46 @@ Cover LastGaspWith(const Cover& f, const Cover& dc, const Grow& grow, const Mini
   return Irredundant(Join(f, fresh), dc, p);
 }
 
+// For each output, the first output whose column is the same in every cube of f and dc.
+std::vector<int> SameOutputs(const Cover& f, const Cover& dc) {
+  const Space& s = f.space();
+  const int n = f.Size() + dc.Size(), blocks = (n + 63) / 64;
+  std::vector<Word> cols(std::size_t(s.no) * blocks, 0);
+  for (int i = 0; i < n; ++i) {
+    const Word* c = i < f.Size() ? f[i] : dc[i - f.Size()];
+    for (int w = 0; w < s.outWords; ++w)
+      for (Word b = c[s.inWords + w]; b; b &= b - 1)
+        cols[std::size_t(w * 64 + std::countr_zero(b)) * blocks + i / 64] |= Word(1) << (i % 64);
+  }
+  std::map<std::vector<Word>, int> seen;
+  std::vector<int> first(s.no);
+  for (int j = 0; j < s.no; ++j) {
+    auto col = cols.begin() + std::ptrdiff_t(j) * blocks;
+    first[j] = seen.emplace(std::vector<Word>(col, col + blocks), j).first->second;
+  }
+  return first;
+}
+
 Cover MakeSparseWith(const Cover& f, const Cover& dc, const Grow& grow, const MinimizeParams& p) {
   const Space& s = f.space();
   Cover r = f;
   std::vector<Word> part(s.words);
   {
+    // Outputs whose columns agree in every cube of f and dc are one function: the test of one
+    // gives the answer for all of them, and dropping them together keeps their columns alike
+    // (the completeness check's table repeats one function in every output).
+    std::vector<int> first = SameOutputs(r, dc);
     MeetIndex index({&r, &dc});  // outputs only go below: its answers stay supersets
     for (int i = 0; i < r.Size(); ++i) {
       Word* c = r[i];
       for (int j = 0; j < s.no; ++j) {
-        if (!GetOut(s, c, j)) continue;
+        if (!GetOut(s, c, j) || first[j] != j) continue;
         std::memcpy(part.data(), c, sizeof(Word) * s.words);
         for (int w = s.inWords; w < s.words; ++w) part[w] = 0;
         SetOut(s, part.data(), j, true);
-        if (CubeCovered(part.data(), index, c)) SetOut(s, c, j, false);
+        if (!CubeCovered(part.data(), index, c)) continue;
+        for (int k = j; k < s.no; ++k)
+          if (first[k] == j) SetOut(s, c, k, false);
       }
     }
   }

@@ -632,7 +632,8 @@ void MeetIndex::ForEachLiteralColumn(const Word* c, F f) const {
   for (int w = 0; w < s_.inWords; ++w) {
     Word lv = LiteralVars(c[w], s_.InMask(w));
     for (Word b = c[w] & (lv | (lv << 1)); b; b &= b - 1)
-      f(&has_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_]);
+      // data() + offset: with no cubes indexed the columns are empty and has_ may hold nothing.
+      f(has_.data() + std::size_t(w * 64 + std::countr_zero(b)) * blocks_);
   }
 }
 
@@ -640,7 +641,7 @@ void MeetIndex::SharingOutputs(const Word* c, std::vector<Word>& outs) const {
   outs.assign(blocks_, 0);
   for (int w = 0; w < s_.outWords; ++w)
     for (Word b = c[s_.inWords + w]; b; b &= b - 1) {
-      const Word* col = &out_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_];
+      const Word* col = out_.data() + std::size_t(w * 64 + std::countr_zero(b)) * blocks_;
       for (int k = 0; k < blocks_; ++k) outs[k] |= col[k];
     }
 }

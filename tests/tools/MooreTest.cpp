@@ -5,6 +5,7 @@
 #include "TMOOR_CHK.h"
 #include "TMOOR_CMB.h"
 #include "TestSupport.h"
+#include "ToolTestSupport.h"
 
 namespace quorlet::test {
 namespace {
@@ -179,15 +180,10 @@ TEST_F(MooreCombinationTest, FaultsLeaveEverythingInPlace)
         {Lines({".i 3", ".o 1", ".p 2", "00- 1"}), "TEMPORARY FILE ERROR"},
         {Lines({".i 3", ".o z", ".p 1", "00- 1"}), "NUMBER CHECK ERROR"},
     };
-    for (const auto& [cover, message] : cases) {
-        SCOPED_TRACE(cover);
-        h.lines.clear();
-        Combine(cover);
-        EXPECT_EQ(h.lines, std::vector<std::string>({message}));
-        EXPECT_EQ(ReadFile("esp_tbl.$$$"), nextState);
+    ExpectFaultsKeepTheCover(h, cases, [&](const std::string& cover) { Combine(cover); }, nextState, [] {
         EXPECT_TRUE(Exists("exp_tbl.###"));
         EXPECT_TRUE(Exists("esp_tbl.###"));
-    }
+    });
     h.lines.clear();
     WriteFile("esp_tbl.$$$", Lines({".i 3", ".o 2", ".p 2", "00- 10"}));
     Combine(Lines({".i 3", ".o 1", ".p 0"}));

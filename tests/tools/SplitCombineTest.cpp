@@ -5,6 +5,7 @@
 #include "TCombiner.h"
 #include "TSplitter.h"
 #include "TestSupport.h"
+#include "ToolTestSupport.h"
 
 namespace quorlet::test {
 namespace {
@@ -135,13 +136,7 @@ TEST_F(CombinerTest, FaultyOneOutputCoverLeavesTheResultAsItWas)
         {Lines({".i 2", ".o 1", ".p 2", "11 1"}), "TEMPORARY FILE ERROR"},
         {Lines({".i 2", ".o 1", ".p 1", "111 1"}), "TEMPORARY FILE ERROR"},
     };
-    for (const auto& [cover, message] : cases) {
-        SCOPED_TRACE(cover);
-        h.lines.clear();
-        Combine(cover);
-        EXPECT_EQ(h.lines, std::vector<std::string>({message}));
-        EXPECT_EQ(ReadFile("esp_tbl.$$$"), merged);
-    }
+    ExpectFaultsKeepTheCover(h, cases, [&](const std::string& cover) { Combine(cover); }, merged);
     std::filesystem::remove("esp_tbl.###");
     h.lines.clear();
     TCombiner stage;
