@@ -16,6 +16,8 @@ namespace quor {
 struct ExactParams {
   long maxPrimes = 200'000;        // primes of any cofactor met while generating them
   long maxProducts = 8'000'000;    // cube pairs formed while merging cofactor primes
+  long maxSplitCubes = 2'000'000'000;  // cubes handed to the cofactor splits while generating
+                                       // primes (many outputs, each unate: deep splits)
   long maxRows = 3'000'000;        // covering rows (ON-set regions) before reduction
   long maxCoreCells = 400'000'000; // rows x columns of the reduced problem kept as bit matrix
   long maxNodes = 3'000'000;       // branch and bound nodes spent proving the cube count

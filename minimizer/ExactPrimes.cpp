@@ -25,7 +25,8 @@ class PrimeGenerator {
       : s_(s), W_(std::size_t(s.words)), deadline_(deadline), timed_(p.maxSeconds > 0),
         // A Cover past kMaxCoverCubes gave up in the same way, so the limits stay below it.
         productLimit_(std::min<long>(p.maxProducts, long(kMaxCoverCubes))),
-        primeLimit_(std::min<long>(p.maxPrimes, long(kMaxCoverCubes))) {}
+        primeLimit_(std::min<long>(p.maxPrimes, long(kMaxCoverCubes))),
+        splitLimit_(p.maxSplitCubes) {}
 
   Cubes Run(Cubes g) { return Rec(g); }
 
@@ -145,10 +146,10 @@ class PrimeGenerator {
   Cubes Rec(const Cubes& g) {
     CheckTime();
     int n = Count(g);
-    // Cubes handed to the splitting count as work like the pairs below: functions of many
-    // outputs each unate in its inputs (wide and sparse) split on one variable after another
-    // and meet an exponential number of multi-output primes only deep down.
-    if ((visits_ += n) > productLimit_) throw LimitHit{ExactStatus::TooManyPrimes};
+    // Cubes handed to the splitting count as work too: functions of many outputs each unate
+    // in its inputs (wide and sparse) split on one variable after another and meet an
+    // exponential number of multi-output primes only deep down.
+    if ((visits_ += n) > splitLimit_) throw LimitHit{ExactStatus::TooManyPrimes};
     if (n <= 1) return g;
     std::vector<int> zeros(s_.ni, 0), ones(s_.ni, 0);
     for (int i = 0; i < n; ++i) {
@@ -283,7 +284,7 @@ class PrimeGenerator {
   std::size_t W_;
   ExactDeadline deadline_;
   bool timed_;
-  long productLimit_, primeLimit_;
+  long productLimit_, primeLimit_, splitLimit_;
   long ticks_ = 0;
   long visits_ = 0;
 };

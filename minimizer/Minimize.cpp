@@ -725,6 +725,7 @@ MinimizeResult Minimize(const Cover& on, const Cover& dc, const Cover& off, cons
   ep.maxSeconds = 0;
   ep.maxPrimes = p.primeCoverPrimes;
   ep.maxProducts = 20L * p.primeCoverPrimes;
+  ep.maxSplitCubes = 20L * p.primeCoverPrimes;
   ep.maxRows = 40L * p.primeCoverPrimes;
   ep.maxCoreCells = 320L * p.primeCoverPrimes;  // rows x columns left after reduction (9sym: 420 x 1680)
   ep.maxNodes = p.primeCoverNodes;

@@ -184,6 +184,7 @@ TEST(Wide, PrimeGenerationGivesUpOnManyOutputSharings) {
   ExactParams p;
   p.maxPrimes = 2500;
   p.maxProducts = 50000;
+  p.maxSplitCubes = 50000;
   p.maxSeconds = 0;
   Cover primes;
   EXPECT_EQ(PrimeImplicants(on, p, ExactDeadline::max(), primes), ExactStatus::TooManyPrimes);
