@@ -248,10 +248,11 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
 }
 
 bool ExactMinimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& mp,
-                   MinimizeResult& result) {
+                   MinimizeResult& result, ExactStatus* why) {
   ExactParams p;
   p.sparse = mp.sparse;
   ExactReport rep = ExactMinimizeReport(on, dc, off, p);
+  if (why) *why = rep.status;
   if (rep.status != ExactStatus::Proven) return false;
   result.cover = std::move(rep.cover);
   result.stats = {};

@@ -48,8 +48,9 @@ ExactReport ExactMinimizeReport(const Cover& on, const Cover& dc, const Cover& o
 // Hook used by quor_esp --exact: runs ExactMinimizeReport with default limits (sparse as in p).
 // Returns true and fills result when it succeeded; false leaves result alone (the caller then
 // keeps the heuristic cover and reports that the exact step gave up).
+// why (optional): the limit that stopped it when it returns false.
 bool ExactMinimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& p,
-                   MinimizeResult& result);
+                   MinimizeResult& result, ExactStatus* why = nullptr);
 
 // --- the two halves, usable on their own ---------------------------------------------------
 

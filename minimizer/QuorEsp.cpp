@@ -109,12 +109,14 @@ int RunQuorEsp(std::span<const std::string> args, std::ostream& err, std::istrea
       err << "quor_esp: note: the OFF-set is too large for exact minimization; the result is the heuristic one\n";
     } else if (params.exact) {
       MinimizeResult ex;
-      if (ExactMinimize(prob.on, prob.dc, prob.off, params, ex)) {
+      ExactStatus why = ExactStatus::Proven;
+      if (ExactMinimize(prob.on, prob.dc, prob.off, params, ex, &why)) {
         ex.stats.exactProven = true;
         res = std::move(ex);
       } else {
         res.stats.exactGaveUp = true;
-        err << "quor_esp: note: exact minimization gave up; the result is the heuristic one\n";
+        err << "quor_esp: note: exact minimization gave up (" << ExactStatusName(why)
+            << "); the result is the heuristic one\n";
       }
     }
     PlaTable result = CoverToTable(res.cover, table);

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "TestSupport.h"
 #include "USubExec.h"
+#include "WorkDirectory.h"
 
 namespace quorlet {
 namespace {
@@ -376,6 +378,22 @@ TEST(ConsoleTest, CurrentLineIsBroughtBackIntoRange)
     EXPECT_EQ(lines.back(), "three");
 }
 
+// A stream gets LF line ends, also where the 128-character buffer ends between CR and LF; a CR
+// that no LF follows is written as it came.
+TEST(ConsoleTest, AStreamNeverGetsCarriageReturnBeforeLineFeed)
+{
+    std::ostringstream out;
+    Console().Bind(out);
+    for (std::size_t length : {126u, 127u, 128u, 255u}) Console().WriteLine(std::string(length, 'a'));
+    Console().Write("x\r");
+    Console().Flush();
+    Console().Write("y\r");
+    Console().Unbind();
+    std::string expected;
+    for (std::size_t length : {126u, 127u, 128u, 255u}) expected += std::string(length, 'a') + "\n";
+    EXPECT_EQ(out.str(), expected + "x\ry\r");
+}
+
 TEST(ConsoleTest, TextAfterTheRunIsDiscarded)
 {
     std::vector<std::string> lines;
@@ -403,6 +421,46 @@ TEST(QuestionsTest, EndedInputAnswersEmptyAndAbort)
     std::istringstream none("");
     StreamQuestions fixed(none, "-");
     EXPECT_EQ(fixed.AskCover(), "-");
+}
+
+
+TEST(WorkDirLockTest, OneHolderADirectoryAndNoLockFileLeftBehind)
+{
+    test::TempWorkDir dir;
+    WorkDirLock first, second;
+    int waits = 0;
+    auto waiting = [&] { ++waits; };
+    ASSERT_EQ(first.Acquire(false, waiting), WorkDirLock::Result::Locked);
+    EXPECT_EQ(second.Acquire(false, waiting), WorkDirLock::Result::Busy);
+    EXPECT_EQ(waits, 0);
+    first.Release();
+    EXPECT_FALSE(test::Exists(std::string(kWorkDirLockFile)));
+    // Free again: the next run locks a fresh lock file.
+    EXPECT_EQ(second.Acquire(true, waiting), WorkDirLock::Result::Locked);
+    EXPECT_TRUE(test::Exists(std::string(kWorkDirLockFile)));
+    second.Release();
+
+    std::filesystem::create_directory(std::string(kWorkDirLockFile));
+    EXPECT_EQ(first.Acquire(true, waiting), WorkDirLock::Result::Failed);
+    EXPECT_EQ(first.Problem(), "IS NOT A PLAIN FILE");
+    EXPECT_TRUE(std::filesystem::is_directory(std::string(kWorkDirLockFile)));
+}
+
+TEST(WorkDirLockTest, RemovingWorkFilesUnlinksLinksAndRefusesOtherKinds)
+{
+    test::TempWorkDir dir;
+    test::WriteFile("target", "kept\n");
+    std::filesystem::create_symlink("target", "a.$$$");
+    test::WriteFile("b.$$$", "stale\n");
+    std::filesystem::create_directory("c.$$$");
+    EXPECT_EQ(RemoveWorkFile("a.$$$"), WorkFileRemoval::Removed);
+    EXPECT_EQ(RemoveWorkFile("b.$$$"), WorkFileRemoval::Removed);
+    EXPECT_EQ(RemoveWorkFile("c.$$$"), WorkFileRemoval::NotAFile);
+    EXPECT_EQ(RemoveWorkFile("d.$$$"), WorkFileRemoval::Absent);
+    EXPECT_EQ(test::ReadFile("target"), "kept\n");
+    EXPECT_TRUE(std::filesystem::is_directory("c.$$$"));
+    EXPECT_TRUE(IsIntermediateFileName("esp_tbl.###"));
+    EXPECT_FALSE(IsIntermediateFileName("esp_tbl.$$$.tmp"));
 }
 
 }  // namespace
