@@ -29,16 +29,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t flags = size;
     const std::string text(quorlet::fuzz::AsText(data, size));
 
-    quor::PlaTable table;
+    quorlet::PlaTable table;
     try {
-        table = quor::ParsePla(text, "fuzz.pla");
-    } catch (const quor::PlaError&) {
+        table = quorlet::ParsePla(text, "fuzz.pla");
+    } catch (const quorlet::PlaError&) {
         return 0;
     }
     // What the reader accepted, its writer must give back in a form the reader accepts again.
     try {
-        quor::ParsePla(quor::FormatPla(table), "formatted.pla");
-    } catch (const quor::PlaError& e) {
+        quorlet::ParsePla(quorlet::FormatPla(table), "formatted.pla");
+    } catch (const quorlet::PlaError& e) {
         std::fprintf(stderr, "the writer's text is refused by the reader: %s\n", e.what());
         std::abort();
     }
@@ -51,16 +51,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (exact) args.push_back("--exact");
     std::istringstream in(text);
     std::ostringstream out, err;
-    if (quor::RunQuorEsp(args, err, &in, &out) != 0) return 0;
+    if (quorlet::RunQuorEsp(args, err, &in, &out) != 0) return 0;
 
-    quor::PlaTable result;
+    quorlet::PlaTable result;
     try {
-        result = quor::ParsePla(out.str(), "result.pla");
-    } catch (const quor::PlaError& e) {
+        result = quorlet::ParsePla(out.str(), "result.pla");
+    } catch (const quorlet::PlaError& e) {
         std::fprintf(stderr, "the minimizer wrote a table its reader refuses: %s\n", e.what());
         std::abort();
     }
-    quor::Verdict verdict = quor::VerifyMinimization(table, result, pos);
+    quorlet::Verdict verdict = quorlet::VerifyMinimization(table, result, pos);
     if (!verdict.ok) {
         std::fprintf(stderr, "wrong minimization: %s\n", verdict.message.c_str());
         std::abort();

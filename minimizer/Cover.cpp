@@ -5,7 +5,7 @@
 
 #include "Minimize.h"
 
-namespace quor {
+namespace quorlet {
 namespace {
 
 using Rows = std::vector<std::vector<int>>;
@@ -233,4 +233,4 @@ std::vector<int> MinimumCoverByBlocks(const std::vector<std::vector<int>>& input
   return best;
 }
 
-}  // namespace quor
+}  // namespace quorlet

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <numeric>
 
-namespace quor {
+namespace quorlet {
 
 Space::Space(int inputs, int outputs) : ni(inputs), no(outputs) {
   inWords = (2 * ni + 63) / 64;
@@ -101,12 +101,12 @@ void Cover::RemoveEmpty() {
 }
 int Cover::Literals() const {
   int n = 0;
-  for (int i = 0; i < n_; ++i) n += quor::InputLiterals(s_, (*this)[i]) + OutputCount(s_, (*this)[i]);
+  for (int i = 0; i < n_; ++i) n += quorlet::InputLiterals(s_, (*this)[i]) + OutputCount(s_, (*this)[i]);
   return n;
 }
 int Cover::InputLiterals() const {
   int n = 0;
-  for (int i = 0; i < n_; ++i) n += quor::InputLiterals(s_, (*this)[i]);
+  for (int i = 0; i < n_; ++i) n += quorlet::InputLiterals(s_, (*this)[i]);
   return n;
 }
 
@@ -199,4 +199,4 @@ std::string CubeToString(const Space& s, const Word* c) {
   return t;
 }
 
-}  // namespace quor
+}  // namespace quorlet

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace quor {
+namespace quorlet {
 
 using Word = std::uint64_t;
 
@@ -194,4 +194,4 @@ void MergeEqualInputs(Cover& f);
 
 std::string CubeToString(const Space& s, const Word* c);
 
-}  // namespace quor
+}  // namespace quorlet

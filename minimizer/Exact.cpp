@@ -7,7 +7,7 @@
 
 #include "Unate.h"
 
-namespace quor {
+namespace quorlet {
 
 const char* ExactStatusName(ExactStatus s) {
   switch (s) {
@@ -266,4 +266,4 @@ bool ExactMinimize(const Cover& on, const Cover& dc, const Cover& off, const Min
   return true;
 }
 
-}  // namespace quor
+}  // namespace quorlet

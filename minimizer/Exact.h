@@ -8,7 +8,7 @@
 
 #include "Minimize.h"
 
-namespace quor {
+namespace quorlet {
 
 // Limits that make the exact step give up instead of running away; each bounds memory or
 // time. Node and size limits are deterministic; the time limit depends on the machine and is
@@ -73,4 +73,4 @@ struct CoveringSolution {
 CoveringSolution MinimumCovering(int columns, const std::vector<std::vector<int>>& rows,
                                  const std::vector<int>& weight, const ExactParams& p, ExactDeadline deadline);
 
-}  // namespace quor
+}  // namespace quorlet

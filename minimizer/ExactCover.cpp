@@ -10,7 +10,7 @@
 
 #include "Exact.h"
 
-namespace quor {
+namespace quorlet {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -691,4 +691,4 @@ CoveringSolution MinimumCovering(int columns, const std::vector<std::vector<int>
   return sol;
 }
 
-}  // namespace quor
+}  // namespace quorlet

@@ -10,7 +10,7 @@
 
 #include "Exact.h"
 
-namespace quor {
+namespace quorlet {
 namespace {
 
 struct LimitHit {
@@ -318,4 +318,4 @@ ExactStatus PrimeImplicants(const Cover& f, const ExactParams& p, ExactDeadline 
   }
 }
 
-}  // namespace quor
+}  // namespace quorlet

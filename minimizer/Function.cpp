@@ -5,7 +5,7 @@
 
 #include "Unate.h"
 
-namespace quor {
+namespace quorlet {
 namespace {
 
 void TermInputs(const Space& s, const std::string& in, Word* c) {
@@ -206,4 +206,4 @@ Verdict VerifyMinimization(const PlaTable& orig, const PlaTable& result, bool po
   return v;
 }
 
-}  // namespace quor
+}  // namespace quorlet

@@ -7,7 +7,7 @@
 #include "Cube.h"
 #include "Pla.h"
 
-namespace quor {
+namespace quorlet {
 
 struct Problem {
   Space space;
@@ -35,4 +35,4 @@ struct Verdict {
 // the given phase: every ON point covered, no OFF point touched? Exact, by tautology.
 Verdict VerifyMinimization(const PlaTable& original, const PlaTable& result, bool pos);
 
-}  // namespace quor
+}  // namespace quorlet

@@ -16,7 +16,7 @@
 #include "Parallel.h"
 #include "Unate.h"
 
-namespace quor {
+namespace quorlet {
 
 Cost CostOf(const Cover& f) { return {f.Size(), f.Literals()}; }
 
@@ -947,4 +947,4 @@ MinimizeResult MinimizeWith(const Cover& on, const Cover& dc, const Cover* off, 
 
 }  // namespace
 
-}  // namespace quor
+}  // namespace quorlet

@@ -5,7 +5,7 @@
 
 #include "Cube.h"
 
-namespace quor {
+namespace quorlet {
 
 struct MinimizeParams {
   bool exact = false;        // proven minimum cube count (Exact.h); heuristic when false
@@ -92,4 +92,4 @@ std::vector<int> MinimumCover(const std::vector<std::vector<int>>& rows, int col
 std::vector<int> MinimumCoverByBlocks(const std::vector<std::vector<int>>& rows, int columns, int maxBlockColumns,
                                       long nodeBudget, bool* proven = nullptr);
 
-}  // namespace quor
+}  // namespace quorlet

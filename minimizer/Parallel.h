@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-namespace quor {
+namespace quorlet {
 
 // Calls body(i) for every i in [0, n), on as many threads as there are cores but only when
 // each thread gets at least minPerThread indices (a thread's start costs about as much as a
@@ -56,4 +56,4 @@ void ParallelFor(int n, F body, int minPerThread = 64) {
   if (error) std::rethrow_exception(error);
 }
 
-}  // namespace quor
+}  // namespace quorlet

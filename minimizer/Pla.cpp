@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace quor {
+namespace quorlet {
 namespace {
 
 [[noreturn]] void Fail(const std::string& name, int line, const std::string& what) {
@@ -190,4 +190,4 @@ std::string FormatPla(const PlaTable& t) {
   return s;
 }
 
-}  // namespace quor
+}  // namespace quorlet

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace quor {
+namespace quorlet {
 
 // Inputs and outputs a table may declare; wider tables are refused with a message.
 inline constexpr int kMaxPlaWidth = 100000;
@@ -45,4 +45,4 @@ PlaTable ReadPlaFile(const std::string& path);
 // Without names this is exactly four header lines before the terms.
 std::string FormatPla(const PlaTable& t);
 
-}  // namespace quor
+}  // namespace quorlet

@@ -12,7 +12,7 @@
 #include "Function.h"
 #include "Minimize.h"
 
-namespace quor {
+namespace quorlet {
 namespace {
 
 constexpr const char* kUsage =
@@ -158,4 +158,4 @@ int RunQuorEsp(std::span<const std::string> args, std::ostream& err, std::istrea
   return 1;
 }
 
-}  // namespace quor
+}  // namespace quorlet

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-namespace quor {
+namespace quorlet {
 
 // quor_esp [-o OUT] [-pos] [--exact] [--stats] [IN]
 // quor_esp --verify ORIGINAL RESULT [-pos]
@@ -15,4 +15,4 @@ namespace quor {
 int RunQuorEsp(std::span<const std::string> args, std::ostream& err, std::istream* in = nullptr,
                std::ostream* out = nullptr);
 
-}  // namespace quor
+}  // namespace quorlet

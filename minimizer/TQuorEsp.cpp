@@ -18,7 +18,7 @@ void TQuorEsp::Execute()
     std::istringstream noInput;
     std::ostringstream noOutput;
     std::ostringstream messages;
-    quor::RunQuorEsp(args, messages, &noInput, &noOutput);
+    quorlet::RunQuorEsp(args, messages, &noInput, &noOutput);
     std::istringstream lines(messages.str());
     for (std::string line; std::getline(lines, line);) WriteLine(line);
 }

@@ -11,7 +11,7 @@
 #include <map>
 #include <memory>
 
-namespace quor {
+namespace quorlet {
 namespace {
 
 struct VarCounts {
@@ -812,4 +812,4 @@ bool CoveringRows(Cover g, std::vector<int> tag, OutSet u, std::vector<std::vect
   return ok;
 }
 
-}  // namespace quor
+}  // namespace quorlet

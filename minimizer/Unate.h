@@ -7,7 +7,7 @@
 
 #include "Cube.h"
 
-namespace quor {
+namespace quorlet {
 
 // A set of outputs, one bit per output, as the output words of a cube.
 using OutSet = std::vector<Word>;
@@ -99,4 +99,4 @@ bool ReduceCube(const Word* c, std::initializer_list<const Cover*> covers, const
 // even all cubes together do not cover c.
 bool CoveringRows(Cover g, std::vector<int> tag, OutSet u, std::vector<std::vector<int>>& rows);
 
-}  // namespace quor
+}  // namespace quorlet

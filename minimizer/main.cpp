@@ -11,5 +11,5 @@ int main(int argc, char** argv) {
   // Asked for, the usage is the program's output (for a pager, or for the manual page); else
   // messages go to standard error.
   const bool help = std::ranges::any_of(args, [](const std::string& a) { return a == "--help" || a == "-h"; });
-  return quor::RunQuorEsp(args, help ? std::cout : std::cerr);
+  return quorlet::RunQuorEsp(args, help ? std::cout : std::cerr);
 }

@@ -7,7 +7,7 @@
 #include "Parallel.h"
 #include "TruthTable.h"
 
-namespace quor::test {
+namespace quorlet::test {
 namespace {
 
 using Points = std::vector<char>;  // index m * no + j
@@ -153,4 +153,4 @@ TEST(Parallel, EveryIndexOnceAndFailuresComeBack) {
 }
 
 }  // namespace
-}  // namespace quor::test
+}  // namespace quorlet::test

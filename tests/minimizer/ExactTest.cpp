@@ -15,7 +15,7 @@
 #include "Minimize.h"
 #include "QuorEsp.h"
 
-namespace quor {
+namespace quorlet {
 namespace {
 
 // An incompletely specified function point by point: val[j][m] is 0, 1 or 2 (don't-care).
@@ -567,4 +567,4 @@ TEST(ExactMinimize, QuorEspExactRunReportsNoGivingUp) {
 }
 
 }  // namespace
-}  // namespace quor
+}  // namespace quorlet

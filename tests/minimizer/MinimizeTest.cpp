@@ -9,7 +9,7 @@
 #include "TruthTable.h"
 #include "Unate.h"
 
-namespace quor::test {
+namespace quorlet::test {
 namespace {
 
 // Every ON point covered, no OFF point touched.
@@ -412,4 +412,4 @@ TEST(Minimize, MinimumCoverByBlocksIsMinimumPerBlock) {
 }
 
 }  // namespace
-}  // namespace quor::test
+}  // namespace quorlet::test

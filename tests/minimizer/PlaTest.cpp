@@ -14,7 +14,7 @@
 #include "QuorEsp.h"
 #include "TruthTable.h"
 
-namespace quor::test {
+namespace quorlet::test {
 namespace {
 
 std::string Error(const std::string& text) {
@@ -278,4 +278,4 @@ TEST_F(QuorEspFiles, BadInputLeavesNoOutputFile) {
 }
 
 }  // namespace
-}  // namespace quor::test
+}  // namespace quorlet::test

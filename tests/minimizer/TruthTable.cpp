@@ -1,7 +1,7 @@
 // Truth-table helpers for the minimizer tests.
 #include "TruthTable.h"
 
-namespace quor::test {
+namespace quorlet::test {
 
 bool PointIn(const Space& s, const Word* c, unsigned m, int j) {
   if (!GetOut(s, c, j)) return false;
@@ -71,4 +71,4 @@ RandomFunction MakeFunction(std::mt19937& rng, int ni, int no, int onPercent, in
   return f;
 }
 
-}  // namespace quor::test
+}  // namespace quorlet::test

@@ -6,7 +6,7 @@
 
 #include "Cube.h"
 
-namespace quor::test {
+namespace quorlet::test {
 
 // table[j][m]: is input point m (bit v = value of input v) in output j of the cover?
 using Table = std::vector<std::vector<char>>;
@@ -24,4 +24,4 @@ struct RandomFunction {
 };
 RandomFunction MakeFunction(std::mt19937& rng, int ni, int no, int onPercent, int dcPercent);
 
-}  // namespace quor::test
+}  // namespace quorlet::test

@@ -6,7 +6,7 @@
 #include "TruthTable.h"
 #include "Unate.h"
 
-namespace quor::test {
+namespace quorlet::test {
 namespace {
 
 bool AllOnes(const Table& t) {
@@ -208,4 +208,4 @@ TEST(Unate, CoveringRowsAreExactForEverySubset) {
 }
 
 }  // namespace
-}  // namespace quor::test
+}  // namespace quorlet::test

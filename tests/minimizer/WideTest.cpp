@@ -13,7 +13,7 @@
 #include "TruthTable.h"
 #include "Unate.h"
 
-namespace quor::test {
+namespace quorlet::test {
 namespace {
 
 // A wide sparse table: each term names one to three inputs and one output; some outputs get
@@ -197,4 +197,4 @@ TEST(Wide, PrimeGenerationGivesUpOnManyOutputSharings) {
 }
 
 }  // namespace
-}  // namespace quor::test
+}  // namespace quorlet::test
