@@ -46,7 +46,8 @@ CheckMode ModeOf(const AnswerEquation& equation, bool productOfSumsAsked)
     return CheckMode{productOfSums, equation.complemented};
 }
 
-FunctionVerdict CheckFunction(const CheckReference& reference, int output, const AnswerEquation* equation, ExprCost minimum)
+FunctionVerdict CheckFunction(const CheckReference& reference, int output, const AnswerEquation* equation,
+                              ExprCost minimum)
 {
     FunctionVerdict result;
     result.minimum = minimum;
@@ -87,9 +88,9 @@ std::string FormatVerdict(const CheckReference& reference, int output, const Fun
     std::string line = reference.signals.outputs[static_cast<std::size_t>(output)] + ": ";
     switch (verdict.verdict) {
     case Verdict::Correct:
-        line += "CORRECT, " + std::to_string(verdict.cost.terms) + " PRODUCT TERMS, " + std::to_string(verdict.cost.literals) +
-                " LITERALS; MINIMUM " + std::to_string(verdict.minimum.terms) + " PRODUCT TERMS, " +
-                std::to_string(verdict.minimum.literals) + " LITERALS";
+        line += "CORRECT, " + std::to_string(verdict.cost.terms) + " PRODUCT TERMS, " +
+                std::to_string(verdict.cost.literals) + " LITERALS; MINIMUM " + std::to_string(verdict.minimum.terms) +
+                " PRODUCT TERMS, " + std::to_string(verdict.minimum.literals) + " LITERALS";
         break;
     case Verdict::Wrong:
         line += "WRONG AT";
@@ -97,9 +98,7 @@ std::string FormatVerdict(const CheckReference& reference, int output, const Fun
             line += " " + reference.signals.inputs[i] + "=" + verdict.point[i];
         line += std::string(": TABLE ") + verdict.tableValue + ", ANSWER " + verdict.answerValue;
         break;
-    case Verdict::Missing:
-        line += "MISSING";
-        break;
+    case Verdict::Missing: line += "MISSING"; break;
     }
     return line;
 }

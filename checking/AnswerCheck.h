@@ -45,16 +45,17 @@ enum class Verdict { Correct, Wrong, Missing };
 
 struct FunctionVerdict {
     Verdict verdict = Verdict::Missing;
-    ExprCost cost;        // the answer's
-    ExprCost minimum;     // the run's, in the answer's mode
-    std::string point;    // Wrong: the first differing point, one character per input
+    ExprCost cost;      // the answer's
+    ExprCost minimum;   // the run's, in the answer's mode
+    std::string point;  // Wrong: the first differing point, one character per input
     char tableValue = '0';
     char answerValue = '0';
 };
 
 // Correct when the answer has the table's value on every ON and OFF point; otherwise the first
 // such point in counting order. `equation` null: Missing.
-FunctionVerdict CheckFunction(const CheckReference& reference, int output, const AnswerEquation* equation, ExprCost minimum);
+FunctionVerdict CheckFunction(const CheckReference& reference, int output, const AnswerEquation* equation,
+                              ExprCost minimum);
 
 // "SUM: CORRECT, 3 PRODUCT TERMS, 9 LITERALS; MINIMUM 3 PRODUCT TERMS, 9 LITERALS",
 // "SUM: WRONG AT A=1 B=0 CIN=1: TABLE 1, ANSWER 0", "SUM: MISSING".

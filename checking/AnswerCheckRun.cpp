@@ -111,7 +111,11 @@ private:
 class RunStandIns {
 public:
     RunStandIns()
-        : console_(Console().Current()), questions_(&Questions()), clock_(&Clock()), noPause_(*clock_), captured_(lines_)
+        : console_(Console().Current()),
+          questions_(&Questions()),
+          clock_(&Clock()),
+          noPause_(*clock_),
+          captured_(lines_)
     {
         Console().Flush();
         Console().Bind(&captured_);
@@ -152,16 +156,17 @@ private:
 struct PipelineRun {
     bool minimized = false;
     bool coverAsked = false;
-    MinimizedCover cover;       // settings log and minimized cover
-    CoverTable coverTable;      // the cover table as minimized
-    std::vector<ExprCost> costs; // per output, counted once for all answers
+    MinimizedCover cover;         // settings log and minimized cover
+    CoverTable coverTable;        // the cover table as minimized
+    std::vector<ExprCost> costs;  // per output, counted once for all answers
     std::vector<std::string> lines;
 };
 
 bool ReadKeptFiles(PipelineRun& run)
 {
     TextFile log, minimized, table;
-    if (!log.OpenRead(kKeptSettingsLogFile) || !minimized.OpenRead(kKeptMinimizedFile) || !table.OpenRead(kKeptCoverTableFile))
+    if (!log.OpenRead(kKeptSettingsLogFile) || !minimized.OpenRead(kKeptMinimizedFile) ||
+        !table.OpenRead(kKeptCoverTableFile))
         return false;
     run.cover.ClearForRun();
     run.cover.ReadSettingsLog(log);
@@ -201,7 +206,8 @@ public:
         for (const std::string& option : request.options)
             if (!IsModeOption(option) && !IsOutputKindOption(option)) options_.push_back(option);
         userCover_ = request.cover.empty() ? "-" : request.cover;
-        for (const std::string& option : request.options) productOfSumsAsked_ = productOfSumsAsked_ || UpperWord(option) == "/P";
+        for (const std::string& option : request.options)
+            productOfSumsAsked_ = productOfSumsAsked_ || UpperWord(option) == "/P";
     }
 
     bool ProductOfSumsAsked() const { return productOfSumsAsked_; }
@@ -262,7 +268,6 @@ public:
     std::vector<std::string> TakeShownLines() { return std::move(shownLines_); }
 
 private:
-
     const AnswerCheckRequest& request_;
     RunStandIns& standIns_;
     std::vector<std::string> options_;
@@ -303,7 +308,8 @@ void WriteCsv(std::ostream& out, const CheckReference& reference, const std::vec
     for (const GradedAnswer& answer : graded) {
         for (std::size_t j = 0; j < answer.verdicts.size(); ++j) {
             const FunctionVerdict& v = answer.verdicts[j];
-            out << CsvField(answer.file) << ',' << CsvField(reference.signals.outputs[j]) << ',' << VerdictWord(v.verdict) << ',';
+            out << CsvField(answer.file) << ',' << CsvField(reference.signals.outputs[j]) << ','
+                << VerdictWord(v.verdict) << ',';
             if (v.verdict != Verdict::Missing) out << v.cost.terms << ',' << v.cost.literals;
             else out << ',';
             out << ',' << v.minimum.terms << ',' << v.minimum.literals << '\n';
@@ -384,9 +390,12 @@ AnswerCheckResult RunAnswerCheck(const AnswerCheckRequest& request)
                     for (const AnswerEquation& e : answer.equations)
                         if (e.output == j) equation = &e;
                     const bool pos = runs.ProductOfSumsAsked();
-                    const PipelineRun& minimum = runs.Minimum(equation ? ModeOf(*equation, pos) : CheckMode{pos, false}, specified);
+                    const PipelineRun& minimum =
+                        runs.Minimum(equation ? ModeOf(*equation, pos) : CheckMode{pos, false}, specified);
                     if (!minimum.minimized) failed = minimum;
-                    else out.verdicts.push_back(CheckFunction(*reference, j, equation, minimum.costs[static_cast<std::size_t>(j)]));
+                    else
+                        out.verdicts.push_back(
+                            CheckFunction(*reference, j, equation, minimum.costs[static_cast<std::size_t>(j)]));
                 }
             }
             shownLines = runs.TakeShownLines();
@@ -412,7 +421,8 @@ AnswerCheckResult RunAnswerCheck(const AnswerCheckRequest& request)
             console.WriteLine(FormatVerdict(*reference, static_cast<int>(j), answer.verdicts[j]));
             if (answer.verdicts[j].verdict == Verdict::Correct) ++correct;
         }
-        console.WriteLine("RESULT: " + std::to_string(correct) + " OF " + std::to_string(answer.verdicts.size()) + " CORRECT");
+        console.WriteLine("RESULT: " + std::to_string(correct) + " OF " + std::to_string(answer.verdicts.size()) +
+                          " CORRECT");
         if (AllCorrect(answer)) ++result.answersAllCorrect;
     }
     if (!request.csvFile.empty()) {
@@ -430,7 +440,8 @@ AnswerCheckResult RunAnswerCheck(const AnswerCheckRequest& request)
 int RunCheckCommand(const std::vector<std::string>& words, std::ostream& errors)
 {
     auto usage = [&](const std::string& message) {
-        errors << "quorlet: " << message << "\n" << "Try 'quorlet --help'.\n";
+        errors << "quorlet: " << message << "\n"
+               << "Try 'quorlet --help'.\n";
         return 2;
     };
     AnswerCheckRequest request;

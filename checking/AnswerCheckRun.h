@@ -34,7 +34,7 @@ struct AnswerCheckResult {
     bool tableMinimized = false;  // false: nothing was checked, the run's messages were shown
     int answersAllCorrect = 0;    // answer files whose every function is correct
     int answers = 0;
-    bool gradebookWritten = true; // false: the CSV file could not be written
+    bool gradebookWritten = true;  // false: the CSV file could not be written
     bool AllCorrect() const { return tableMinimized && gradebookWritten && answersAllCorrect == answers; }
 };
 

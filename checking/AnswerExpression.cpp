@@ -25,10 +25,8 @@ int Expression::AddJoined(ExprKind kind, std::vector<int> operands)
     std::vector<int> flat;
     for (int operand : operands) {
         const ExprNode& node = Node(operand);
-        if (node.kind == kind)
-            flat.insert(flat.end(), node.operands.begin(), node.operands.end());
-        else
-            flat.push_back(operand);
+        if (node.kind == kind) flat.insert(flat.end(), node.operands.begin(), node.operands.end());
+        else flat.push_back(operand);
     }
     return Add(ExprNode{kind, 0, std::move(flat)});
 }
@@ -65,7 +63,8 @@ ExprForm Expression::Form() const
     auto isConstant = [&](int o) { return Node(o).kind == ExprKind::Zero || Node(o).kind == ExprKind::One; };
 
     const std::vector<int> factors = Factors();
-    const bool factorsOfSums = std::all_of(factors.begin(), factors.end(), [&](int o) { return IsLiteral(o) || IsLiteralJoin(o, ExprKind::Or); });
+    const bool factorsOfSums = std::all_of(factors.begin(), factors.end(),
+                                           [&](int o) { return IsLiteral(o) || IsLiteralJoin(o, ExprKind::Or); });
     const bool sumOrGroup = std::any_of(factors.begin(), factors.end(), [&](int o) {
         return (root.kind == ExprKind::And && IsLiteralJoin(o, ExprKind::Or)) || Node(o).grouped;
     });
@@ -73,9 +72,8 @@ ExprForm Expression::Form() const
 
     if (isConstant(Root()) || IsLiteral(Root()) || IsLiteralJoin(Root(), ExprKind::And)) return ExprForm::SumOfProducts;
     if (root.kind == ExprKind::Or) {
-        bool sop = std::all_of(root.operands.begin(), root.operands.end(), [&](int o) {
-            return isConstant(o) || IsLiteral(o) || IsLiteralJoin(o, ExprKind::And);
-        });
+        bool sop = std::all_of(root.operands.begin(), root.operands.end(),
+                               [&](int o) { return isConstant(o) || IsLiteral(o) || IsLiteralJoin(o, ExprKind::And); });
         return sop ? ExprForm::SumOfProducts : ExprForm::Nested;
     }
     return ExprForm::Nested;
@@ -131,7 +129,8 @@ char Expression::EvaluateNode(int index, std::string_view point) const
     case ExprKind::Zero: return '0';
     case ExprKind::One: return '1';
     case ExprKind::Input: {
-        char c = static_cast<std::size_t>(node.input) < point.size() ? point[static_cast<std::size_t>(node.input)] : '-';
+        char c =
+            static_cast<std::size_t>(node.input) < point.size() ? point[static_cast<std::size_t>(node.input)] : '-';
         return c == '0' || c == '1' ? c : '-';
     }
     case ExprKind::Not: {

@@ -14,9 +14,9 @@ enum class ExprKind { Zero, One, Input, Not, And, Or };
 // Nodes live in one vector; a node's operands are indices into it.
 struct ExprNode {
     ExprKind kind = ExprKind::Zero;
-    int input = 0;                 // ExprKind::Input: 0-based input column
-    std::vector<int> operands;     // Not: one; And, Or: two or more (nested ones flattened)
-    bool grouped = false;          // written in parentheses
+    int input = 0;              // ExprKind::Input: 0-based input column
+    std::vector<int> operands;  // Not: one; And, Or: two or more (nested ones flattened)
+    bool grouped = false;       // written in parentheses
 };
 
 // How an answer is written, which decides the mode its minimum is taken in.
@@ -25,11 +25,11 @@ enum class ExprForm {
     // A product of literals and sums of literals, with a sum of two literals or more among
     // them or a factor in parentheses: (A+B).(A'+C), (A+B) C', (A').(B), also a lone (A+B).
     ProductOfSums,
-    Nested,         // anything else; compared with the sum-of-products minimum
+    Nested,  // anything else; compared with the sum-of-products minimum
 };
 
 struct ExprCost {
-    int terms = 0;     // product terms (sum factors in a product of sums)
+    int terms = 0;  // product terms (sum factors in a product of sums)
     int literals = 0;
     bool operator==(const ExprCost&) const = default;
 };

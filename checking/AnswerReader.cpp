@@ -20,11 +20,15 @@ std::string Upper(std::string_view text)
     return upper;
 }
 
-bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80; }
+bool IsNameChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
+}
 
 bool IsAllLetters(std::string_view text)
 {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return std::isalpha(static_cast<unsigned char>(c)); });
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return std::isalpha(static_cast<unsigned char>(c)); });
 }
 
 bool IsBinaryOperator(char c) { return c == '+' || c == '|' || c == '*' || c == '&' || c == '.'; }
@@ -45,7 +49,8 @@ public:
     // Adjacent letters are separate names when every input is named by one letter.
     bool SingleLetters() const
     {
-        return !inputs_.empty() && std::all_of(inputs_.begin(), inputs_.end(), [](const auto& e) { return e.first.size() == 1; });
+        return !inputs_.empty() &&
+               std::all_of(inputs_.begin(), inputs_.end(), [](const auto& e) { return e.first.size() == 1; });
     }
     bool Empty() const { return inputs_.empty() && outputs_.empty(); }
 
@@ -108,9 +113,15 @@ std::vector<Token> Tokenize(const std::vector<SourceLine>& lines)
             TokenKind kind = TokenKind::Bad;
             switch (c) {
             case '=': kind = TokenKind::Equals; break;
-            case '+': case '#': case '|': kind = TokenKind::Or; break;
-            case '*': case '&': case '.': kind = TokenKind::And; break;
-            case '!': case '~': case '/': kind = TokenKind::NotPrefix; break;
+            case '+':
+            case '#':
+            case '|': kind = TokenKind::Or; break;
+            case '*':
+            case '&':
+            case '.': kind = TokenKind::And; break;
+            case '!':
+            case '~':
+            case '/': kind = TokenKind::NotPrefix; break;
             case '\'': kind = TokenKind::NotPostfix; break;
             case '(': kind = TokenKind::Open; break;
             case ')': kind = TokenKind::Close; break;
@@ -149,7 +160,8 @@ public:
         int root = ParseSum();
         const Token& rest = Peek();
         if (rest.kind == TokenKind::Close) throw ParseError{rest.line, "UNEXPECTED )"};
-        if (rest.kind != TokenKind::End) throw ParseError{rest.line, "EXPECTED OPERATOR OR END OF EQUATION BEFORE " + rest.text};
+        if (rest.kind != TokenKind::End)
+            throw ParseError{rest.line, "EXPECTED OPERATOR OR END OF EQUATION BEFORE " + rest.text};
         expression_.SetRoot(root);
         equation.expression = std::move(expression_);
         return equation;
@@ -189,7 +201,10 @@ private:
         return expression_.AddOr(std::move(terms));
     }
 
-    static bool StartsFactor(TokenKind k) { return k == TokenKind::Name || k == TokenKind::NotPrefix || k == TokenKind::Open; }
+    static bool StartsFactor(TokenKind k)
+    {
+        return k == TokenKind::Name || k == TokenKind::NotPrefix || k == TokenKind::Open;
+    }
 
     int ParseProduct()
     {
@@ -213,7 +228,8 @@ private:
     void Nest(const Token& t, int levels)
     {
         depth_ += levels;
-        if (depth_ > kMaxNesting) throw ParseError{t.line, "EXPRESSION NESTED MORE THAN " + std::to_string(kMaxNesting) + " LEVELS DEEP"};
+        if (depth_ > kMaxNesting)
+            throw ParseError{t.line, "EXPRESSION NESTED MORE THAN " + std::to_string(kMaxNesting) + " LEVELS DEEP"};
     }
 
     int ParseFactor()
@@ -251,7 +267,10 @@ private:
         return node;
     }
 
-    static std::string Where(const Token& t) { return t.kind == TokenKind::End ? "AT END OF EQUATION" : "BEFORE " + t.text; }
+    static std::string Where(const Token& t)
+    {
+        return t.kind == TokenKind::End ? "AT END OF EQUATION" : "BEFORE " + t.text;
+    }
 
     int Operand(const Token& t)
     {
@@ -312,7 +331,8 @@ void ReadEquations(const std::vector<SourceLine>& lines, std::size_t first, cons
             auto seen = std::find_if(answer.equations.begin(), answer.equations.end(),
                                      [&](const AnswerEquation& e) { return e.output == equation.output; });
             if (seen != answer.equations.end()) {
-                answer.errors.push_back({equation.line, "SECOND EQUATION FOR THE SAME FUNCTION, FIRST ON LINE " + std::to_string(seen->line)});
+                answer.errors.push_back({equation.line, "SECOND EQUATION FOR THE SAME FUNCTION, FIRST ON LINE " +
+                                                            std::to_string(seen->line)});
                 continue;
             }
             answer.equations.push_back(std::move(equation));
@@ -330,7 +350,8 @@ void ReadRepresentationRow(const SourceLine& line, const AnswerSignals& signals,
 {
     std::size_t bar = line.text.find('|');
     for (int side = 0; side < 2; ++side) {
-        std::string part = side == 0 ? line.text.substr(0, bar) : (bar == std::string::npos ? "" : line.text.substr(bar + 1));
+        std::string part =
+            side == 0 ? line.text.substr(0, bar) : (bar == std::string::npos ? "" : line.text.substr(bar + 1));
         std::istringstream words(part);
         std::string letter, colon, name;
         while (words >> letter) {
@@ -346,10 +367,8 @@ void ReadRepresentationRow(const SourceLine& line, const AnswerSignals& signals,
                 continue;
             }
             int index = static_cast<int>(found - list.begin());
-            if (side == 0)
-                letters.AddInput(Upper(letter), index);
-            else
-                letters.AddOutput(Upper(letter), index);
+            if (side == 0) letters.AddInput(Upper(letter), index);
+            else letters.AddOutput(Upper(letter), index);
         }
     }
 }
@@ -366,7 +385,8 @@ Answer ReadAnswerText(std::string_view text, const AnswerSignals& signals)
     if (heading == lines.end()) {
         NameSpace names;
         for (std::size_t i = 0; i < signals.inputs.size(); ++i) names.AddInput(signals.inputs[i], static_cast<int>(i));
-        for (std::size_t j = 0; j < signals.outputs.size(); ++j) names.AddOutput(signals.outputs[j], static_cast<int>(j));
+        for (std::size_t j = 0; j < signals.outputs.size(); ++j)
+            names.AddOutput(signals.outputs[j], static_cast<int>(j));
         ReadEquations(lines, 0, names, answer);
         return answer;
     }

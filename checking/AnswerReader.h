@@ -18,10 +18,10 @@ struct AnswerSignals {
 };
 
 struct AnswerEquation {
-    int output = -1;             // 0-based output column
-    bool complemented = false;   // "NAME' = ...": the expression is the function's complement
+    int output = -1;            // 0-based output column
+    bool complemented = false;  // "NAME' = ...": the expression is the function's complement
     Expression expression;
-    int line = 0;                // line of the name
+    int line = 0;  // line of the name
 };
 
 struct AnswerError {

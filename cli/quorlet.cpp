@@ -82,7 +82,8 @@ private:
 
 int UsageError(const std::string& message)
 {
-    std::cerr << "quorlet: " << message << "\n" << "Try 'quorlet --help'.\n";
+    std::cerr << "quorlet: " << message << "\n"
+              << "Try 'quorlet --help'.\n";
     return 2;
 }
 
@@ -165,8 +166,7 @@ int main(int argc, char** argv)
         std::error_code ec;
         if (!dir.empty()) std::filesystem::current_path(dir, ec);
         if (ec) {
-            std::cerr << "quorlet: cannot enter the table's directory " << dir.string() << ": " << ec.message()
-                      << "\n";
+            std::cerr << "quorlet: cannot enter the table's directory " << dir.string() << ": " << ec.message() << "\n";
             return 1;
         }
     }

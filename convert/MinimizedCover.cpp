@@ -47,10 +47,7 @@ bool MinimizedCover::IsUniversal(const CoverTerm& term) const
     return true;
 }
 
-int MinimizedCover::StateCount() const
-{
-    return std::clamp(FlipFlopCount, 0, std::min(NumInputs, NumOutputs));
-}
+int MinimizedCover::StateCount() const { return std::clamp(FlipFlopCount, 0, std::min(NumInputs, NumOutputs)); }
 
 namespace {
 
@@ -244,7 +241,8 @@ std::vector<std::string> FormatStatistics(const MinimizedCover& cover, const Sta
     lines.push_back("FOUND " + std::to_string(stats.termCount) + " ESSENTIAL " + kind);
     lines.push_back(labelled("MAXIMUM FANIN:", stats.maxFanIn));
     lines.push_back(labelled("TOTAL LITERAL COUNT:", stats.totalLiterals));
-    lines.push_back(labelled(cover.ProductOfSums ? "MAXIMUM FACTOR SIZE:" : "MAXIMUM PRODUCT TERM SIZE:", stats.maxTermSize));
+    lines.push_back(
+        labelled(cover.ProductOfSums ? "MAXIMUM FACTOR SIZE:" : "MAXIMUM PRODUCT TERM SIZE:", stats.maxTermSize));
     lines.push_back(labelled("MAXIMUM OUTPUT FUNCTION SIZE:", stats.maxOutputSize));
     if (options.withIndividualSizes) {
         lines.push_back("INDIVIDUAL OUTPUT FUNCTION SIZE:");
@@ -313,7 +311,8 @@ bool OpenResultFile(TSubExec& stage, TextFile& out, const MinimizedCover& cover,
 {
     const bool nullDevice = nulIsDevice && cover.OutputFileName == "nul";
     const std::string name = nullDevice ? std::string("/dev/null") : cover.OutputFileName;
-    const bool opened = mode == ResultWrite::Append && !nullDevice ? stage.OpenAppend(out, name) : stage.OpenOut(out, name);
+    const bool opened =
+        mode == ResultWrite::Append && !nullDevice ? stage.OpenAppend(out, name) : stage.OpenOut(out, name);
     if (!opened) stage.WriteLine(nullDevice ? "ERROR OPENING NULL DEVICE" : "ERROR OPENING OUTPUT FILE");
     return opened;
 }

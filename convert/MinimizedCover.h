@@ -44,10 +44,10 @@ std::string_view CoverProblemMessage(CoverReadProblem problem);
 struct MinimizedCover {
     std::string OutputFileName;  // case as written in the log
     std::string TableFileName;
-    std::string TitleLine;       // upper case
-    std::string NodeExtension;   // upper case, empty without a "-F" line
+    std::string TitleLine;      // upper case
+    std::string NodeExtension;  // upper case, empty without a "-F" line
     bool IsStateMachine = false;
-    std::string FlipFlopType;    // "D", "T", "JK", "SR"
+    std::string FlipFlopType;  // "D", "T", "JK", "SR"
     int FlipFlopCount = 0;
 
     // Index 0 is signal 1. NumInputs/NumOutputs always equal the sizes of the lists.
@@ -93,19 +93,19 @@ struct MinimizedCover {
 // The figures of the statistics block, computed over all terms.
 struct CoverStatistics {
     int termCount = 0;
-    int maxFanIn = 0;            // largest use of one input
-    int totalLiterals = 0;       // literals of all terms plus the sizes of all outputs
-    int maxTermSize = 0;         // most literals in one term
-    int maxOutputSize = 0;       // most terms of one output
+    int maxFanIn = 0;              // largest use of one input
+    int totalLiterals = 0;         // literals of all terms plus the sizes of all outputs
+    int maxTermSize = 0;           // most literals in one term
+    int maxOutputSize = 0;         // most terms of one output
     std::vector<int> outputSizes;  // index 0 is output 1
 };
 
 CoverStatistics ComputeStatistics(const MinimizedCover& cover);
 
 struct StatisticsOptions {
-    std::string prefix;               // leads every file line but the two empty ones
-    bool withIndividualSizes = false; // the per-output size table
-    bool flipFlopNames = false;       // outputs 1..FlipFlopCount named by their state variable
+    std::string prefix;                // leads every file line but the two empty ones
+    bool withIndividualSizes = false;  // the per-output size table
+    bool flipFlopNames = false;        // outputs 1..FlipFlopCount named by their state variable
 };
 
 // The lines of the block between its two empty lines, without prefix.

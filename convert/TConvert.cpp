@@ -13,7 +13,8 @@ namespace {
 // or negative as written.
 bool ReadOutputOption(const std::string& word, int& value)
 {
-    ParsedNumber number = ParseDecimal(word, NumberRules{.minusAllowed = true, .plusAllowed = true, .emptyIsZero = false});
+    ParsedNumber number =
+        ParseDecimal(word, NumberRules{.minusAllowed = true, .plusAllowed = true, .emptyIsZero = false});
     if (!number.isNumber) return false;
     value = number.value;
     return true;
@@ -51,10 +52,7 @@ bool IsExtraOutputWord(std::string_view word)
     return false;
 }
 
-std::string ExtraOutputProgram(std::string_view word)
-{
-    return std::string(word.substr(2)) + ".exe";
-}
+std::string ExtraOutputProgram(std::string_view word) { return std::string(word.substr(2)) + ".exe"; }
 
 std::string ConverterProgram(int outputOption)
 {

@@ -25,12 +25,15 @@ std::vector<std::string> FormatRepresentationTable(const MinimizedCover& cover)
 {
     const int widest = std::max(cover.NumInputs, cover.NumOutputs);
     const int rows = widest / 2 + widest % 2;
-    auto input = [&](int i) { return i < cover.NumInputs ? Entry(InputLetter(i), cover.InputNames[i], true) : kNoEntry; };
+    auto input = [&](int i) {
+        return i < cover.NumInputs ? Entry(InputLetter(i), cover.InputNames[i], true) : kNoEntry;
+    };
     std::vector<std::string> lines;
     for (int r = 0; r < rows; ++r) {
         std::string row = input(r) + input(rows + r) + "    |       ";
         row += r < cover.NumOutputs ? Entry(OutputLetter(cover, r), cover.OutputNames[r], true) : kNoEntry;
-        if (rows + r < cover.NumOutputs) row += Entry(OutputLetter(cover, rows + r), cover.OutputNames[rows + r], false);
+        if (rows + r < cover.NumOutputs)
+            row += Entry(OutputLetter(cover, rows + r), cover.OutputNames[rows + r], false);
         lines.push_back(ShortString(row));
     }
     return lines;

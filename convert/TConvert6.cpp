@@ -61,7 +61,7 @@ DeviceDataMode ReadDeviceDataMode(TSubExec& stage, const std::string& configFile
 
 std::string AbelDateText()
 {
-    static const char* const kWeekdays[] = {"Monday, ", "Tuesday, ", "Wednesday, ", "Thursday ",
+    static const char* const kWeekdays[] = {"Monday, ", "Tuesday, ",  "Wednesday, ", "Thursday ",
                                             "Friday, ", "Saturday, ", "Sunday, "};
     static const char* const kMonths[] = {"January ", "February ", "March ",     "April ",   "May ",      "June ",
                                           "July ",    "August ",   "September ", "October ", "November ", "December "};
@@ -291,7 +291,8 @@ void TConvert6::WriteAbelFile()
     WriteUnusedWarnings(out);
 
     out.WriteLine();
-    out.WriteLine(kComment + "TO SUPPLY TESTVECTORS UNQUOTE THE FOLLOWING" + " LINES AND APPEND THE REQUIRED BIT PATTERNS");
+    out.WriteLine(kComment + "TO SUPPLY TESTVECTORS UNQUOTE THE FOLLOWING" +
+                  " LINES AND APPEND THE REQUIRED BIT PATTERNS");
     WriteTestVectors(out);
     out.WriteLine();
     out.WriteLine("End " + cover_.TitleLine);
@@ -315,9 +316,9 @@ void TConvert6::WriteEquation(TextFile& out, int j)
     } else {
         std::vector<std::string> pieces;
         for (const CoverTerm* term : terms) {
-            std::string text = TermText(cover_, *term, cover_.ProductOfSums ? "#" : "&", [this](int i, bool complemented) {
-                return (complemented ? "!" : "") + cover_.InputNames[i];
-            });
+            std::string text =
+                TermText(cover_, *term, cover_.ProductOfSums ? "#" : "&",
+                         [this](int i, bool complemented) { return (complemented ? "!" : "") + cover_.InputNames[i]; });
             pieces.push_back(pieces.empty() ? text : (cover_.ProductOfSums ? " & " : " # ") + text);
         }
         std::vector<std::string> lines = WrapPieces(line, outputName.size() + 4, pieces, 146);
@@ -337,7 +338,8 @@ void TConvert6::WriteUnusedWarnings(TextFile& out)
         for (const CoverTerm& term : cover_.Terms)
             if (MinimizedCover::InputChar(term, i) != '-') used = true;
         if (used) continue;
-        Warn(out, (i < f ? "WARNING:  SIGNAL " : "WARNING:  INPUT SIGNAL ") + cover_.InputNames[i] + " IS NEVER USED !!!!!");
+        Warn(out,
+             (i < f ? "WARNING:  SIGNAL " : "WARNING:  INPUT SIGNAL ") + cover_.InputNames[i] + " IS NEVER USED !!!!!");
     }
 }
 

@@ -5,15 +5,9 @@
 
 namespace quorlet {
 
-bool IsFlipFlopType(std::string_view type)
-{
-    return type == "D" || type == "T" || type == "JK" || type == "SR";
-}
+bool IsFlipFlopType(std::string_view type) { return type == "D" || type == "T" || type == "JK" || type == "SR"; }
 
-int ExcitationCount(std::string_view type, int n)
-{
-    return (type == "JK" || type == "SR") ? 2 * n : n;
-}
+int ExcitationCount(std::string_view type, int n) { return (type == "JK" || type == "SR") ? 2 * n : n; }
 
 namespace {
 
@@ -92,10 +86,7 @@ std::vector<std::string> ExcitationNames(std::string_view type, std::string_view
 namespace {
 
 // One character from "0" up to n-1 places after it.
-bool IsVariableDigit(char c, int n)
-{
-    return n > 0 && c >= '0' && c < '0' + n;
-}
+bool IsVariableDigit(char c, int n) { return n > 0 && c >= '0' && c < '0' + n; }
 
 bool IsExcitationForm(std::string_view name, int n)
 {

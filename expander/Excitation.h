@@ -16,8 +16,8 @@ bool IsFlipFlopType(std::string_view type);
 int ExcitationCount(std::string_view type, int n);
 
 struct ExcitationResult {
-    bool ok = true;        // false: a toggle from an unspecified prior state
-    std::string value;     // one character a variable (D, T) or a pair (JK, SR), most significant first
+    bool ok = true;     // false: a toggle from an unspecified prior state
+    std::string value;  // one character a variable (D, T) or a pair (JK, SR), most significant first
 };
 
 // The excitation string that takes the present code to the next code (both of equal length,

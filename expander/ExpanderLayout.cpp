@@ -22,10 +22,9 @@ constexpr std::array<std::uint8_t, 47> kBannerText1 = {
     0xDC, 0xDB, 0xDD, 0xDD, 0xD8, 0xDF, 0xCD, 0xDD, 0xCB, 0xBA, 0xDA, 0xD2, 0xD9, 0xBE, 0xCC, 0xF4,
     0xE0, 0xF6, 0xE6, 0x84, 0xF6, 0xFF, 0xE9, 0xFC, 0xE1, 0xEF, 0xF8, 0xE5, 0xF7, 0xEB, 0xFD};
 constexpr std::array<std::uint8_t, 52> kBannerText2 = {
-    0xC7, 0xCD, 0xD1, 0xA4, 0xD1, 0xC3, 0xC6, 0xCB, 0xC1, 0xC3, 0xC5, 0xCB, 0xAD, 0xCA, 0xC6, 0xD7,
-    0xD8, 0xC6, 0xD2, 0xD8, 0xB5, 0xD2, 0xD2, 0xCB, 0xD0, 0xDD, 0xD5, 0xBC, 0xB0, 0xBE, 0xD9, 0xF5,
-    0xEF, 0xE1, 0xF7, 0xED, 0xEA, 0xE8, 0xF4, 0x88, 0xE8, 0xE4, 0xEF, 0x8C, 0xE0, 0xEF, 0xEC, 0xF8,
-    0xF8, 0xFC, 0xF6, 0xE7};
+    0xC7, 0xCD, 0xD1, 0xA4, 0xD1, 0xC3, 0xC6, 0xCB, 0xC1, 0xC3, 0xC5, 0xCB, 0xAD, 0xCA, 0xC6, 0xD7, 0xD8, 0xC6,
+    0xD2, 0xD8, 0xB5, 0xD2, 0xD2, 0xCB, 0xD0, 0xDD, 0xD5, 0xBC, 0xB0, 0xBE, 0xD9, 0xF5, 0xEF, 0xE1, 0xF7, 0xED,
+    0xEA, 0xE8, 0xF4, 0x88, 0xE8, 0xE4, 0xEF, 0x8C, 0xE0, 0xEF, 0xEC, 0xF8, 0xF8, 0xFC, 0xF6, 0xE7};
 
 template <std::size_t N>
 std::string Unscramble(const std::array<std::uint8_t, N>& stored)
@@ -63,7 +62,7 @@ std::vector<std::string> BannerLines()
 
 std::string DateLine(const ClockTime& time)
 {
-    static const char* const kWeekdays[] = {"Monday, ", "Tuesday, ", "Wednesday, ", "Thursday ",
+    static const char* const kWeekdays[] = {"Monday, ", "Tuesday, ",  "Wednesday, ", "Thursday ",
                                             "Friday, ", "Saturday, ", "Sunday, "};
     static const char* const kMonths[] = {"January ", "February ", "March ",     "April ",   "May ",      "June ",
                                           "July ",    "August ",   "September ", "October ", "November ", "December "};
@@ -131,18 +130,14 @@ std::vector<std::string> ColumnHeader(const ColumnHeaderLayout& layout)
             text += std::string(11, ' ');
         }
         for (int i = 1; i <= inputCount; ++i) {
-            if (layout.letters)
-                text.push_back(last ? static_cast<char>('A' + i - 1) : ' ');
-            else
-                text.push_back(NameRowChar(layout.inputs[i - 1], height, row));
+            if (layout.letters) text.push_back(last ? static_cast<char>('A' + i - 1) : ' ');
+            else text.push_back(NameRowChar(layout.inputs[i - 1], height, row));
             if (i == layout.n) text.push_back(' ');
         }
         text += "   ";
         for (int i = 1; i <= outputCount; ++i) {
-            if (layout.letters)
-                text.push_back(last ? static_cast<char>('Z' - (outputCount - i)) : ' ');
-            else
-                text.push_back(NameRowChar(layout.outputs[i - 1], height, row));
+            if (layout.letters) text.push_back(last ? static_cast<char>('Z' - (outputCount - i)) : ' ');
+            else text.push_back(NameRowChar(layout.outputs[i - 1], height, row));
             if (i == layout.m) text.push_back(' ');
         }
         lines.push_back(text);

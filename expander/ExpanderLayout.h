@@ -20,13 +20,13 @@ std::string DateLine(const ClockTime& time);
 
 struct ColumnHeaderLayout {
     bool stateTable = false;
-    bool letters = false;                     // /E: columns lettered instead of named
-    int n = 0;                                // state variables, first of `inputs`
-    int m = 0;                                // excitation functions, first of `outputs`
-    std::vector<std::string> primaryInputs;   // state table: the left (symbolic) part
+    bool letters = false;                    // /E: columns lettered instead of named
+    int n = 0;                               // state variables, first of `inputs`
+    int m = 0;                               // excitation functions, first of `outputs`
+    std::vector<std::string> primaryInputs;  // state table: the left (symbolic) part
     std::vector<std::string> primaryOutputs;
-    std::vector<std::string> inputs;          // the whole input list
-    std::vector<std::string> outputs;         // the whole output list
+    std::vector<std::string> inputs;   // the whole input list
+    std::vector<std::string> outputs;  // the whole output list
 };
 
 // Width of an echo line: ni + no + 3, or 2 (ni + no + 3) + n + m + 23 for a state table.

@@ -153,24 +153,18 @@ bool TExpander::ScanOption(const std::string& word)
 {
     char letter = word.size() > 1 ? UpperCopy(word.substr(1, 1))[0] : '\0';
     switch (letter) {
-    case 'F':
-        ScanNodeExtension(word);
-        [[fallthrough]];
+    case 'F': ScanNodeExtension(word); [[fallthrough]];
     case 'D':
     case 'E':
     case 'J':
-    case 'A':
-        ++outputOptionCount_;
-        break;
+    case 'A': ++outputOptionCount_; break;
     case 'S':
     case 'P':
     case 'O':
     case 'I':
     case 'R':
-    case 'M':
-        break;
-    default:
-        return FailOnConsole("ERROR IN COMMAND LINE");
+    case 'M': break;
+    default: return FailOnConsole("ERROR IN COMMAND LINE");
     }
     options_[static_cast<std::size_t>(letter - 'A')] = true;
     return true;
@@ -201,11 +195,7 @@ bool TExpander::TakeFileNames(const std::string& name)
     std::size_t dot = name.find('.', slash == std::string::npos ? 0 : slash + 1);
     std::string base = name.substr(0, dot);
     tableName_ = ShortString(dot == std::string::npos ? name + ".tbl" : name);
-    std::string extension = Has('D')   ? ".sch"
-                            : Has('F') ? ".net"
-                            : Has('E') ? ".equ"
-                            : Has('A') ? ".abl"
-                                       : ".min";
+    std::string extension = Has('D') ? ".sch" : Has('F') ? ".net" : Has('E') ? ".equ" : Has('A') ? ".abl" : ".min";
     resultName_ = ShortString(base + extension);
     return true;
 }

@@ -17,7 +17,7 @@ namespace quorlet {
 
 class TExpander : public TSubExec {
 public:
-    static constexpr int kMaxNames = 40;            // input columns, and output columns
+    static constexpr int kMaxNames = 40;  // input columns, and output columns
     static constexpr int kMaxStates = 256;
     static constexpr int kMaxStateSymbol = 4;
     static constexpr int kMaxEquationVariables = 26;

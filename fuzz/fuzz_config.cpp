@@ -33,9 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     QuietOwner owner;
     quorlet::TConfig config(owner, scratch.string());
-    std::vector<quorlet::TConfigItem> items = {
-        {"QUORLET_PATH", true, {}}, {"WORKDIR", true, {}},  {"HELPDIR", true, {}},
-        {"DEBUG", false, {}},       {"DEFAULT_LIB", false, {}}, {"ABEL_DEVICE_DATA", false, {}}};
+    std::vector<quorlet::TConfigItem> items = {{"QUORLET_PATH", true, {}}, {"WORKDIR", true, {}},
+                                               {"HELPDIR", true, {}},      {"DEBUG", false, {}},
+                                               {"DEFAULT_LIB", false, {}}, {"ABEL_DEVICE_DATA", false, {}}};
     config.ReadConfig("QUORLET.CFG", items);
     for (int i = 1; i <= static_cast<int>(config.HelpEntries().size()) + 1; ++i) config.HelpPath(i);
     // A path value may make another directory current for a moment; the next run must start here.

@@ -35,8 +35,8 @@ constexpr std::array<const char*, 8> kLeftovers = {"exp_tbl.$$$", "exp_chk.$$$",
 
 std::string CommandLineFor(std::uint8_t choice, std::uint8_t more)
 {
-    static constexpr std::array<const char*, 8> kOutput = {"", " /E", " /F", " /DGENERICS", " /A", " /J",
-                                                           " /FGENERICS/X1", " /E /X"};
+    static constexpr std::array<const char*, 8> kOutput = {
+        "", " /E", " /F", " /DGENERICS", " /A", " /J", " /FGENERICS/X1", " /E /X"};
     static constexpr std::array<const char*, 4> kFlipFlop = {"", " D", " JK", " SR"};
     std::string line = (more & 0x10) ? " --kmap" : "";
     line += kOutput[choice & 7];
@@ -63,12 +63,9 @@ std::map<std::string, std::string> Snapshot(const fs::path& dir)
     for (fs::recursive_directory_iterator it(dir, fs::directory_options::none, ec), end; !ec && it != end;
          it.increment(ec)) {
         const fs::path p = it->path();
-        if (it->is_symlink(ec))
-            entries[p.string()] = "link " + fs::read_symlink(p, ec).string();
-        else if (it->is_regular_file(ec))
-            entries[p.string()] = "file " + ReadBack(p);
-        else
-            entries[p.string()] = "other";
+        if (it->is_symlink(ec)) entries[p.string()] = "link " + fs::read_symlink(p, ec).string();
+        else if (it->is_regular_file(ec)) entries[p.string()] = "file " + ReadBack(p);
+        else entries[p.string()] = "other";
     }
     return entries;
 }
@@ -114,10 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     quorlet::fuzz::WriteInput("t.tbl", table);
     for (std::size_t i = 0; i < kLeftovers.size(); ++i) {
         if (!(data[1] & (1u << i))) continue;
-        if (data[2] & 0x01)
-            fs::create_symlink(outside / "target", kLeftovers[i], ec);
-        else
-            quorlet::fuzz::WriteInput(kLeftovers[i], leftover);
+        if (data[2] & 0x01) fs::create_symlink(outside / "target", kLeftovers[i], ec);
+        else quorlet::fuzz::WriteInput(kLeftovers[i], leftover);
     }
     const auto leftovers = Snapshot(work);
     const auto before = Snapshot(tools);
@@ -143,8 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto after = Snapshot(work);
     for (const auto& [path, content] : after) {
         const std::string name = fs::path(path).filename().string();
-        if (name.find(".$$$") == std::string::npos && name.find(".###") == std::string::npos &&
-            name != "quorlet.lock")
+        if (name.find(".$$$") == std::string::npos && name.find(".###") == std::string::npos && name != "quorlet.lock")
             continue;
         auto planted = leftovers.find(path);
         if (planted == leftovers.end() || planted->second != content)

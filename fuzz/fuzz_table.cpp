@@ -19,7 +19,7 @@ constexpr std::size_t kMaxTableBytes = 8 * 1024;
 
 std::string CommandLineFor(std::uint8_t choice)
 {
-    static constexpr std::array<const char*, 8> kOutput = {"", " /E", " /F", " /D", " /A", " /J", " /FGENERICS/X1",
+    static constexpr std::array<const char*, 8> kOutput = {"",      " /E", " /F", " /D", " /A", " /J", " /FGENERICS/X1",
                                                            " /E /X"};
     static constexpr std::array<const char*, 4> kFlipFlop = {"", " D", " JK", " SR"};
     std::string line = kOutput[choice & 7];

@@ -21,7 +21,8 @@ bool ParseLibraryNumber(std::string_view word, int& value)
         value = kAbsentNumber * kGridUnit;
         return true;
     }
-    ParsedNumber number = ParseDecimal(word, NumberRules{.minusAllowed = true, .emptyIsZero = false, .ceiling = 999'999});
+    ParsedNumber number =
+        ParseDecimal(word, NumberRules{.minusAllowed = true, .emptyIsZero = false, .ceiling = 999'999});
     if (!number.isNumber) return false;
     value = number.value * kGridUnit;
     return true;

@@ -140,8 +140,8 @@ void BuildTerms(const MinimizedCover& cover, const NetworkParams& params, GateNe
                 std::size_t next = 0;
                 for (int g = 0; g < plan.g1 && ok; ++g) {
                     firsts.push_back(name + Letter(g));
-                    ok = adder.Add(MakeGate(TreeKind(sizes[g], pOffset, stage::Term2First, params),
-                                            stage::Term2First, firsts.back(), Slice(literals, next, sizes[g])));
+                    ok = adder.Add(MakeGate(TreeKind(sizes[g], pOffset, stage::Term2First, params), stage::Term2First,
+                                            firsts.back(), Slice(literals, next, sizes[g])));
                 }
                 if (ok) ok = adder.Add(MakeGate(plan.g1 + pOffset, stage::Term2Root, name, firsts));
             } else {
@@ -305,7 +305,8 @@ void DrawingCleanUp(GateNetwork& network)
         for (auto it = gates.begin(); it != gates.end(); ++it) {
             if (!IsTermStage(it->Stage)) continue;
             bool used = std::any_of(gates.begin(), gates.end(), [&](const Gate& other) {
-                return std::find(other.GateInputs.begin(), other.GateInputs.end(), it->OutputName) != other.GateInputs.end();
+                return std::find(other.GateInputs.begin(), other.GateInputs.end(), it->OutputName) !=
+                       other.GateInputs.end();
             });
             if (used) continue;
             gates.erase(it);
@@ -319,7 +320,8 @@ void DrawingCleanUp(GateNetwork& network)
 
 int Gate::InputCount() const
 {
-    return static_cast<int>(std::count_if(GateInputs.begin(), GateInputs.end(), [](const std::string& s) { return !s.empty(); }));
+    return static_cast<int>(
+        std::count_if(GateInputs.begin(), GateInputs.end(), [](const std::string& s) { return !s.empty(); }));
 }
 
 std::string NetlistKindName(int k)

@@ -43,16 +43,16 @@ struct Gate {
     std::array<std::string, kMaxGateInputSlots> GateInputs{};
     int StuckKind = -1;      // kind before the gate was found stuck at a fixed level
     int ConvertedFrom = -1;  // kind before the inverting conversion
-    int X = 0;  // drawing only
+    int X = 0;               // drawing only
     int Y = 0;
 
     int InputCount() const;  // non-empty input slots
 };
 
-std::string NetlistKindName(int kind);     // "AND", "INV", ... or empty
-std::string ComponentKindName(int kind);   // "AND3", "PORTIN", ... or empty
-bool IsTermStage(int s);                   // 5..10
-bool IsOutputStage(int s);                 // 11..16
+std::string NetlistKindName(int kind);    // "AND", "INV", ... or empty
+std::string ComponentKindName(int kind);  // "AND3", "PORTIN", ... or empty
+bool IsTermStage(int s);                  // 5..10
+bool IsOutputStage(int s);                // 11..16
 
 // The plan for realizing a function of n inputs with b-input gates.
 struct FactoringPlan {
@@ -77,7 +77,7 @@ struct NetworkParams {
     int maxGateInputs = 8;       // b of every tree
     int maxPlainGateInputs = 8;  // plain gate at a split output stage (inverting mode)
     NetworkStyle style = NetworkStyle::Netlist;
-    bool inverting = false;      // the cover's InvFlag: NAND/NOR gates
+    bool inverting = false;  // the cover's InvFlag: NAND/NOR gates
     // Drawing only: the number of input pins of a library component; -1 when it is missing.
     std::function<int(std::string_view component)> componentInputPins;
 };

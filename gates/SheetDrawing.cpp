@@ -43,11 +43,14 @@ private:
     int instances_ = 0;
     int outputRight_ = 0;  // right edge of the output column
     int XR = 0;
-    std::vector<int> roots_;               // root gate of each output, in output order
+    std::vector<int> roots_;                  // root gate of each output, in output order
     std::map<std::size_t, SheetPoint> feed_;  // feed point by gate index
 
     // ---- components and pins ----
-    const LibraryComponent* Component(const Gate& g) const { return FindComponent(library_, ComponentKindName(g.Kind)); }
+    const LibraryComponent* Component(const Gate& g) const
+    {
+        return FindComponent(library_, ComponentKindName(g.Kind));
+    }
     bool IsDummy(const Gate& g) const { return ComponentKindName(g.Kind) == "DUMMY"; }
 
     SheetPoint Size(const Gate& g) const
@@ -123,8 +126,7 @@ private:
     // ---- wire primitives ----
     void WireFromTo(SheetPoint a, SheetPoint b)
     {
-        if (!(a == b))
-            result_.lines.push_back("WIRE " + Num(a.x) + " " + Num(a.y) + " " + Num(b.x) + " " + Num(b.y));
+        if (!(a == b)) result_.lines.push_back("WIRE " + Num(a.x) + " " + Num(a.y) + " " + Num(b.x) + " " + Num(b.y));
         pen_ = b;
     }
     void WireTo(SheetPoint p) { WireFromTo(pen_, p); }
@@ -563,7 +565,8 @@ std::vector<std::string> SymbolFileLines(const MinimizedCover& cover, const Shee
     for (int i = s; i < cover.NumInputs; ++i) lmax = std::max(lmax, cover.InputNames[i].size());
     for (int j = e; j < cover.NumOutputs; ++j) rmax = std::max(rmax, cover.OutputNames[j].size());
     const int h = 32 * std::max(ports.LeftPinCount, ports.RightPinCount) + 64;
-    int w = 16 * static_cast<int>(std::lround(1.2 * static_cast<double>(lmax)) + std::lround(1.2 * static_cast<double>(rmax)));
+    int w = 16 * static_cast<int>(std::lround(1.2 * static_cast<double>(lmax)) +
+                                  std::lround(1.2 * static_cast<double>(rmax)));
     if (w < 224) w = 224;
     const int xr = w + 64;
 

@@ -30,8 +30,8 @@ struct SheetPorts {
 
 struct SheetParams {
     int gridUnit = 16;
-    int leftMargin = 256;        // X0
-    int topPerFlipFlop = 272;    // Y0 = flip-flops x this + topBase
+    int leftMargin = 256;      // X0
+    int topPerFlipFlop = 272;  // Y0 = flip-flops x this + topBase
     int topBase = 160;
 };
 

@@ -22,8 +22,7 @@ std::string DirectoryPart(const std::string& path)
 std::string LibraryWord(const std::string& library)
 {
     std::string name = FileNamePart(library);
-    if (name.size() >= 4 && UpperCopy(name.substr(name.size() - 4)) == ".LIB")
-        name.resize(name.size() - 4);
+    if (name.size() >= 4 && UpperCopy(name.substr(name.size() - 4)) == ".LIB") name.resize(name.size() - 4);
     return name;
 }
 

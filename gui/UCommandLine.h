@@ -11,17 +11,17 @@ namespace quorlet {
 enum class TOutputFormat { Table, Netlist, Drawing, Equations, Abel };
 
 struct TCommandOptions {
-    bool singleOutput = false;    // "SOM"
-    bool productOfSums = false;   // "POS"
-    bool offCover = false;        // "Off Cover"
+    bool singleOutput = false;   // "SOM"
+    bool productOfSums = false;  // "POS"
+    bool offCover = false;       // "Off Cover"
     TOutputFormat output = TOutputFormat::Table;
-    bool inverted = false;        // gate polarity "Inverted"
+    bool inverted = false;  // gate polarity "Inverted"
     std::string library = "GENERICS.LIB";
     std::string nodeExtension;
-    std::string flipflop = "D";   // "D", "T", "JK" or "SR"
+    std::string flipflop = "D";  // "D", "T", "JK" or "SR"
     bool moore = false;
     bool registerOutput = false;
-    std::string tableFile;        // full path
+    std::string tableFile;  // full path
     // Extra outputs written beside the result: "--kmap", "--verilog", "--vhdl".
     bool kmap = false;
     bool verilog = false;

@@ -15,8 +15,8 @@ const std::vector<std::string> kTerminals = {"x-terminal-emulator", "gnome-termi
 
 namespace {
 
-const std::vector<std::string> kTerminalEditors = {"vi",  "vim", "nvim", "nano", "pico", "micro", "joe", "jed",
-                                                   "ne", "mcedit", "ed", "editor", "sensible-editor"};
+const std::vector<std::string> kTerminalEditors = {"vi",  "vim", "nvim",   "nano", "pico",   "micro",          "joe",
+                                                   "jed", "ne",  "mcedit", "ed",   "editor", "sensible-editor"};
 
 std::vector<std::string> SplitWords(const std::string& text)
 {

@@ -10,9 +10,9 @@
 namespace quorlet {
 
 struct TEditorCommand {
-    std::string program;             // as given or as found on the PATH
+    std::string program;                 // as given or as found on the PATH
     std::vector<std::string> arguments;  // the table file is the last one
-    std::string source;              // "VISUAL", "EDITOR" or "PATH", for the messages
+    std::string source;                  // "VISUAL", "EDITOR" or "PATH", for the messages
 };
 
 struct TEditorLookup {

@@ -76,11 +76,11 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     version->setObjectName(QStringLiteral("Version"));
     version->setGeometry(104, 58, 352, 22);
 
-    auto* licence = new QLabel(
-        QStringLiteral("Quorlet is free teaching software. You may use, copy and pass it on, changed or "
-                       "unchanged, for teaching, learning and any other purpose, provided that this note "
-                       "and the disclaimer below go with every copy."),
-        panel);
+    auto* licence =
+        new QLabel(QStringLiteral("Quorlet is free teaching software. You may use, copy and pass it on, changed or "
+                                  "unchanged, for teaching, learning and any other purpose, provided that this note "
+                                  "and the disclaimer below go with every copy."),
+                   panel);
     licence->setObjectName(QStringLiteral("Copyright"));
     licence->setWordWrap(true);
     licence->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -41,10 +41,10 @@ TFormCover::TFormCover(QWidget* parent)
     buttons->addWidget(button2_);
     buttons->addStretch();
     // The dialog stands in front of the listing it asks about, so it says where that is.
-    auto* question = new QLabel(
-        QStringLiteral("The table leaves some input combinations open. The output window lists them "
-                       "under \"MISSING COVER\". Add them to which cover, or abort the run?"),
-        this);
+    auto* question =
+        new QLabel(QStringLiteral("The table leaves some input combinations open. The output window lists them "
+                                  "under \"MISSING COVER\". Add them to which cover, or abort the run?"),
+                   this);
     question->setObjectName(QStringLiteral("LabelQuestion"));
     question->setWordWrap(true);
     auto* row = new QHBoxLayout;

@@ -64,10 +64,8 @@ QRect FitOnScreen(const QRect& wanted, const QRect& available, const QMargins& f
 void TMemoTarget::AddLine(std::string_view text)
 {
     lines_.emplace_back(text);
-    if (lines_.size() == 1)
-        memo_.setPlainText(FromBytes(text));
-    else
-        memo_.appendPlainText(FromBytes(text));
+    if (lines_.size() == 1) memo_.setPlainText(FromBytes(text));
+    else memo_.appendPlainText(FromBytes(text));
 }
 
 // The whole line is shown again rather than the piece, so that a character the console's buffer

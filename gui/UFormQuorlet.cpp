@@ -165,7 +165,8 @@ void TFormQuorlet::CreateControls()
     m->addWidget(RadioPanel("PanelResult", "Minimization Result:", minimization,
                             {{&radioButton4_, {"RadioButton4", "SOP"}}, {&cbOptionP_, {"CBOptionP", "POS"}}}, true));
     m->addWidget(RadioPanel("PanelCover", "Minimized Cover:", minimization,
-                            {{&radioButton6_, {"RadioButton6", "On Cover"}}, {&cbOptionO_, {"CBOptionO", "Off Cover"}}}, true));
+                            {{&radioButton6_, {"RadioButton6", "On Cover"}}, {&cbOptionO_, {"CBOptionO", "Off Cover"}}},
+                            true));
     m->addStretch();
     groups->addWidget(minimization, 0);
 
@@ -185,8 +186,9 @@ void TFormQuorlet::CreateControls()
     auto* gateColumn = new QVBoxLayout(panelOutputFormat_);
     gateColumn->setContentsMargins(0, 3, 0, 0);
     gateColumn->setSpacing(2);
-    gateColumn->addWidget(RadioPanel("PanelPolarity", "Gate Polarity:", panelOutputFormat_,
-                                     {{&cbOptionsI_, {"CBOptionsI", "Normal"}}, {&cbOptionI_, {"CBOptionI", "Inverted"}}}));
+    gateColumn->addWidget(
+        RadioPanel("PanelPolarity", "Gate Polarity:", panelOutputFormat_,
+                   {{&cbOptionsI_, {"CBOptionsI", "Normal"}}, {&cbOptionI_, {"CBOptionI", "Inverted"}}}));
     auto* libraryRow = new QVBoxLayout;
     libraryRow->setSpacing(1);
     libraryRow->addWidget(new QLabel(QStringLiteral("Gate Library:"), panelOutputFormat_));
@@ -227,7 +229,9 @@ void TFormQuorlet::CreateControls()
     label9_->setWordWrap(true);
     s->addWidget(label9_);
     panel6_ = RadioPanel("Panel6", nullptr, groupBoxState_,
-                         {{&flipD_, {"FlipD", "D"}}, {&flipT_, {"FlipT", "T"}}, {&flipJK_, {"FlipJK", "JK"}},
+                         {{&flipD_, {"FlipD", "D"}},
+                          {&flipT_, {"FlipT", "T"}},
+                          {&flipJK_, {"FlipJK", "JK"}},
                           {&flipSR_, {"FlipSR", "SR"}}});
     KeepRoomWhenHidden(panel6_);
     s->addWidget(panel6_);
@@ -300,8 +304,8 @@ void TFormQuorlet::CreateMenu()
     QMenu* file = bar->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("File1"));
     item(file, "Open1", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O), &TFormQuorlet::ChooseTableFile);
-    saveOutput_ = item(file, "SaveOutput1", "Save Output...", QKeySequence(Qt::CTRL | Qt::Key_S),
-                       &TFormQuorlet::SaveOutput);
+    saveOutput_ =
+        item(file, "SaveOutput1", "Save Output...", QKeySequence(Qt::CTRL | Qt::Key_S), &TFormQuorlet::SaveOutput);
     file->addSeparator();
     item(file, "Exit1", "Exit", QKeySequence(Qt::CTRL | Qt::Key_F4), &QWidget::close);
 
@@ -333,10 +337,8 @@ void TFormQuorlet::CreateMenu()
 
 void TFormQuorlet::ShowMessage(const std::string& text)
 {
-    if (messageHandler)
-        messageHandler(Text(text));
-    else
-        QMessageBox::information(this, QStringLiteral("Quorlet"), Text(text));
+    if (messageHandler) messageHandler(Text(text));
+    else QMessageBox::information(this, QStringLiteral("Quorlet"), Text(text));
 }
 
 void TFormQuorlet::SetHelpItem(int index, const std::string& caption, const std::string& /*file*/)
@@ -497,8 +499,7 @@ void TFormQuorlet::Minimize()
     if (!output_ || output_->Running()) return;
     BuildCommandLine();
     DebugEnabled = debugAllowed_ && cbDebug_->isChecked();
-    output_->ShowAndRun(x() + 40, y() + 80, Text(FileNamePart(tableFile_)), CommandLine(),
-                        DirectoryPart(tableFile_));
+    output_->ShowAndRun(x() + 40, y() + 80, Text(FileNamePart(tableFile_)), CommandLine(), DirectoryPart(tableFile_));
     if (cbOptionT_->isChecked() || cbOptionE_->isChecked()) {
         QApplication::processEvents();
         output_->raise();
@@ -522,9 +523,9 @@ void TFormQuorlet::CheckAnswers(const std::vector<std::string>& answerFiles)
 
 void TFormQuorlet::ChooseAnswers()
 {
-    const QStringList chosen = QFileDialog::getOpenFileNames(
-        this, QStringLiteral("Check Answer"), Text(DirectoryPart(tableFile_)),
-        QStringLiteral("Answer Files (*.txt *.equ);;All Files (*)"));
+    const QStringList chosen =
+        QFileDialog::getOpenFileNames(this, QStringLiteral("Check Answer"), Text(DirectoryPart(tableFile_)),
+                                      QStringLiteral("Answer Files (*.txt *.equ);;All Files (*)"));
     std::vector<std::string> answers;
     for (const QString& file : chosen) answers.push_back(Bytes(file));
     CheckAnswers(answers);
@@ -543,10 +544,8 @@ void TFormQuorlet::ChooseTableFile()
     if (!FileExists(start)) start = DirectoryPart(tableFile_) + kUnknownTable;
     const QString chosen = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), Text(start),
                                                         QStringLiteral("Table Files (*.tbl);;All Files (*)"));
-    if (chosen.isEmpty())
-        BuildCommandLine();
-    else
-        OpenTableFile(Bytes(chosen));
+    if (chosen.isEmpty()) BuildCommandLine();
+    else OpenTableFile(Bytes(chosen));
 }
 
 bool TFormQuorlet::SaveOutputTo(const std::string& path)
@@ -558,9 +557,9 @@ bool TFormQuorlet::SaveOutputTo(const std::string& path)
 
 void TFormQuorlet::SaveOutput()
 {
-    const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("Save Output"),
-                                                        Text(OutputSaveName(tableFile_)),
-                                                        QStringLiteral("Text Files (*.txt);;All Files (*)"));
+    const QString chosen =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Save Output"), Text(OutputSaveName(tableFile_)),
+                                     QStringLiteral("Text Files (*.txt);;All Files (*)"));
     if (!chosen.isEmpty()) SaveOutputTo(Bytes(chosen));
 }
 
@@ -577,9 +576,8 @@ void TFormQuorlet::EditTable()
 
 bool TFormQuorlet::StartFallbackEditor()
 {
-    TEditorLookup lookup{
-        [](const std::string& name) { return Bytes(qEnvironmentVariable(name.c_str())); },
-        [](const std::string& name) { return Bytes(QStandardPaths::findExecutable(Text(name))); }};
+    TEditorLookup lookup{[](const std::string& name) { return Bytes(qEnvironmentVariable(name.c_str())); },
+                         [](const std::string& name) { return Bytes(QStandardPaths::findExecutable(Text(name))); }};
     for (const TEditorCommand& command : EditorCommands(tableFile_, lookup)) {
         QStringList arguments;
         for (const std::string& a : command.arguments) arguments << Text(a);

@@ -76,8 +76,6 @@ TPicturePane::TPicturePane(const QString& title, QWidget* parent)
     ShowScale();
 }
 
-
-
 bool TPicturePane::Load(const QString& path)
 {
     Clear();

@@ -68,8 +68,8 @@ std::string ClippedRectangle(const Attributes& attributes, const Box& clip)
     const Box shown{std::max(box->left, clip.left), std::max(box->top, clip.top), std::min(box->right, clip.right),
                     std::min(box->bottom, clip.bottom)};
     if (shown.left >= shown.right || shown.top >= shown.bottom) return {};
-    const bool cutLeft = box->left < clip.left, cutRight = box->right > clip.right;
-    const bool cutTop = box->top < clip.top, cutBottom = box->bottom > clip.bottom;
+    const bool cutLeft = box->left<clip.left, cutRight = box->right> clip.right;
+    const bool cutTop = box->top<clip.top, cutBottom = box->bottom> clip.bottom;
 
     double radius = Number(attributes, "rx").value_or(Number(attributes, "ry").value_or(0));
     radius = std::clamp(radius, 0.0, std::min(shown.right - shown.left, shown.bottom - shown.top) / 2);
@@ -87,14 +87,10 @@ std::string ClippedRectangle(const Attributes& attributes, const Box& clip)
     };
     const double l = shown.left, t = shown.top, r = shown.right, b = shown.bottom;
     const std::vector<Piece> pieces = {
-        {!cutTop, l + tl, t, " L " + Point(r - tr, t)},
-        {tr > 0, r - tr, t, arc(tr, r, t + tr)},
-        {!cutRight, r, t + tr, " L " + Point(r, b - br)},
-        {br > 0, r, b - br, arc(br, r - br, b)},
-        {!cutBottom, r - br, b, " L " + Point(l + bl, b)},
-        {bl > 0, l + bl, b, arc(bl, l, b - bl)},
-        {!cutLeft, l, b - bl, " L " + Point(l, t + tl)},
-        {tl > 0, l, t + tl, arc(tl, l + tl, t)},
+        {!cutTop, l + tl, t, " L " + Point(r - tr, t)},    {tr > 0, r - tr, t, arc(tr, r, t + tr)},
+        {!cutRight, r, t + tr, " L " + Point(r, b - br)},  {br > 0, r, b - br, arc(br, r - br, b)},
+        {!cutBottom, r - br, b, " L " + Point(l + bl, b)}, {bl > 0, l + bl, b, arc(bl, l, b - bl)},
+        {!cutLeft, l, b - bl, " L " + Point(l, t + tl)},   {tl > 0, l, t + tl, arc(tl, l + tl, t)},
     };
     std::string fill = "M " + Point(l + tl, t), outline;
     bool penDown = false;
@@ -131,7 +127,8 @@ std::string ApplyRectangleClips(std::string_view svgView)
 {
     std::string svg(svgView);
     if (svg.find("<clipPath") == std::string::npos) return svg;
-    static const std::regex rectangleClip(R"re(<clipPath\s+id="([^"]+)"\s*>\s*<rect\s([^>]*?)/?>\s*(?:</rect>\s*)?</clipPath>)re");
+    static const std::regex rectangleClip(
+        R"re(<clipPath\s+id="([^"]+)"\s*>\s*<rect\s([^>]*?)/?>\s*(?:</rect>\s*)?</clipPath>)re");
     std::map<std::string, Box> clips;
     for (auto it = std::sregex_iterator(svg.begin(), svg.end(), rectangleClip); it != std::sregex_iterator(); ++it)
         if (const auto box = RectangleBox(ReadAttributes((*it)[2]))) clips[(*it)[1]] = *box;

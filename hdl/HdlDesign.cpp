@@ -13,7 +13,10 @@ namespace {
 
 constexpr std::uint64_t kSaturated = std::uint64_t{1} << 62;
 
-std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) { return std::min(kSaturated, a + std::min(b, kSaturated)); }
+std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b)
+{
+    return std::min(kSaturated, a + std::min(b, kSaturated));
+}
 
 int CountDashes(std::string_view cube) { return static_cast<int>(std::count(cube.begin(), cube.end(), '-')); }
 
@@ -89,8 +92,7 @@ char NextStateBit(FlipFlopKind kind, char present, std::string_view excitation)
     const char first = excitation[0];
     const char second = excitation.size() > 1 ? excitation[1] : '-';
     switch (kind) {
-    case FlipFlopKind::D:
-        return IsValue(first) ? first : '-';
+    case FlipFlopKind::D: return IsValue(first) ? first : '-';
     case FlipFlopKind::T:
         if (!IsValue(first)) return '-';
         return first == '1' ? (present == '1' ? '0' : '1') : present;
@@ -172,9 +174,8 @@ bool EvaluateFunction(const HdlDesign& design, const HdlFunction& function, cons
     case HdlFunction::Form::Terms: {
         auto literalTrue = [&](const HdlLiteral& l) { return (point[l.input] == '1') == l.positive; };
         if (design.productOfSums) {
-            value = std::all_of(function.terms.begin(), function.terms.end(), [&](const auto& sum) {
-                return std::any_of(sum.begin(), sum.end(), literalTrue);
-            });
+            value = std::all_of(function.terms.begin(), function.terms.end(),
+                                [&](const auto& sum) { return std::any_of(sum.begin(), sum.end(), literalTrue); });
         } else {
             value = std::any_of(function.terms.begin(), function.terms.end(), [&](const auto& product) {
                 return std::all_of(product.begin(), product.end(), literalTrue);
@@ -209,7 +210,8 @@ void BuildFunctionPlan(const HdlDesign& design, const MinimizedTable& table, con
             }
     } else {
         plan.sampled = true;
-        const int perTerm = std::max(params.samplesPerTerm, params.sampledPoints / std::max<int>(1, static_cast<int>(terms.size())));
+        const int perTerm =
+            std::max(params.samplesPerTerm, params.sampledPoints / std::max<int>(1, static_cast<int>(terms.size())));
         for (const Term* t : terms)
             for (const std::string& point : CubePoints(t->input, 0, perTerm, random, plan.sampled))
                 expected.try_emplace(point, std::string(outputs, '-'));
@@ -274,7 +276,9 @@ void BuildStatePlan(const HdlDesign& design, const MinimizedTable& table, const 
                 if (!CubeCovers(tr->inputs, x)) continue;
                 for (std::size_t k = 0; k < outputs; ++k) Merge(out, k, tr->outputs[k]);
                 for (std::size_t b = 0; b < n; ++b)
-                    Merge(next, b, NextStateBit(design.flipFlops, state[b], std::string_view(tr->excitation).substr(b * width, width)));
+                    Merge(next, b,
+                          NextStateBit(design.flipFlops, state[b],
+                                       std::string_view(tr->excitation).substr(b * width, width)));
             }
             if (!HasValue(out) && !HasValue(next)) continue;
             if (static_cast<int>(plan.checks.size()) >= params.maxChecks) {

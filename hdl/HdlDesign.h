@@ -31,12 +31,12 @@ struct HdlFunction {
 };
 
 struct HdlDesign {
-    std::string name;                 // the result file's name without extension
+    std::string name;  // the result file's name without extension
     std::string tableFile;
-    std::vector<std::string> inputs;  // the minimized table's inputs: state variables, then primaries
-    int stateBits = 0;                // n: the first n inputs are the state variables
+    std::vector<std::string> inputs;     // the minimized table's inputs: state variables, then primaries
+    int stateBits = 0;                   // n: the first n inputs are the state variables
     std::vector<HdlFunction> functions;  // the minimized table's outputs: excitations, then primaries
-    int excitations = 0;              // m: the first m functions drive the flip-flops
+    int excitations = 0;                 // m: the first m functions drive the flip-flops
     FlipFlopKind flipFlops = FlipFlopKind::D;
     bool productOfSums = false;
     bool offCover = false;
@@ -63,16 +63,16 @@ bool EvaluateFunction(const HdlDesign& design, const HdlFunction& function, cons
 
 // One point the testbench applies and checks. Expected values are '0', '1', or '-' (not checked).
 struct HdlCheck {
-    int state = -1;             // state tables: index into HdlCheckPlan::states
-    std::string inputs;         // primary inputs, '0'/'1'
-    std::string outputs;        // expected primary outputs
-    std::string nextState;      // state tables: expected state bits after the clock edge
+    int state = -1;         // state tables: index into HdlCheckPlan::states
+    std::string inputs;     // primary inputs, '0'/'1'
+    std::string outputs;    // expected primary outputs
+    std::string nextState;  // state tables: expected state bits after the clock edge
 };
 
 // A present state the testbench reaches, and the input vectors of a shortest path from reset.
 struct HdlStateVisit {
-    std::string code;                // n bits, most significant state variable first
-    std::vector<std::string> path;   // primary input vectors, one per clock edge
+    std::string code;               // n bits, most significant state variable first
+    std::vector<std::string> path;  // primary input vectors, one per clock edge
 };
 
 struct HdlCheckPlanParams {

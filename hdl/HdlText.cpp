@@ -11,8 +11,8 @@ HdlIdentifiers AssignIdentifiers(const HdlDesign& design, HdlLanguage language)
         table.Reserve("reset");
     }
     // The testbench's own names.
-    for (const char* helper : {"dut", "test", "minimized", "tb_check", "tb_step", "tb_reset", "tb_point", "tb_want", "tb_next",
-                               "tb_state", "tb_bit", "tb_line", "tb_inputs", "tb_outputs", "tb_states"})
+    for (const char* helper : {"dut", "test", "minimized", "tb_check", "tb_step", "tb_reset", "tb_point", "tb_want",
+                               "tb_next", "tb_state", "tb_bit", "tb_line", "tb_inputs", "tb_outputs", "tb_states"})
         table.Reserve(helper);
     HdlIdentifiers ids;
     ids.language = language;
@@ -64,23 +64,20 @@ std::vector<std::string> HeaderLines(const HdlDesign& design, const HdlIdentifie
     if (testbench)
         lines.push_back(file + ": self-checking testbench of " + ids.module + ", the result of " + design.tableFile +
                         " as Quorlet minimized it.");
-    else
-        lines.push_back(file + ": the result of " + design.tableFile + " as Quorlet minimized it.");
+    else lines.push_back(file + ": the result of " + design.tableFile + " as Quorlet minimized it.");
     if (!verilog) lines.push_back("VHDL-2008 (analyse with ghdl -a --std=08).");
     if (!testbench) {
-        const char* form = design.productOfSums
-                               ? (design.offCover ? "the complement of a product of sums of the OFF cover"
-                                                  : "a product of sums")
-                               : (design.offCover ? "the complement of a sum of products of the OFF cover"
-                                                  : "a sum of products");
+        const char* form =
+            design.productOfSums
+                ? (design.offCover ? "the complement of a product of sums of the OFF cover" : "a product of sums")
+                : (design.offCover ? "the complement of a sum of products of the OFF cover" : "a sum of products");
         lines.push_back(std::string(verilog ? "One continuous assignment" : "One concurrent signal assignment") +
                         " per output: " + form + ".");
         if (design.IsStateMachine())
             lines.push_back("State register: " + std::to_string(design.stateBits) + " " +
                             FlipFlopName(design.flipFlops) +
                             " flip-flops driven by the minimized excitation functions, on the rising edge of clk;");
-        if (design.IsStateMachine())
-            lines.push_back("reset (asynchronous, active high) clears every state bit to 0.");
+        if (design.IsStateMachine()) lines.push_back("reset (asynchronous, active high) clears every state bit to 0.");
     }
     if (!ids.renamed.empty()) {
         // The rule, wrapped as a comment paragraph.
@@ -110,8 +107,8 @@ std::vector<std::string> PlanLines(const HdlDesign& design, const HdlCheckPlan& 
     const std::string points = std::to_string(plan.specifiedPoints);
     if (!design.IsStateMachine()) {
         if (plan.sampled)
-            lines.push_back("The table specifies " + points + " points, too many to apply one by one: " +
-                            std::to_string(plan.checks.size()) +
+            lines.push_back("The table specifies " + points +
+                            " points, too many to apply one by one: " + std::to_string(plan.checks.size()) +
                             " are applied (the open inputs of every term all 0, all 1 and pseudo-random).");
         else
             lines.push_back("Applies every point the table specifies (" + std::to_string(plan.checks.size()) +
@@ -126,8 +123,9 @@ std::vector<std::string> PlanLines(const HdlDesign& design, const HdlCheckPlan& 
                             " points, too many to drive one by one: open inputs are sampled (all 0, all 1, "
                             "pseudo-random).");
         if (plan.outputsUnchecked)
-            lines.push_back("The outputs are not checked: the run minimized them in a second pass, and its cover "
-                            "table holds the next-state columns only.");
+            lines.push_back(
+                "The outputs are not checked: the run minimized them in a second pass, and its cover "
+                "table holds the next-state columns only.");
         std::string names;
         for (int b = 0; b < design.stateBits; ++b) names += (b ? " " : "") + design.inputs[b];
         if (plan.unreachable.empty()) {

@@ -13,10 +13,10 @@ namespace quorlet {
 // The identifier of every name of one design in one language.
 struct HdlIdentifiers {
     HdlLanguage language = HdlLanguage::Verilog;
-    std::string module;                  // the design (module or entity)
-    std::string testbench;               // module + "_tb" (renamed when that is taken)
-    std::vector<std::string> inputs;     // per HdlDesign::inputs
-    std::vector<std::string> functions;  // per HdlDesign::functions
+    std::string module;                                        // the design (module or entity)
+    std::string testbench;                                     // module + "_tb" (renamed when that is taken)
+    std::vector<std::string> inputs;                           // per HdlDesign::inputs
+    std::vector<std::string> functions;                        // per HdlDesign::functions
     std::vector<std::pair<std::string, std::string>> renamed;  // table name -> identifier
 };
 

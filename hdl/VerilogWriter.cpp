@@ -39,7 +39,8 @@ std::string Expression(const HdlDesign& design, const HdlIdentifiers& ids, const
         parts.push_back(text);
     }
     const std::string indent = "        ";
-    if (design.offCover) return "~(" + hdl_text::Wrap(parts, design.productOfSums ? "&" : "|", column + 2, indent) + ")";
+    if (design.offCover)
+        return "~(" + hdl_text::Wrap(parts, design.productOfSums ? "&" : "|", column + 2, indent) + ")";
     return hdl_text::Wrap(parts, design.productOfSums ? "&" : "|", column, indent);
 }
 
@@ -85,7 +86,8 @@ std::string VerilogDesign(const HdlDesign& design, const HdlIdentifiers& ids)
         ports.push_back("input  wire clk");
         ports.push_back("input  wire reset");
     }
-    for (std::size_t i = static_cast<std::size_t>(n); i < design.inputs.size(); ++i) ports.push_back("input  wire " + ids.inputs[i]);
+    for (std::size_t i = static_cast<std::size_t>(n); i < design.inputs.size(); ++i)
+        ports.push_back("input  wire " + ids.inputs[i]);
     for (std::size_t j = static_cast<std::size_t>(m); j < design.functions.size(); ++j)
         ports.push_back("output wire " + ids.functions[j]);
     for (int b = 0; b < n; ++b) ports.push_back("output reg  " + ids.inputs[b]);

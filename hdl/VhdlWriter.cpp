@@ -83,7 +83,8 @@ std::string VhdlDesign(const HdlDesign& design, const HdlIdentifiers& ids)
     for (int b = 0; b < n; ++b) ports.push_back(ids.inputs[b] + " : out std_logic");
     if (!ports.empty()) {
         text += "    port (\n";
-        for (std::size_t k = 0; k < ports.size(); ++k) text += "        " + ports[k] + (k + 1 < ports.size() ? ";\n" : "\n");
+        for (std::size_t k = 0; k < ports.size(); ++k)
+            text += "        " + ports[k] + (k + 1 < ports.size() ? ";\n" : "\n");
         text += "    );\n";
     }
     text += "end entity " + ids.module + ";\n\narchitecture minimized of " + ids.module + " is\n";
@@ -161,15 +162,15 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
     // The point as a message shows it.
     std::string where;
     if (fsm) where = "\"" + Joined(state) + " = \" & to_string(tb_state)";
-    if (!inputs.empty())
-        where += (where.empty() ? "\"" : " & \", ") + Joined(inputs) + " = \" & to_string(tb_point)";
+    if (!inputs.empty()) where += (where.empty() ? "\"" : " & \", ") + Joined(inputs) + " = \" & to_string(tb_point)";
     auto checkLines = [&](const std::vector<std::string>& names, const std::string& vector, const std::string& what) {
         std::string lines;
         for (std::size_t k = 0; k < names.size(); ++k) {
             std::string bit = vector + "(" + std::to_string(k + 1) + ")";
             lines += "            if " + bit + " /= '-' and " + names[k] + " /= " + bit + " then\n";
-            lines += "                report \"MISMATCH at \" & " + where + " & \": " + what + names[k] + " is \" & tb_bit(" +
-                     names[k] + ") & \", expected \" & tb_bit(" + bit + ")\n                    severity failure;\n";
+            lines += "                report \"MISMATCH at \" & " + where + " & \": " + what + names[k] +
+                     " is \" & tb_bit(" + names[k] + ") & \", expected \" & tb_bit(" + bit +
+                     ")\n                    severity failure;\n";
             lines += "            end if;\n";
         }
         return lines;
@@ -180,8 +181,9 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
             cond += (b ? " or " : "") + state[b] + " /= " + vector + "(" + std::to_string(b + 1) + ")";
         return cond;
     };
-    const std::string clock = "            wait for 1 ns;\n            clk <= '1';\n            wait for 1 ns;\n"
-                              "            clk <= '0';\n            wait for 1 ns;\n";
+    const std::string clock =
+        "            wait for 1 ns;\n            clk <= '1';\n            wait for 1 ns;\n"
+        "            clk <= '0';\n            wait for 1 ns;\n";
 
     if (fsm) {
         text += "        -- Asynchronous reset; every state bit must be 0 after it.\n";
@@ -222,7 +224,9 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
     text += "            wait for 1 ns;\n";
     if (checkOutputs) text += checkLines(outputs, "tb_want", "");
     if (fsm) {
-        text += "            clk <= '1';\n            wait for 1 ns;\n            clk <= '0';\n            wait for 1 ns;\n";
+        text +=
+            "            clk <= '1';\n            wait for 1 ns;\n            clk <= '0';\n            wait for 1 "
+            "ns;\n";
         text += checkLines(state, "tb_next", "next ");
     }
     text += "        end procedure;\n    begin\n";

@@ -169,7 +169,8 @@ SymbolCatalog LoadSymbolCatalog(const std::vector<std::string>& directories)
             if (name.size() > 4 && name.substr(name.size() - 4) == ".LIB") files.push_back(entry.path());
         }
         std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
-            bool ga = Upper(a.filename().string()) == "GENERICS.LIB", gb = Upper(b.filename().string()) == "GENERICS.LIB";
+            bool ga = Upper(a.filename().string()) == "GENERICS.LIB",
+                 gb = Upper(b.filename().string()) == "GENERICS.LIB";
             return ga != gb ? ga : a < b;
         });
         for (const fs::path& f : files) {
@@ -223,7 +224,8 @@ Sheet ParseSheet(std::string_view text, std::vector<std::string>& errors)
             if (w.size() != 5) {
                 errors.push_back(where + "SYMBOL NEEDS A NAME, A POSITION AND AN ORIENTATION");
             } else if (numbers(2, 2)) {
-                if (w[4] != "R0" && w[4] != "R90" && w[4] != "M0") errors.push_back(where + "UNKNOWN ORIENTATION " + w[4]);
+                if (w[4] != "R0" && w[4] != "R90" && w[4] != "M0")
+                    errors.push_back(where + "UNKNOWN ORIENTATION " + w[4]);
                 sheet.instances.push_back({w[1], {v[0], v[1]}, w[4], "", static_cast<int>(n + 1)});
             }
         } else if (key == "SYMATTR") {
@@ -249,7 +251,8 @@ Sheet ParseSheet(std::string_view text, std::vector<std::string>& errors)
             if (w.size() == 4 && numbers(1, 2)) {
                 auto it = flagAt.find({v[0], v[1]});
                 if (it == flagAt.end()) errors.push_back(where + "IOPIN WITHOUT FLAG");
-                else if (w[3] != "In" && w[3] != "Out" && w[3] != "BiDir") errors.push_back(where + "UNKNOWN PIN DIRECTION " + w[3]);
+                else if (w[3] != "In" && w[3] != "Out" && w[3] != "BiDir")
+                    errors.push_back(where + "UNKNOWN PIN DIRECTION " + w[3]);
                 else sheet.flags[it->second].direction = w[3];
             } else if (w.size() != 4) {
                 errors.push_back(where + "IOPIN NEEDS A POSITION AND A DIRECTION");
@@ -260,7 +263,8 @@ Sheet ParseSheet(std::string_view text, std::vector<std::string>& errors)
     }
     if (!version) errors.push_back("EMPTY SHEET FILE");
     else if (!size) errors.push_back("NO SHEET SIZE");
-    if (sheet.wires.size() > kMaxSheetItems || sheet.instances.size() > kMaxSheetItems || sheet.flags.size() > kMaxSheetItems)
+    if (sheet.wires.size() > kMaxSheetItems || sheet.instances.size() > kMaxSheetItems ||
+        sheet.flags.size() > kMaxSheetItems)
         errors.push_back("SHEET TOO LARGE: MORE THAN " + std::to_string(kMaxSheetItems) + " WIRES, SYMBOLS OR FLAGS");
     int k = 0;
     for (Instance& inst : sheet.instances) {
@@ -315,11 +319,13 @@ void CheckConnections(const Sheet& sheet, const std::vector<PinRef>& pins, std::
             for (std::size_t j = 0; j < sheet.wires.size() && !ok; ++j)
                 if (j != i && OnSegment(end, sheet.wires[j])) ok = true;
             if (!ok && reported++ < 20)
-                errors.push_back("WIRE END AT " + std::to_string(end.x) + " " + std::to_string(end.y) + " IS CONNECTED TO NOTHING");
+                errors.push_back("WIRE END AT " + std::to_string(end.x) + " " + std::to_string(end.y) +
+                                 " IS CONNECTED TO NOTHING");
         }
     }
     for (const Flag& f : sheet.flags) {
-        bool ok = std::any_of(sheet.wires.begin(), sheet.wires.end(), [&](const Wire& w) { return OnSegment(f.at, w); });
+        bool ok =
+            std::any_of(sheet.wires.begin(), sheet.wires.end(), [&](const Wire& w) { return OnSegment(f.at, w); });
         if (!ok) errors.push_back("FLAG " + f.name + " IS ON NO WIRE");
     }
 }
@@ -329,7 +335,9 @@ std::vector<Net> SheetNets(const Sheet& sheet, const std::vector<PinRef>& pins)
     const std::size_t n = sheet.wires.size();
     std::vector<std::size_t> parent(n);
     std::iota(parent.begin(), parent.end(), 0);
-    std::function<std::size_t(std::size_t)> root = [&](std::size_t i) { return parent[i] == i ? i : parent[i] = root(parent[i]); };
+    std::function<std::size_t(std::size_t)> root = [&](std::size_t i) {
+        return parent[i] == i ? i : parent[i] = root(parent[i]);
+    };
     for (std::size_t i = 0; i < n; ++i)
         for (std::size_t j = 0; j < n; ++j)
             if (i != j && (OnSegment(sheet.wires[i].a, sheet.wires[j]) || OnSegment(sheet.wires[i].b, sheet.wires[j])))
@@ -402,8 +410,8 @@ std::string BodyPath(const Instance& inst, const SymbolShape& s)
     auto starts = [&](std::string_view prefix) { return c.rfind(prefix, 0) == 0; };
     if (starts("AND") || starts("NAND")) {
         int mid = (left + right) / 2;
-        return "M" + P(left, bottom) + " L" + P(mid, bottom) + " C" + P(right + 8, bottom) + " " + P(right + 8, top) + " " +
-               P(mid, top) + " L" + P(left, top) + " Z";
+        return "M" + P(left, bottom) + " L" + P(mid, bottom) + " C" + P(right + 8, bottom) + " " + P(right + 8, top) +
+               " " + P(mid, top) + " L" + P(left, top) + " Z";
     }
     if (starts("OR") || starts("NOR")) {
         int hm = (top + bottom) / 2;
@@ -421,9 +429,10 @@ std::string PinLabel(const std::string& component, const std::string& pin)
 {
     bool ff = component.size() >= 3 && component.substr(component.size() - 2) == "FF";
     if (!ff) return {};
-    static const std::map<std::string, std::vector<std::string>> names = {
-        {"DFF", {"D", "SD", "C", "R", "S", "TM"}}, {"TFF", {"T", "SD", "C", "R", "S", "TM"}},
-        {"JKFF", {"J", "K", "C", "R", "S", "TM"}}, {"SRFF", {"S", "R", "C", "RST", "PR", "TM"}}};
+    static const std::map<std::string, std::vector<std::string>> names = {{"DFF", {"D", "SD", "C", "R", "S", "TM"}},
+                                                                          {"TFF", {"T", "SD", "C", "R", "S", "TM"}},
+                                                                          {"JKFF", {"J", "K", "C", "R", "S", "TM"}},
+                                                                          {"SRFF", {"S", "R", "C", "RST", "PR", "TM"}}};
     if (pin == "OUT1") return "Q";
     if (pin == "OUT2") return "/Q";
     auto it = names.find(component);
@@ -434,7 +443,8 @@ std::string PinLabel(const std::string& component, const std::string& pin)
 
 }  // namespace
 
-std::string SheetSvg(std::string_view title, const Sheet& sheet, const SymbolCatalog& catalog, const std::vector<PinRef>& pins)
+std::string SheetSvg(std::string_view title, const Sheet& sheet, const SymbolCatalog& catalog,
+                     const std::vector<PinRef>& pins)
 {
     int minX = sheet.width, minY = sheet.height, maxX = 0, maxY = 0;
     auto grow = [&](Point p) {
@@ -464,13 +474,14 @@ std::string SheetSvg(std::string_view title, const Sheet& sheet, const SymbolCat
            ".dot{fill:#1a5fb4}.flag{fill:#e5f0ff;stroke:#1a5fb4;stroke-width:1.5}"
            "text{font-family:sans-serif;font-size:12px}.name{font-size:10px;fill:#777}.port{font-weight:bold}"
            ".label{font-size:9px}</style>\n";
-    out << "<rect x=\"" << minX << "\" y=\"" << minY << "\" width=\"" << (maxX - minX) << "\" height=\"" << (maxY - minY)
-        << "\" fill=\"white\"/>\n";
+    out << "<rect x=\"" << minX << "\" y=\"" << minY << "\" width=\"" << (maxX - minX) << "\" height=\""
+        << (maxY - minY) << "\" fill=\"white\"/>\n";
     out << "<g id=\"symbols\">\n";
     for (const Instance& inst : sheet.instances) {
         const SymbolShape* shape = Shape(catalog, inst.symbol);
         if (!shape) continue;
-        out << "<g class=\"symbol\" data-symbol=\"" << Xml(inst.symbol) << "\" data-name=\"" << Xml(inst.name) << "\">\n";
+        out << "<g class=\"symbol\" data-symbol=\"" << Xml(inst.symbol) << "\" data-name=\"" << Xml(inst.name)
+            << "\">\n";
         out << "<path class=\"body\" d=\"" << BodyPath(inst, *shape) << "\"/>\n";
         const std::string& c = shape->component;
         bool inverting = c.rfind("NAND", 0) == 0 || c.rfind("NOR", 0) == 0 || c == "INV";
@@ -479,10 +490,10 @@ std::string SheetSvg(std::string_view title, const Sheet& sheet, const SymbolCat
             // The stub runs from the pin to the body, along the pin's side.
             Point centre = ToSheet(inst, *shape, shape->size.x / 2, shape->size.y / 2);
             int dx = 0, dy = 0;
-            if (std::abs(p.at.x - centre.x) * std::max(1, shape->size.y) >= std::abs(p.at.y - centre.y) * std::max(1, shape->size.x))
+            if (std::abs(p.at.x - centre.x) * std::max(1, shape->size.y) >=
+                std::abs(p.at.y - centre.y) * std::max(1, shape->size.x))
                 dx = p.at.x < centre.x ? 16 : -16;
-            else
-                dy = p.at.y < centre.y ? 16 : -16;
+            else dy = p.at.y < centre.y ? 16 : -16;
             if (inst.orientation == "R90") std::swap(dx, dy), dx = 0, dy = p.output ? -16 : 16;
             Point inner{p.at.x + dx, p.at.y + dy};
             out << Line("stub", p.at, inner);
@@ -492,7 +503,13 @@ std::string SheetSvg(std::string_view title, const Sheet& sheet, const SymbolCat
             out << "<circle class=\"pin\" cx=\"" << p.at.x << "\" cy=\"" << p.at.y << "\" r=\"2\" data-pin=\"" << p.pin
                 << "\"/>\n";
             std::string label = PinLabel(c, p.pin);
-            if (!label.empty()) out << Text({inner.x + dx / 2 * 2 / 2 + (dx > 0 ? 4 : dx < 0 ? -4 : 0), inner.y + 3}, label, "label", dx >= 0 ? "start" : "end");
+            if (!label.empty())
+                out << Text({inner.x + dx / 2 * 2 / 2 +
+                                 (dx > 0   ? 4
+                                  : dx < 0 ? -4
+                                           : 0),
+                             inner.y + 3},
+                            label, "label", dx >= 0 ? "start" : "end");
         }
         Point nameAt = ToSheet(inst, *shape, shape->size.x / 2, shape->size.y);
         out << Text({nameAt.x, nameAt.y - 4}, inst.name + " " + inst.symbol, "name", "middle");
@@ -509,8 +526,7 @@ std::string SheetSvg(std::string_view title, const Sheet& sheet, const SymbolCat
         int touching = count;
         for (const Wire& w : sheet.wires)
             if (!(w.a == p) && !(w.b == p) && OnSegment(p, w)) touching += 2;
-        if (touching >= 3)
-            out << "<circle class=\"dot\" cx=\"" << p.x << "\" cy=\"" << p.y << "\" r=\"4\"/>\n";
+        if (touching >= 3) out << "<circle class=\"dot\" cx=\"" << p.x << "\" cy=\"" << p.y << "\" r=\"4\"/>\n";
     }
     out << "</g>\n<g id=\"ports\">\n";
     for (const Flag& f : sheet.flags) {
@@ -523,10 +539,11 @@ std::string SheetSvg(std::string_view title, const Sheet& sheet, const SymbolCat
         int len = 16 + 8 * static_cast<int>(f.name.size());
         int x0 = f.at.x, x1 = f.at.x + side * len;
         if (f.direction == "Out") std::swap(x0, x1), side = -side;  // an output flag points away from its wire
-        out << "<g class=\"port\" data-name=\"" << Xml(f.name) << "\" data-x=\"" << f.at.x << "\" data-y=\"" << f.at.y << "\">\n";
-        out << "<path class=\"flag\" d=\"M" << x0 << "," << f.at.y << " L" << (x0 + side * 8) << "," << (f.at.y - 8) << " L" << x1
-            << "," << (f.at.y - 8) << " L" << x1 << "," << (f.at.y + 8) << " L" << (x0 + side * 8) << "," << (f.at.y + 8)
-            << " Z\"/>\n";
+        out << "<g class=\"port\" data-name=\"" << Xml(f.name) << "\" data-x=\"" << f.at.x << "\" data-y=\"" << f.at.y
+            << "\">\n";
+        out << "<path class=\"flag\" d=\"M" << x0 << "," << f.at.y << " L" << (x0 + side * 8) << "," << (f.at.y - 8)
+            << " L" << x1 << "," << (f.at.y - 8) << " L" << x1 << "," << (f.at.y + 8) << " L" << (x0 + side * 8) << ","
+            << (f.at.y + 8) << " Z\"/>\n";
         out << Text({(x0 + x1) / 2 + side * 4, f.at.y + 4}, f.name, "port", "middle");
         out << "</g>\n";
     }
@@ -601,7 +618,8 @@ BlockSymbol ParseBlockSymbol(std::string_view text, std::vector<std::string>& er
     else if (!rectangle) errors.push_back("NO SYMBOL BODY");
     std::set<std::string> names;
     for (const SymbolPin& p : symbol.pins) {
-        if (p.name.empty()) errors.push_back("PIN AT " + std::to_string(p.at.x) + " " + std::to_string(p.at.y) + " HAS NO NAME");
+        if (p.name.empty())
+            errors.push_back("PIN AT " + std::to_string(p.at.x) + " " + std::to_string(p.at.y) + " HAS NO NAME");
         else if (!names.insert(p.name).second) errors.push_back("PIN " + p.name + " NAMED TWICE");
     }
     return symbol;
@@ -611,17 +629,21 @@ std::string SymbolText(std::string_view title, const BlockSymbol& symbol)
 {
     std::ostringstream out;
     out << "SYMBOL " << title << "\n";
-    out << "BODY " << symbol.corner1.x << " " << symbol.corner1.y << " " << symbol.corner2.x << " " << symbol.corner2.y << "\n";
+    out << "BODY " << symbol.corner1.x << " " << symbol.corner1.y << " " << symbol.corner2.x << " " << symbol.corner2.y
+        << "\n";
     for (const SymbolPin& p : symbol.pins)
-        out << "PIN " << p.name << " " << p.side << " " << (p.output ? "OUT" : "IN") << " " << p.at.x << " " << p.at.y << "\n";
+        out << "PIN " << p.name << " " << p.side << " " << (p.output ? "OUT" : "IN") << " " << p.at.x << " " << p.at.y
+            << "\n";
     out << "END\n";
     return out.str();
 }
 
 std::string SymbolSvg(std::string_view title, const BlockSymbol& symbol)
 {
-    int minX = std::min(symbol.corner1.x, symbol.corner2.x) - 96, minY = std::min(symbol.corner1.y, symbol.corner2.y) - 48;
-    int maxX = std::max(symbol.corner1.x, symbol.corner2.x) + 96, maxY = std::max(symbol.corner1.y, symbol.corner2.y) + 48;
+    int minX = std::min(symbol.corner1.x, symbol.corner2.x) - 96,
+        minY = std::min(symbol.corner1.y, symbol.corner2.y) - 48;
+    int maxX = std::max(symbol.corner1.x, symbol.corner2.x) + 96,
+        maxY = std::max(symbol.corner1.y, symbol.corner2.y) + 48;
     for (const SymbolPin& p : symbol.pins) {
         minX = std::min(minX, p.at.x - 96);
         maxX = std::max(maxX, p.at.x + 96);
@@ -634,8 +656,9 @@ std::string SymbolSvg(std::string_view title, const BlockSymbol& symbol)
     out << "<style>.body{fill:#fffbe6;stroke:#333;stroke-width:2}.stub{stroke:#333;stroke-width:2}.pin{fill:#333}"
            "text{font-family:sans-serif;font-size:12px}.title{font-weight:bold}</style>\n";
     int x = std::min(symbol.corner1.x, symbol.corner2.x), y = std::min(symbol.corner1.y, symbol.corner2.y);
-    out << "<rect class=\"body\" x=\"" << x << "\" y=\"" << y << "\" width=\"" << std::abs(symbol.corner2.x - symbol.corner1.x)
-        << "\" height=\"" << std::abs(symbol.corner2.y - symbol.corner1.y) << "\"/>\n";
+    out << "<rect class=\"body\" x=\"" << x << "\" y=\"" << y << "\" width=\""
+        << std::abs(symbol.corner2.x - symbol.corner1.x) << "\" height=\""
+        << std::abs(symbol.corner2.y - symbol.corner1.y) << "\"/>\n";
     if (!symbol.windows.empty()) out << Text({symbol.windows[0].x, symbol.windows[0].y + 4}, title, "title", "middle");
     for (const Wire& l : symbol.lines) out << Line("stub", l.a, l.b);
     for (const SymbolPin& p : symbol.pins) {
@@ -700,7 +723,8 @@ bool ImportSheet(const std::string& ascPath, const std::vector<std::string>& lib
     if (errors.empty()) CheckConnections(sheet, pins, errors);
     if (!errors.empty()) return Refuse(errPath, ascPath, errors);
     std::string title = fs::path(base).filename().string();
-    if (!WriteAll(base + ".sch", SchematicText(title, sheet, pins)) || !WriteAll(base + ".svg", SheetSvg(title, sheet, catalog, pins)))
+    if (!WriteAll(base + ".sch", SchematicText(title, sheet, pins)) ||
+        !WriteAll(base + ".svg", SheetSvg(title, sheet, catalog, pins)))
         return Refuse(errPath, ascPath, {"CANNOT WRITE " + base + ".sch"});
     return true;
 }

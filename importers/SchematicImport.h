@@ -28,8 +28,8 @@ struct Point {
 // One drawing symbol as the libraries describe it: pins and size in library coordinates
 // (origin bottom left, y up), and the offsets between that origin and the symbol's position.
 struct SymbolShape {
-    std::string component;  // the library's component name
-    std::vector<Point> inputPins;   // present pins, in pin order
+    std::string component;         // the library's component name
+    std::vector<Point> inputPins;  // present pins, in pin order
     std::vector<int> inputPinNumbers;
     std::vector<bool> inputActiveLow;
     std::vector<Point> outputPins;

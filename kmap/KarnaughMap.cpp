@@ -208,7 +208,8 @@ std::vector<std::string> FormatKarnaughMaps(const KarnaughMaps& maps)
     const std::size_t labelWidth = rowCodes.front().size() + 2;
     const std::size_t cellWidth = columnCodes.front().size();
 
-    const std::string rowsLine = "ROWS" + (layout.rowCount ? " " + JoinNames(maps.variables, firstRow, layout.rowCount) : "");
+    const std::string rowsLine =
+        "ROWS" + (layout.rowCount ? " " + JoinNames(maps.variables, firstRow, layout.rowCount) : "");
     const std::string columnsLine =
         "COLUMNS" + (layout.columnCount ? " " + JoinNames(maps.variables, firstColumn, layout.columnCount) : "");
     std::string heading(labelWidth, ' ');
@@ -227,7 +228,8 @@ std::vector<std::string> FormatKarnaughMaps(const KarnaughMaps& maps)
             for (const std::string& rowCode : rowCodes) {
                 std::string line = PadRight(rowCode, labelWidth);
                 for (const std::string& columnCode : columnCodes) {
-                    std::string point = selector + (layout.rowCount ? rowCode : "") + (layout.columnCount ? columnCode : "");
+                    std::string point =
+                        selector + (layout.rowCount ? rowCode : "") + (layout.columnCount ? columnCode : "");
                     const unsigned index = CodeValue(point);
                     const char cell = index < function.cells.size() ? function.cells[index] : '-';
                     line += " " + PadLeft(std::string(1, cell), cellWidth);

@@ -89,13 +89,13 @@ struct GroupPiece {
 std::vector<GroupPiece> GroupPieces(const MapLayout& layout, std::string_view cube, std::string_view selectorCode);
 
 struct PictureParams {
-    int cellSize = 48;        // pixels a cell, square
-    int valueFontSize = 18;   // the cell's value
-    int numberFontSize = 9;   // the point's number in the cell's corner
-    int labelFontSize = 14;   // names and codes on the edges
-    int loopWidth = 3;        // stroke of a group's loop
-    int mapGap = 36;          // between sub-maps side by side
-    int margin = 20;          // around the whole picture
+    int cellSize = 48;       // pixels a cell, square
+    int valueFontSize = 18;  // the cell's value
+    int numberFontSize = 9;  // the point's number in the cell's corner
+    int labelFontSize = 14;  // names and codes on the edges
+    int loopWidth = 3;       // stroke of a group's loop
+    int mapGap = 36;         // between sub-maps side by side
+    int margin = 20;         // around the whole picture
 };
 
 // The picture as SVG text: per function its sub-maps side by side, the groups as rounded loops

@@ -67,10 +67,10 @@ std::vector<int> NestingLevels(const std::vector<std::string>& groups)
 
 // The measures shared by every sub-map of the picture.
 struct SubMapGeometry {
-    int rowNamesWidth = 0;   // left of the row codes
+    int rowNamesWidth = 0;  // left of the row codes
     int rowCodesWidth = 0;
-    int titleHeight = 0;     // the selector line above a sub-map
-    int headHeight = 0;      // column names and column codes
+    int titleHeight = 0;  // the selector line above a sub-map
+    int headHeight = 0;   // column names and column codes
     int gridWidth = 0, gridHeight = 0;
     int width = 0, height = 0;
     int GridLeft() const { return rowNamesWidth + rowCodesWidth; }
@@ -103,8 +103,8 @@ public:
         std::ostringstream svg;
         svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             << "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" << width << "\" height=\""
-            << std::max(height, 2 * p_.margin) << "\" viewBox=\"0 0 " << width << ' '
-            << std::max(height, 2 * p_.margin) << "\" font-family=\"" << kFont << "\">\n"
+            << std::max(height, 2 * p_.margin) << "\" viewBox=\"0 0 " << width << ' ' << std::max(height, 2 * p_.margin)
+            << "\" font-family=\"" << kFont << "\">\n"
             << "<rect x=\"0\" y=\"0\" width=\"" << width << "\" height=\"" << std::max(height, 2 * p_.margin)
             << "\" fill=\"#ffffff\"/>\n"
             << body_.str() << "</svg>\n";
@@ -125,13 +125,13 @@ private:
         g.headHeight = (layout_.columnCount ? 2 : 1) * line;
         g.gridWidth = static_cast<int>(columnCodes_.size()) * p_.cellSize;
         g.gridHeight = static_cast<int>(rowCodes_.size()) * p_.cellSize;
-        const int selectorWidth =
-            layout_.selectorCount ? TextWidth(JoinNames(maps_.variables, 0, layout_.selectorCount, " ") + " = " +
-                                                  std::string(static_cast<std::size_t>(layout_.selectorCount), '0'),
-                                              p_.labelFontSize + 1)
-                                  : 0;
-        g.width = std::max({g.GridLeft() + g.gridWidth, g.GridLeft() + TextWidth(columnNames_, p_.labelFontSize),
-                            selectorWidth});
+        const int selectorWidth = layout_.selectorCount
+                                      ? TextWidth(JoinNames(maps_.variables, 0, layout_.selectorCount, " ") + " = " +
+                                                      std::string(static_cast<std::size_t>(layout_.selectorCount), '0'),
+                                                  p_.labelFontSize + 1)
+                                      : 0;
+        g.width = std::max(
+            {g.GridLeft() + g.gridWidth, g.GridLeft() + TextWidth(columnNames_, p_.labelFontSize), selectorWidth});
         g.height = g.GridTop() + g.gridHeight;
     }
 
@@ -170,16 +170,16 @@ private:
         const int C = p_.cellSize;
 
         if (layout_.selectorCount) {
-            out << "<text x=\"" << gx + g.gridWidth / 2 << "\" y=\"" << y + p_.labelFontSize + 2
-                << "\" font-size=\"" << p_.labelFontSize + 1 << "\" font-weight=\"bold\" text-anchor=\"middle\">"
+            out << "<text x=\"" << gx + g.gridWidth / 2 << "\" y=\"" << y + p_.labelFontSize + 2 << "\" font-size=\""
+                << p_.labelFontSize + 1 << "\" font-weight=\"bold\" text-anchor=\"middle\">"
                 << Escaped(JoinNames(maps_.variables, 0, layout_.selectorCount, " ")) << " = " << selector
                 << "</text>\n";
         }
         const int headTop = y + g.titleHeight;
         if (layout_.columnCount) {
-            out << "<text x=\"" << gx + g.gridWidth / 2 << "\" y=\"" << headTop + p_.labelFontSize
-                << "\" font-size=\"" << p_.labelFontSize << "\" font-style=\"italic\" text-anchor=\"middle\">"
-                << Escaped(columnNames_) << "</text>\n";
+            out << "<text x=\"" << gx + g.gridWidth / 2 << "\" y=\"" << headTop + p_.labelFontSize << "\" font-size=\""
+                << p_.labelFontSize << "\" font-style=\"italic\" text-anchor=\"middle\">" << Escaped(columnNames_)
+                << "</text>\n";
             for (std::size_t c = 0; c < columnCodes_.size(); ++c)
                 out << "<text x=\"" << gx + static_cast<int>(c) * C + C / 2 << "\" y=\""
                     << headTop + line + p_.labelFontSize - 2 << "\" font-size=\"" << p_.labelFontSize
@@ -191,10 +191,10 @@ private:
                 << "\" font-size=\"" << p_.labelFontSize << "\" font-style=\"italic\" text-anchor=\"end\">"
                 << Escaped(rowNames_) << "</text>\n";
             for (std::size_t r = 0; r < rowCodes_.size(); ++r)
-                out << "<text x=\"" << gx - 7 << "\" y=\"" << gy + static_cast<int>(r) * C + C / 2 + p_.labelFontSize / 3
-                    << "\" font-size=\"" << p_.labelFontSize
-                    << "\" font-family=\"DejaVu Sans Mono, monospace\" text-anchor=\"end\">" << rowCodes_[r]
-                    << "</text>\n";
+                out << "<text x=\"" << gx - 7 << "\" y=\""
+                    << gy + static_cast<int>(r) * C + C / 2 + p_.labelFontSize / 3 << "\" font-size=\""
+                    << p_.labelFontSize << "\" font-family=\"DejaVu Sans Mono, monospace\" text-anchor=\"end\">"
+                    << rowCodes_[r] << "</text>\n";
         }
 
         // The grid and its cells.

@@ -9,16 +9,17 @@
 
 namespace quorlet {
 
-const char* ExactStatusName(ExactStatus s) {
-  switch (s) {
+const char* ExactStatusName(ExactStatus s)
+{
+    switch (s) {
     case ExactStatus::Proven: return "proven";
     case ExactStatus::TooManyPrimes: return "too many primes";
     case ExactStatus::TooManyRows: return "covering problem too large";
     case ExactStatus::TooManyNodes: return "branch and bound node limit reached";
     case ExactStatus::OutOfTime: return "time limit reached";
     case ExactStatus::Unsatisfiable: return "ON-set not coverable without touching the OFF-set";
-  }
-  return "?";
+    }
+    return "?";
 }
 
 namespace {
@@ -29,241 +30,256 @@ struct RowLimit {};
 // cubes are split until each piece lies inside or outside every prime; the primes holding a
 // piece make one row.
 class RowBuilder {
- public:
-  RowBuilder(const Space& s, const Cover& primes, long limit, std::vector<std::vector<int>>& rows)
-      : s_(s), one_(s.ni, 1), primes_(primes), limit_(limit), rows_(rows), cut_(one_), region_(one_.words) {}
-
-  bool unsatisfiable = false;
-
-  void Add(const Word* piece, const std::vector<int>& candidates) {
-    std::vector<Word> region(piece, piece + std::max(1, s_.inWords));
-    std::vector<int> meet;
-    for (int p : candidates)
-      if (InputsMeet(primes_[p], region.data())) meet.push_back(p);
-    Split(region, meet);
-  }
-
- private:
-  bool InputsMeet(const Word* a, const Word* b) const {
-    for (int w = 0; w < s_.inWords; ++w)
-      if (EmptyVars(a[w] & b[w], s_.InMask(w))) return false;
-    return true;
-  }
-  bool InputsHold(const Word* big, const Word* small) const {
-    for (int w = 0; w < s_.inWords; ++w)
-      if (small[w] & ~big[w]) return false;
-    return true;
-  }
-
-  void Split(std::vector<Word>& region, const std::vector<int>& meet) {
-    std::vector<int> hold, cut;
-    for (int p : meet) (InputsHold(primes_[p], region.data()) ? hold : cut).push_back(p);
-    if (!cut.empty() && !CutCovers(region.data(), cut)) {
-      // Some point of the region lies in no cutting prime: its row is the holding primes
-      // alone, and every other point's row contains that one.
-      cut.clear();
+public:
+    RowBuilder(const Space& s, const Cover& primes, long limit, std::vector<std::vector<int>>& rows)
+        : s_(s), one_(s.ni, 1), primes_(primes), limit_(limit), rows_(rows), cut_(one_), region_(one_.words)
+    {
     }
-    if (cut.empty()) {
-      if (hold.empty()) { unsatisfiable = true; return; }
-      if (long(rows_.size()) >= limit_) throw RowLimit{};
-      rows_.push_back(std::move(hold));
-      return;
-    }
-    // Split on the variable that the most cutting primes restrict.
-    std::vector<int> count(s_.ni, 0);
-    for (int p : cut)
-      for (int v = 0; v < s_.ni; ++v)
-        if (GetVar(primes_[p], v) != 3 && GetVar(region.data(), v) == 3) ++count[v];
-    int v = int(std::max_element(count.begin(), count.end()) - count.begin());
-    for (unsigned half : {1u, 2u}) {
-      std::vector<int> sub = hold;
-      for (int p : cut)
-        if (GetVar(primes_[p], v) & half) sub.push_back(p);
-      SetVar(region.data(), v, half);
-      Split(region, sub);
-      SetVar(region.data(), v, 3);
-    }
-  }
 
-  // Do the cutting primes together cover the whole region?
-  bool CutCovers(const Word* region, const std::vector<int>& cut) {
-    cut_.Clear();
-    for (int p : cut) {
-      Word* c = cut_.AddZero();
-      std::memcpy(c, primes_[p], sizeof(Word) * s_.inWords);
-      SetOut(one_, c, 0, true);
-    }
-    std::fill(region_.begin(), region_.end(), 0);
-    std::memcpy(region_.data(), region, sizeof(Word) * s_.inWords);
-    SetOut(one_, region_.data(), 0, true);
-    return CubeCovered(region_.data(), {&cut_});
-  }
+    bool unsatisfiable = false;
 
-  const Space& s_;
-  Space one_;  // the inputs with a single output, for the covering question
-  const Cover& primes_;
-  long limit_;
-  std::vector<std::vector<int>>& rows_;
-  Cover cut_;
-  std::vector<Word> region_;
+    void Add(const Word* piece, const std::vector<int>& candidates)
+    {
+        std::vector<Word> region(piece, piece + std::max(1, s_.inWords));
+        std::vector<int> meet;
+        for (int p : candidates)
+            if (InputsMeet(primes_[p], region.data())) meet.push_back(p);
+        Split(region, meet);
+    }
+
+private:
+    bool InputsMeet(const Word* a, const Word* b) const
+    {
+        for (int w = 0; w < s_.inWords; ++w)
+            if (EmptyVars(a[w] & b[w], s_.InMask(w))) return false;
+        return true;
+    }
+    bool InputsHold(const Word* big, const Word* small) const
+    {
+        for (int w = 0; w < s_.inWords; ++w)
+            if (small[w] & ~big[w]) return false;
+        return true;
+    }
+
+    void Split(std::vector<Word>& region, const std::vector<int>& meet)
+    {
+        std::vector<int> hold, cut;
+        for (int p : meet) (InputsHold(primes_[p], region.data()) ? hold : cut).push_back(p);
+        if (!cut.empty() && !CutCovers(region.data(), cut)) {
+            // Some point of the region lies in no cutting prime: its row is the holding primes
+            // alone, and every other point's row contains that one.
+            cut.clear();
+        }
+        if (cut.empty()) {
+            if (hold.empty()) {
+                unsatisfiable = true;
+                return;
+            }
+            if (long(rows_.size()) >= limit_) throw RowLimit{};
+            rows_.push_back(std::move(hold));
+            return;
+        }
+        // Split on the variable that the most cutting primes restrict.
+        std::vector<int> count(s_.ni, 0);
+        for (int p : cut)
+            for (int v = 0; v < s_.ni; ++v)
+                if (GetVar(primes_[p], v) != 3 && GetVar(region.data(), v) == 3) ++count[v];
+        int v = int(std::max_element(count.begin(), count.end()) - count.begin());
+        for (unsigned half : {1u, 2u}) {
+            std::vector<int> sub = hold;
+            for (int p : cut)
+                if (GetVar(primes_[p], v) & half) sub.push_back(p);
+            SetVar(region.data(), v, half);
+            Split(region, sub);
+            SetVar(region.data(), v, 3);
+        }
+    }
+
+    // Do the cutting primes together cover the whole region?
+    bool CutCovers(const Word* region, const std::vector<int>& cut)
+    {
+        cut_.Clear();
+        for (int p : cut) {
+            Word* c = cut_.AddZero();
+            std::memcpy(c, primes_[p], sizeof(Word) * s_.inWords);
+            SetOut(one_, c, 0, true);
+        }
+        std::fill(region_.begin(), region_.end(), 0);
+        std::memcpy(region_.data(), region, sizeof(Word) * s_.inWords);
+        SetOut(one_, region_.data(), 0, true);
+        return CubeCovered(region_.data(), {&cut_});
+    }
+
+    const Space& s_;
+    Space one_;  // the inputs with a single output, for the covering question
+    const Cover& primes_;
+    long limit_;
+    std::vector<std::vector<int>>& rows_;
+    Cover cut_;
+    std::vector<Word> region_;
 };
 
 // Pieces are input parts stored at this stride (one spare word when there are no inputs).
 int Stride(const Space& s) { return std::max(1, s.inWords); }
 
 // Input cube a minus input cube b as cubes (not disjoint), appended to out.
-void InputSharp(const Space& s, const Word* a, const Word* b, std::vector<Word>& out) {
-  for (int v = 0; v < s.ni; ++v) {
-    unsigned rest = GetVar(a, v) & ~GetVar(b, v) & 3u;
-    if (!rest) continue;
-    std::size_t at = out.size();
-    out.insert(out.end(), a, a + Stride(s));
-    SetVar(out.data() + at, v, rest);
-  }
+void InputSharp(const Space& s, const Word* a, const Word* b, std::vector<Word>& out)
+{
+    for (int v = 0; v < s.ni; ++v) {
+        unsigned rest = GetVar(a, v) & ~GetVar(b, v) & 3u;
+        if (!rest) continue;
+        std::size_t at = out.size();
+        out.insert(out.end(), a, a + Stride(s));
+        SetVar(out.data() + at, v, rest);
+    }
 }
 
-bool InputsMeet(const Space& s, const Word* a, const Word* b) {
-  for (int w = 0; w < s.inWords; ++w)
-    if (EmptyVars(a[w] & b[w], s.InMask(w))) return false;
-  return true;
+bool InputsMeet(const Space& s, const Word* a, const Word* b)
+{
+    for (int w = 0; w < s.inWords; ++w)
+        if (EmptyVars(a[w] & b[w], s.InMask(w))) return false;
+    return true;
 }
 
 // The input parts of the ON cubes of output j with the don't-care points of j taken out.
-std::vector<Word> CarePieces(const Space& s, const Cover& on, const Cover& dc, int j, long limit) {
-  std::vector<Word> pieces, next;
-  for (int i = 0; i < on.Size(); ++i)
-    if (GetOut(s, on[i], j)) {
-      pieces.insert(pieces.end(), on[i], on[i] + s.inWords);
-      pieces.resize(pieces.size() + Stride(s) - s.inWords, 0);
+std::vector<Word> CarePieces(const Space& s, const Cover& on, const Cover& dc, int j, long limit)
+{
+    std::vector<Word> pieces, next;
+    for (int i = 0; i < on.Size(); ++i)
+        if (GetOut(s, on[i], j)) {
+            pieces.insert(pieces.end(), on[i], on[i] + s.inWords);
+            pieces.resize(pieces.size() + Stride(s) - s.inWords, 0);
+        }
+    for (int k = 0; k < dc.Size(); ++k) {
+        if (!GetOut(s, dc[k], j)) continue;
+        next.clear();
+        for (std::size_t at = 0; at < pieces.size(); at += Stride(s)) {
+            const Word* c = pieces.data() + at;
+            if (!InputsMeet(s, c, dc[k])) next.insert(next.end(), c, c + Stride(s));
+            else InputSharp(s, c, dc[k], next);
+        }
+        pieces.swap(next);
+        if (long(pieces.size() / Stride(s)) > limit) throw RowLimit{};
     }
-  for (int k = 0; k < dc.Size(); ++k) {
-    if (!GetOut(s, dc[k], j)) continue;
-    next.clear();
-    for (std::size_t at = 0; at < pieces.size(); at += Stride(s)) {
-      const Word* c = pieces.data() + at;
-      if (!InputsMeet(s, c, dc[k])) next.insert(next.end(), c, c + Stride(s));
-      else InputSharp(s, c, dc[k], next);
-    }
-    pieces.swap(next);
-    if (long(pieces.size() / Stride(s)) > limit) throw RowLimit{};
-  }
-  return pieces;
+    return pieces;
 }
 
-bool CoverIsValid(const Cover& f, const Cover& on, const Cover& dc, const Cover& off) {
-  const Space& s = f.space();
-  for (int i = 0; i < f.Size(); ++i)
-    for (int k = 0; k < off.Size(); ++k)
-      if (Intersects(s, f[i], off[k])) return false;
-  for (int i = 0; i < on.Size(); ++i)
-    if (!IsEmptyCube(s, on[i]) && !CubeCovered(on[i], {&f, &dc})) return false;
-  return true;
+bool CoverIsValid(const Cover& f, const Cover& on, const Cover& dc, const Cover& off)
+{
+    const Space& s = f.space();
+    for (int i = 0; i < f.Size(); ++i)
+        for (int k = 0; k < off.Size(); ++k)
+            if (Intersects(s, f[i], off[k])) return false;
+    for (int i = 0; i < on.Size(); ++i)
+        if (!IsEmptyCube(s, on[i]) && !CubeCovered(on[i], {&f, &dc})) return false;
+    return true;
 }
 
 }  // namespace
 
-ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cover& offIn, const ExactParams& p) {
-  auto t0 = std::chrono::steady_clock::now();
-  auto deadline = p.maxSeconds > 0
-                      ? t0 + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                 std::chrono::duration<double>(p.maxSeconds))
-                      : std::chrono::steady_clock::time_point::max();
-  ExactReport rep;
-  auto finish = [&](ExactStatus st) {
-    rep.status = st;
-    if (st != ExactStatus::Proven) rep.cover = Cover(onIn.space());
-    rep.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    return rep;
-  };
-  const Space& s = onIn.space();
-  if (!(dcIn.space() == s) || !(offIn.space() == s)) return finish(ExactStatus::Unsatisfiable);
-  Cover on = onIn, dc = dcIn, off = offIn;
-  on.RemoveEmpty();
-  dc.RemoveEmpty();
-  off.RemoveEmpty();
-  try {
-    // Primes are taken over every point clear of the OFF-set. Usually that is exactly ON and
-    // don't-care together; otherwise it is the complement of the OFF-set.
-    Cover valid = on;
-    valid.Append(dc);
-    bool clear = true;
-    for (int i = 0; i < valid.Size() && clear; ++i)
-      for (int k = 0; k < off.Size() && clear; ++k) clear = !Intersects(s, valid[i], off[k]);
-    if (clear) {
-      Cover all = valid;
-      all.Append(off);
-      clear = Tautology(all);
+ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cover& offIn, const ExactParams& p)
+{
+    auto t0 = std::chrono::steady_clock::now();
+    auto deadline = p.maxSeconds > 0 ? t0 + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                                std::chrono::duration<double>(p.maxSeconds))
+                                     : std::chrono::steady_clock::time_point::max();
+    ExactReport rep;
+    auto finish = [&](ExactStatus st) {
+        rep.status = st;
+        if (st != ExactStatus::Proven) rep.cover = Cover(onIn.space());
+        rep.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        return rep;
+    };
+    const Space& s = onIn.space();
+    if (!(dcIn.space() == s) || !(offIn.space() == s)) return finish(ExactStatus::Unsatisfiable);
+    Cover on = onIn, dc = dcIn, off = offIn;
+    on.RemoveEmpty();
+    dc.RemoveEmpty();
+    off.RemoveEmpty();
+    try {
+        // Primes are taken over every point clear of the OFF-set. Usually that is exactly ON and
+        // don't-care together; otherwise it is the complement of the OFF-set.
+        Cover valid = on;
+        valid.Append(dc);
+        bool clear = true;
+        for (int i = 0; i < valid.Size() && clear; ++i)
+            for (int k = 0; k < off.Size() && clear; ++k) clear = !Intersects(s, valid[i], off[k]);
+        if (clear) {
+            Cover all = valid;
+            all.Append(off);
+            clear = Tautology(all);
+        }
+        if (!clear) valid = Complement(off);
+
+        Cover primes(s);
+        ExactStatus st = PrimeImplicants(valid, p, deadline, primes);
+        rep.primes = primes.Size();
+        if (st != ExactStatus::Proven) return finish(st);
+
+        std::vector<std::vector<int>> rows;
+        std::vector<int> candidates;
+        for (int j = 0; j < s.no; ++j) {
+            candidates.clear();
+            for (int i = 0; i < primes.Size(); ++i)
+                if (GetOut(s, primes[i], j)) candidates.push_back(i);
+            std::vector<Word> pieces = CarePieces(s, on, dc, j, p.maxRows);
+            RowBuilder builder(s, primes, p.maxRows, rows);
+            for (std::size_t at = 0; at < pieces.size(); at += Stride(s)) builder.Add(pieces.data() + at, candidates);
+            if (builder.unsatisfiable) return finish(ExactStatus::Unsatisfiable);
+            std::sort(rows.begin(), rows.end());
+            rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+            if (std::chrono::steady_clock::now() > deadline) return finish(ExactStatus::OutOfTime);
+        }
+        rep.rows = long(rows.size());
+
+        std::vector<int> weight(primes.Size());
+        for (int i = 0; i < primes.Size(); ++i) weight[i] = InputLiterals(s, primes[i]) + OutputCount(s, primes[i]);
+        CoveringSolution sol = MinimumCovering(primes.Size(), rows, weight, p, deadline);
+        rep.nodes = sol.nodes;
+        rep.essentials = sol.essentials;
+        rep.coreRows = sol.coreRows;
+        rep.coreColumns = sol.coreColumns;
+        rep.blocks = sol.blocks;
+        rep.literalsProven = sol.literalsProven;
+        if (sol.status != ExactStatus::Proven) return finish(sol.status);
+
+        Cover chosen(s);
+        for (int c : sol.columns) chosen.Add(primes[c]);
+        if (!CoverIsValid(chosen, on, dc, off)) return finish(ExactStatus::Unsatisfiable);
+        rep.cover = chosen;
+        if (p.sparse) {
+            Cover thin = MakeSparse(chosen, dc, off);
+            if (thin.Size() == chosen.Size() && CostOf(thin) < CostOf(chosen) && CoverIsValid(thin, on, dc, off))
+                rep.cover = std::move(thin);
+        }
+        return finish(ExactStatus::Proven);
+    } catch (const RowLimit&) {
+        return finish(ExactStatus::TooManyRows);
+    } catch (const CoverLimitError&) {
+        return finish(ExactStatus::TooManyPrimes);
+    } catch (const std::bad_alloc&) {
+        return finish(ExactStatus::TooManyRows);
     }
-    if (!clear) valid = Complement(off);
-
-    Cover primes(s);
-    ExactStatus st = PrimeImplicants(valid, p, deadline, primes);
-    rep.primes = primes.Size();
-    if (st != ExactStatus::Proven) return finish(st);
-
-    std::vector<std::vector<int>> rows;
-    std::vector<int> candidates;
-    for (int j = 0; j < s.no; ++j) {
-      candidates.clear();
-      for (int i = 0; i < primes.Size(); ++i)
-        if (GetOut(s, primes[i], j)) candidates.push_back(i);
-      std::vector<Word> pieces = CarePieces(s, on, dc, j, p.maxRows);
-      RowBuilder builder(s, primes, p.maxRows, rows);
-      for (std::size_t at = 0; at < pieces.size(); at += Stride(s)) builder.Add(pieces.data() + at, candidates);
-      if (builder.unsatisfiable) return finish(ExactStatus::Unsatisfiable);
-      std::sort(rows.begin(), rows.end());
-      rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-      if (std::chrono::steady_clock::now() > deadline) return finish(ExactStatus::OutOfTime);
-    }
-    rep.rows = long(rows.size());
-
-    std::vector<int> weight(primes.Size());
-    for (int i = 0; i < primes.Size(); ++i) weight[i] = InputLiterals(s, primes[i]) + OutputCount(s, primes[i]);
-    CoveringSolution sol = MinimumCovering(primes.Size(), rows, weight, p, deadline);
-    rep.nodes = sol.nodes;
-    rep.essentials = sol.essentials;
-    rep.coreRows = sol.coreRows;
-    rep.coreColumns = sol.coreColumns;
-    rep.blocks = sol.blocks;
-    rep.literalsProven = sol.literalsProven;
-    if (sol.status != ExactStatus::Proven) return finish(sol.status);
-
-    Cover chosen(s);
-    for (int c : sol.columns) chosen.Add(primes[c]);
-    if (!CoverIsValid(chosen, on, dc, off)) return finish(ExactStatus::Unsatisfiable);
-    rep.cover = chosen;
-    if (p.sparse) {
-      Cover thin = MakeSparse(chosen, dc, off);
-      if (thin.Size() == chosen.Size() && CostOf(thin) < CostOf(chosen) && CoverIsValid(thin, on, dc, off))
-        rep.cover = std::move(thin);
-    }
-    return finish(ExactStatus::Proven);
-  } catch (const RowLimit&) {
-    return finish(ExactStatus::TooManyRows);
-  } catch (const CoverLimitError&) {
-    return finish(ExactStatus::TooManyPrimes);
-  } catch (const std::bad_alloc&) {
-    return finish(ExactStatus::TooManyRows);
-  }
 }
 
-bool ExactMinimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& mp,
-                   MinimizeResult& result, ExactStatus* why) {
-  ExactParams p;
-  p.sparse = mp.sparse;
-  ExactReport rep = ExactMinimizeReport(on, dc, off, p);
-  if (why) *why = rep.status;
-  if (rep.status != ExactStatus::Proven) return false;
-  result.cover = std::move(rep.cover);
-  result.stats = {};
-  result.stats.inputCubes = on.Size();
-  result.stats.cubes = result.cover.Size();
-  result.stats.inputLiterals = result.cover.InputLiterals();
-  result.stats.outputLiterals = result.cover.Literals() - result.stats.inputLiterals;
-  result.stats.essentials = rep.essentials;
-  result.stats.seconds = rep.seconds;
-  result.stats.exactProven = true;
-  return true;
+bool ExactMinimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& mp, MinimizeResult& result,
+                   ExactStatus* why)
+{
+    ExactParams p;
+    p.sparse = mp.sparse;
+    ExactReport rep = ExactMinimizeReport(on, dc, off, p);
+    if (why) *why = rep.status;
+    if (rep.status != ExactStatus::Proven) return false;
+    result.cover = std::move(rep.cover);
+    result.stats = {};
+    result.stats.inputCubes = on.Size();
+    result.stats.cubes = result.cover.Size();
+    result.stats.inputLiterals = result.cover.InputLiterals();
+    result.stats.outputLiterals = result.cover.Literals() - result.stats.inputLiterals;
+    result.stats.essentials = rep.essentials;
+    result.stats.seconds = rep.seconds;
+    result.stats.exactProven = true;
+    return true;
 }
 
 }  // namespace quorlet

@@ -14,16 +14,16 @@ namespace quorlet {
 // time. Node and size limits are deterministic; the time limit depends on the machine and is
 // only a safety net.
 struct ExactParams {
-  long maxPrimes = 200'000;        // primes of any cofactor met while generating them
-  long maxProducts = 8'000'000;    // cube pairs formed while merging cofactor primes
-  long maxSplitCubes = 2'000'000'000;  // cubes handed to the cofactor splits while generating
-                                       // primes (many outputs, each unate: deep splits)
-  long maxRows = 3'000'000;        // covering rows (ON-set regions) before reduction
-  long maxCoreCells = 400'000'000; // rows x columns of the reduced problem kept as bit matrix
-  long maxNodes = 3'000'000;       // branch and bound nodes spent proving the cube count
-  long literalNodes = 2'000;       // further nodes spent lowering literals at that count
-  double maxSeconds = 120;         // wall clock for the whole step; 0 = no limit
-  bool sparse = true;              // drop unneeded output bits and re-expand inputs at the end
+    long maxPrimes = 200'000;            // primes of any cofactor met while generating them
+    long maxProducts = 8'000'000;        // cube pairs formed while merging cofactor primes
+    long maxSplitCubes = 2'000'000'000;  // cubes handed to the cofactor splits while generating
+                                         // primes (many outputs, each unate: deep splits)
+    long maxRows = 3'000'000;            // covering rows (ON-set regions) before reduction
+    long maxCoreCells = 400'000'000;     // rows x columns of the reduced problem kept as bit matrix
+    long maxNodes = 3'000'000;           // branch and bound nodes spent proving the cube count
+    long literalNodes = 2'000;           // further nodes spent lowering literals at that count
+    double maxSeconds = 120;             // wall clock for the whole step; 0 = no limit
+    bool sparse = true;                  // drop unneeded output bits and re-expand inputs at the end
 };
 
 enum class ExactStatus { Proven, TooManyPrimes, TooManyRows, TooManyNodes, OutOfTime, Unsatisfiable };
@@ -31,16 +31,16 @@ enum class ExactStatus { Proven, TooManyPrimes, TooManyRows, TooManyNodes, OutOf
 const char* ExactStatusName(ExactStatus s);
 
 struct ExactReport {
-  ExactStatus status = ExactStatus::Proven;
-  Cover cover;                  // the minimum cover when status is Proven
-  int primes = 0;
-  long rows = 0;                // distinct covering rows before reduction
-  int essentials = 0;           // columns forced before branching
-  int coreRows = 0, coreColumns = 0, blocks = 0;
-  long nodes = 0;
-  bool literalsProven = false;  // the literal count is also minimum among minimum-cube covers
-                                // of primes
-  double seconds = 0;
+    ExactStatus status = ExactStatus::Proven;
+    Cover cover;  // the minimum cover when status is Proven
+    int primes = 0;
+    long rows = 0;       // distinct covering rows before reduction
+    int essentials = 0;  // columns forced before branching
+    int coreRows = 0, coreColumns = 0, blocks = 0;
+    long nodes = 0;
+    bool literalsProven = false;  // the literal count is also minimum among minimum-cube covers
+                                  // of primes
+    double seconds = 0;
 };
 
 ExactReport ExactMinimizeReport(const Cover& on, const Cover& dc, const Cover& off, const ExactParams& p = {});
@@ -49,8 +49,8 @@ ExactReport ExactMinimizeReport(const Cover& on, const Cover& dc, const Cover& o
 // Returns true and fills result when it succeeded; false leaves result alone (the caller then
 // keeps the heuristic cover and reports that the exact step gave up).
 // why (optional): the limit that stopped it when it returns false.
-bool ExactMinimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& p,
-                   MinimizeResult& result, ExactStatus* why = nullptr);
+bool ExactMinimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& p, MinimizeResult& result,
+                   ExactStatus* why = nullptr);
 
 // --- the two halves, usable on their own ---------------------------------------------------
 
@@ -61,16 +61,16 @@ using ExactDeadline = std::chrono::steady_clock::time_point;
 ExactStatus PrimeImplicants(const Cover& f, const ExactParams& p, ExactDeadline deadline, Cover& primes);
 
 struct CoveringSolution {
-  ExactStatus status = ExactStatus::Proven;
-  std::vector<int> columns;     // chosen columns, ascending
-  bool literalsProven = false;
-  long nodes = 0;
-  int essentials = 0, coreRows = 0, coreColumns = 0, blocks = 0;
+    ExactStatus status = ExactStatus::Proven;
+    std::vector<int> columns;  // chosen columns, ascending
+    bool literalsProven = false;
+    long nodes = 0;
+    int essentials = 0, coreRows = 0, coreColumns = 0, blocks = 0;
 };
 
 // Smallest set of columns meeting every row (each row lists columns); among those of that
 // size, the one of least total weight found within the literal node budget.
-CoveringSolution MinimumCovering(int columns, const std::vector<std::vector<int>>& rows,
-                                 const std::vector<int>& weight, const ExactParams& p, ExactDeadline deadline);
+CoveringSolution MinimumCovering(int columns, const std::vector<std::vector<int>>& rows, const std::vector<int>& weight,
+                                 const ExactParams& p, ExactDeadline deadline);
 
 }  // namespace quorlet

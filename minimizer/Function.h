@@ -10,9 +10,9 @@
 namespace quorlet {
 
 struct Problem {
-  Space space;
-  Cover on, dc, off;
-  bool offKnown = true;  // false: the OFF-set was too large to build (see kOffSetBudget)
+    Space space;
+    Cover on, dc, off;
+    bool offKnown = true;  // false: the OFF-set was too large to build (see kOffSetBudget)
 };
 
 // Cubes of the terms, with output j set where the term's output character j is `which`.
@@ -27,8 +27,8 @@ Problem BuildProblem(const PlaTable& t, bool pos);
 PlaTable CoverToTable(const Cover& f, const PlaTable& like);
 
 struct Verdict {
-  bool ok = true;
-  std::string message;  // the first wrong output and cube when not ok
+    bool ok = true;
+    std::string message;  // the first wrong output and cube when not ok
 };
 
 // Is result (read as a plain cover of its "1" outputs) a correct minimization of original in

@@ -15,27 +15,27 @@ inline constexpr int kMaxPlaWidth = 100000;
 enum class PlaType { F, FD, FR, FDR, R };
 
 struct PlaTerm {
-  std::string in;   // characters 0 1 -
-  std::string out;  // characters 1 0 - ~
-  int line = 0;     // line where the term starts
+    std::string in;   // characters 0 1 -
+    std::string out;  // characters 1 0 - ~
+    int line = 0;     // line where the term starts
 };
 
 struct PlaTable {
-  int ni = 0;
-  int no = 0;
-  PlaType type = PlaType::FD;
-  std::vector<std::string> ilb, ob;  // names, when given
-  std::string phase;                 // as written; the minimizer does not apply it
-  int declaredTerms = -1;            // ".p", when given
-  std::vector<PlaTerm> terms;
-  std::string headerLine = ".type f";  // the writer's third header line
-  std::vector<std::string> warnings;   // "NAME:LINE: what", for what the reader accepted but
-                                       // does not use as written
+    int ni = 0;
+    int no = 0;
+    PlaType type = PlaType::FD;
+    std::vector<std::string> ilb, ob;  // names, when given
+    std::string phase;                 // as written; the minimizer does not apply it
+    int declaredTerms = -1;            // ".p", when given
+    std::vector<PlaTerm> terms;
+    std::string headerLine = ".type f";  // the writer's third header line
+    std::vector<std::string> warnings;   // "NAME:LINE: what", for what the reader accepted but
+                                         // does not use as written
 };
 
 // "NAME:LINE: what" (LINE left out when the problem is not tied to a line).
 struct PlaError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+    using std::runtime_error::runtime_error;
 };
 
 PlaTable ParsePla(std::string_view text, const std::string& name);

@@ -32,24 +32,12 @@ struct Registration {
 };
 
 const Registration kStages[] = {
-    {"QUORLET", &MakeStage<TQuorlet>},
-    {"EXPANDER", &MakeStage<TExpander>},
-    {"QUOR_ESP", &MakeStage<TQuorEsp>},
-    {"SUPPLMNT", &MakeStage<TSUPPLMNT>},
-    {"SPLITTER", &MakeStage<TSplitter>},
-    {"COMBINER", &MakeStage<TCombiner>},
-    {"MOOR_CHK", &MakeStage<TMOOR_CHK>},
-    {"MOOR_CMB", &MakeStage<TMOOR_CMB>},
-    {"CONVERT", &MakeStage<TConvert>},
-    {"CONVERT1", &MakeStage<TConvert1>},
-    {"CONVERT2", &MakeStage<TConvert2>},
-    {"CONVERT3", &MakeStage<TConvert3>},
-    {"CONVERT4", &MakeStage<TConvert4>},
-    {"CONVERT5", &MakeStage<TConvert5>},
-    {"CONVERT6", &MakeStage<TConvert6>},
-    {"KMAP", &MakeStage<TKmap>},
-    {"VERILOG", &MakeStage<TVerilog>},
-    {"VHDL", &MakeStage<TVhdl>},
+    {"QUORLET", &MakeStage<TQuorlet>},   {"EXPANDER", &MakeStage<TExpander>}, {"QUOR_ESP", &MakeStage<TQuorEsp>},
+    {"SUPPLMNT", &MakeStage<TSUPPLMNT>}, {"SPLITTER", &MakeStage<TSplitter>}, {"COMBINER", &MakeStage<TCombiner>},
+    {"MOOR_CHK", &MakeStage<TMOOR_CHK>}, {"MOOR_CMB", &MakeStage<TMOOR_CMB>}, {"CONVERT", &MakeStage<TConvert>},
+    {"CONVERT1", &MakeStage<TConvert1>}, {"CONVERT2", &MakeStage<TConvert2>}, {"CONVERT3", &MakeStage<TConvert3>},
+    {"CONVERT4", &MakeStage<TConvert4>}, {"CONVERT5", &MakeStage<TConvert5>}, {"CONVERT6", &MakeStage<TConvert6>},
+    {"KMAP", &MakeStage<TKmap>},         {"VERILOG", &MakeStage<TVerilog>},   {"VHDL", &MakeStage<TVhdl>},
     {"CHECK", &MakeStage<TCheck>},
 };
 

@@ -6,7 +6,6 @@
 
 namespace quorlet {
 
-
 // Fills the sub-tool registry with every stage of the system; safe to call more than once.
 void RegisterQuorletStages();
 // The registered names, in table order.

@@ -122,11 +122,8 @@ bool TQuorlet::ReadOptions()
         case 'P':
         case 'O':
         case 'I':
-        case 'R':
-            legal = exact;
-            break;
-        default:
-            legal = false;
+        case 'R': legal = exact; break;
+        default: legal = false;
         }
         if (!legal) {
             ReportFailure("ILLEGAL COMMAND LINE OPTION: " + word);
@@ -252,9 +249,9 @@ namespace {
 
 // Every intermediate file of a run, with the minimizer's unfinished outputs.
 constexpr std::string_view kIntermediateFiles[] = {
-    kCoverTableFile,    kCheckTableFile,        kSettingsLogFile,        kMinimizedFile,
-    kMissingCoverFile,  kOneOutputTableFile,    kOneOutputMinimizedFile, kSchematicLogFile,
-    "esp_tbl.$$$.tmp",  "esp_chk.$$$.tmp",      "esp_tbl.###.tmp",
+    kCoverTableFile,   kCheckTableFile,     kSettingsLogFile,        kMinimizedFile,
+    kMissingCoverFile, kOneOutputTableFile, kOneOutputMinimizedFile, kSchematicLogFile,
+    "esp_tbl.$$$.tmp", "esp_chk.$$$.tmp",   "esp_tbl.###.tmp",
 };
 
 // Files the schematic step writes or erases beside the sheet (B = the base name).
@@ -320,13 +317,11 @@ bool TQuorlet::LockWorkDirectory()
         Console().Flush();
     };
     switch (Lock.Acquire(wait, sayWaiting)) {
-    case WorkDirLock::Result::Locked:
-        return true;
+    case WorkDirLock::Result::Locked: return true;
     case WorkDirLock::Result::Busy:
         ReportFailure("ANOTHER RUN IS USING THIS FOLDER; THIS RUN DOES NOT START");
         return false;
-    case WorkDirLock::Result::Failed:
-        break;
+    case WorkDirLock::Result::Failed: break;
     }
     ReportFailure("FATAL ERROR: LOCK FILE " + std::string(kWorkDirLockFile) + " " + Lock.Problem());
     return false;
@@ -341,7 +336,8 @@ bool TQuorlet::ClearIntermediateFiles(bool reportProblems)
         clear = false;
         if (!reportProblems) continue;
         ReportFailure(removal == WorkFileRemoval::NotAFile
-                          ? "FATAL ERROR: " + std::string(name) + " IN THE WORK DIRECTORY IS NOT A PLAIN FILE; REMOVE IT"
+                          ? "FATAL ERROR: " + std::string(name) +
+                                " IN THE WORK DIRECTORY IS NOT A PLAIN FILE; REMOVE IT"
                           : "FATAL ERROR: UNABLE TO REMOVE OLD INTERMEDIATE FILE " + std::string(name));
         return false;
     }
@@ -385,10 +381,8 @@ void TQuorlet::RunStages()
 
     DebugLog("10");
     MooreFailed = false;
-    if (SingleOutput)
-        MinimizeSingleOutputs();
-    else
-        MinimizeWholeTable();
+    if (SingleOutput) MinimizeSingleOutputs();
+    else MinimizeWholeTable();
     if (Stopped) return;
 
     if (MooreFailed) {

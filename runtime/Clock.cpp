@@ -28,10 +28,7 @@ public:
         c.millisecond = static_cast<int>(ms);
         return c;
     }
-    void Sleep(int milliseconds) override
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-    }
+    void Sleep(int milliseconds) override { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 };
 
 TClock* g_clock = nullptr;

@@ -115,10 +115,8 @@ void TConsole::AppendPiece(std::string_view piece, bool endsLine)
 {
     const int count = lines_->LineCount();
     if (currentLine_ < count - 1 || currentLine_ > count) currentLine_ = count;
-    if (currentLine_ == count - 1)
-        lines_->AppendToLine(currentLine_, piece);
-    else
-        lines_->AddLine(piece);
+    if (currentLine_ == count - 1) lines_->AppendToLine(currentLine_, piece);
+    else lines_->AddLine(piece);
     if (endsLine) ++currentLine_;
 }
 
@@ -130,10 +128,8 @@ TConsole& Console()
 
 void BindConsole(LineTarget* lines)
 {
-    if (lines)
-        Console().Bind(lines);
-    else
-        Console().Unbind();
+    if (lines) Console().Bind(lines);
+    else Console().Unbind();
 }
 
 namespace {

@@ -104,7 +104,9 @@ public:
 class StreamQuestions : public TQuestions {
 public:
     explicit StreamQuestions(std::istream& in, std::string fixedCover = {})
-        : in_(in), fixedCover_(std::move(fixedCover)) {}
+        : in_(in), fixedCover_(std::move(fixedCover))
+    {
+    }
     LineAnswer AskLine() override;
     std::string AskCover() override;
 
@@ -118,7 +120,9 @@ class ScriptedQuestions : public TQuestions {
 public:
     ScriptedQuestions() = default;
     ScriptedQuestions(std::initializer_list<std::string> lines, std::initializer_list<std::string> covers = {})
-        : lines_(lines), covers_(covers) {}
+        : lines_(lines), covers_(covers)
+    {
+    }
     void PushLine(std::string line) { lines_.push_back(std::move(line)); }
     void PushCover(std::string cover) { covers_.push_back(std::move(cover)); }
     LineAnswer AskLine() override;

@@ -6,10 +6,7 @@
 
 namespace quorlet {
 
-std::string ShortString(std::string_view text)
-{
-    return std::string(text.substr(0, kMaxLine));
-}
+std::string ShortString(std::string_view text) { return std::string(text.substr(0, kMaxLine)); }
 
 std::string PadRight(std::string text, std::size_t width)
 {

@@ -198,10 +198,7 @@ void TFileControl::Pop()
     stack_.pop_back();
 }
 
-void ForgetOpenFile(TextFile* file)
-{
-    FileControl().Forget(file);
-}
+void ForgetOpenFile(TextFile* file) { FileControl().Forget(file); }
 
 void TFileControl::Forget(TextFile* file)
 {

@@ -23,10 +23,7 @@ void WordScanner::SkipSeparators()
     while (pos_ < line_.size() && IsSeparator(line_[pos_])) ++pos_;
 }
 
-bool WordScanner::AtCommentStart() const
-{
-    return pos_ < line_.size() && (line_[pos_] == '"' || line_[pos_] == '#');
-}
+bool WordScanner::AtCommentStart() const { return pos_ < line_.size() && (line_[pos_] == '"' || line_[pos_] == '#'); }
 
 std::string WordScanner::TakeWord()
 {
@@ -89,7 +86,8 @@ std::vector<std::string> SplitWords(std::string_view line)
 ParsedNumber ParseDecimal(std::string_view word, const NumberRules& rules)
 {
     ParsedNumber number;
-    for (char c : word) number.rawValue = number.rawValue * 10u + (static_cast<unsigned>(static_cast<unsigned char>(c)) - '0');
+    for (char c : word)
+        number.rawValue = number.rawValue * 10u + (static_cast<unsigned>(static_cast<unsigned char>(c)) - '0');
     bool negative = false;
     if (!word.empty() && ((rules.minusAllowed && word.front() == '-') || (rules.plusAllowed && word.front() == '+'))) {
         negative = word.front() == '-';

@@ -61,10 +61,10 @@ std::vector<std::string> SplitWords(std::string_view line);
 inline constexpr int kCountCeiling = 999'999'999;
 
 struct NumberRules {
-    bool minusAllowed = false;     // a leading "-" belongs to the number
-    bool plusAllowed = false;      // a leading "+" belongs to the number
-    bool emptyIsZero = true;       // "" (or a lone sign) reads as 0; otherwise it is no number
-    int ceiling = kCountCeiling;   // larger values read as this (before the sign is applied)
+    bool minusAllowed = false;    // a leading "-" belongs to the number
+    bool plusAllowed = false;     // a leading "+" belongs to the number
+    bool emptyIsZero = true;      // "" (or a lone sign) reads as 0; otherwise it is no number
+    int ceiling = kCountCeiling;  // larger values read as this (before the sign is applied)
 };
 
 struct ParsedNumber {

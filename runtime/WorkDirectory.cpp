@@ -20,7 +20,8 @@ bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == 
 // removes its lock file, and a waiter that then gets the lock on the removed file must retry.
 bool NameStillLeadsTo(int fd)
 {
-    struct stat opened {}, named {};
+    struct stat opened {
+    }, named{};
     if (fstat(fd, &opened) != 0 || lstat(kLockPath.c_str(), &named) != 0) return false;
     return SameInode(opened, named);
 }
@@ -36,7 +37,7 @@ WorkDirLock::Result WorkDirLock::Acquire(bool wait, const std::function<void()>&
         int fd = open(kLockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
         if (fd < 0) {
             problem_ = errno == ELOOP || errno == EISDIR || errno == ENXIO ? "IS NOT A PLAIN FILE"
-                                                                          : std::string("CANNOT BE CREATED");
+                                                                           : std::string("CANNOT BE CREATED");
             return Result::Failed;
         }
         struct stat st {};
@@ -103,7 +104,8 @@ WorkFileRemoval RemoveWorkFile(std::string_view name)
 
 bool SameExistingFile(std::string_view a, std::string_view b)
 {
-    struct stat sa {}, sb {};
+    struct stat sa {
+    }, sb{};
     if (stat(std::string(a).c_str(), &sa) != 0 || stat(std::string(b).c_str(), &sb) != 0) return false;
     return SameInode(sa, sb);
 }

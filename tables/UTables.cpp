@@ -117,7 +117,8 @@ TableReadStatus ReadCoverTable(TextFile& file, CoverTable& table)
     // A count beyond nine digits is no number for a whole table.
     if (status == TableReadStatus::Ok && header.countTooLarge) status = TableReadStatus::BadNumber;
     if (status != TableReadStatus::Ok) return status;
-    return ReadTableTerms(file, header.terms, TermRules{.inputs = header.inputs, .outputs = header.outputs}, table.terms);
+    return ReadTableTerms(file, header.terms, TermRules{.inputs = header.inputs, .outputs = header.outputs},
+                          table.terms);
 }
 
 TableReadStatus ReadMinimizedTable(TextFile& file, MinimizedTable& table)
@@ -248,7 +249,9 @@ LogReadStatus ReadSettingsLog(TextFile& file, SettingsLog& log)
         WordScanner words(line);
         std::string first = UpperCopy(words.FirstWord());
         if (first.empty() || first[0] == '"') continue;
-        std::vector<std::string>* names = first == "INPUT" ? &log.inputNames : first == "OUTPUT" ? &log.outputNames : nullptr;
+        std::vector<std::string>* names = first == "INPUT"    ? &log.inputNames
+                                          : first == "OUTPUT" ? &log.outputNames
+                                                              : nullptr;
         if (!names) {
             keyword = first;
             break;

@@ -55,11 +55,11 @@ struct MinimizedTable {
 
 enum class TableReadStatus {
     Ok,
-    NoCountLine,   // the file ended before the ".p" line
-    BadNumber,     // a ".i", ".o" or ".p" count that is not all digits, or beyond nine digits
-    ShortTable,    // fewer term lines than ".p" says
-    BadWidth,      // a term whose parts do not have the widths of ".i" / ".o"
-    Refused,       // the reader's count check ended the header
+    NoCountLine,  // the file ended before the ".p" line
+    BadNumber,    // a ".i", ".o" or ".p" count that is not all digits, or beyond nine digits
+    ShortTable,   // fewer term lines than ".p" says
+    BadWidth,     // a term whose parts do not have the widths of ".i" / ".o"
+    Refused,      // the reader's count check ended the header
 };
 
 // The header of every table file. Lines whose first word is ".I", ".O" or ".P" (any case) carry
@@ -83,7 +83,7 @@ TableReadStatus ReadTableHeader(TextFile& file, TableHeader& header, const Count
 
 // How the term lines of a table are taken.
 struct TermRules {
-    bool checkWidths = true;      // the parts must have exactly these widths (and both be there)
+    bool checkWidths = true;  // the parts must have exactly these widths (and both be there)
     int inputs = 0;
     int outputs = 0;
     bool skipBlankLines = false;  // blank lines are neither terms nor counted
@@ -105,12 +105,12 @@ void WriteMinimizedTable(TextFile& file, const MinimizedTable& table);
 
 // Settings log ("exp_log.$$$").
 struct SettingsLog {
-    bool error = false;              // the whole file is the line "ERROR"
-    std::string minimizerArgs;       // line 1
-    std::string resultFile;          // line 3, first word
-    std::string tableFile;           // line 3, second word
-    std::string converterOptions;    // line 4, as written
-    std::string title;               // line 5
+    bool error = false;            // the whole file is the line "ERROR"
+    std::string minimizerArgs;     // line 1
+    std::string resultFile;        // line 3, first word
+    std::string tableFile;         // line 3, second word
+    std::string converterOptions;  // line 4, as written
+    std::string title;             // line 5
     std::vector<std::string> inputNames;
     std::vector<std::string> outputNames;
     bool pos = false;

@@ -37,9 +37,9 @@ void TMOOR_CHK::LoadExpandedTable()
         TableHeader header;
         // The log's state and excitation columns must lie within the table, or the split
         // would have no columns to take them from.
-        StoreRead read = ReadTermStore(*this, file, header, store_, TooManyTermsMessage(), [this](const TableHeader& h) {
-            return stateBits_ <= h.inputs && excitations_ <= h.outputs;
-        });
+        StoreRead read =
+            ReadTermStore(*this, file, header, store_, TooManyTermsMessage(),
+                          [this](const TableHeader& h) { return stateBits_ <= h.inputs && excitations_ <= h.outputs; });
         inputs_ = header.inputs;
         outputs_ = header.outputs;
         tooLong_ = read == StoreRead::TooLong;

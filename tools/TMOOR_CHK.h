@@ -16,7 +16,7 @@ private:
     void WriteSecondPassTables();
 
     bool secondPass_ = false;
-    bool tooLong_ = false;     // the expanded table exceeds the term store
+    bool tooLong_ = false;  // the expanded table exceeds the term store
 };
 
 }  // namespace quorlet

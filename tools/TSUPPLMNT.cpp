@@ -18,7 +18,10 @@ bool IsStateTable(const SettingsLog& log) { return log.n > 0; }
 
 // Blanks in front of every line of a state table: the present-state, input, next-state and
 // output columns of the echo that the check's lines stand under.
-std::string StatePrefix(const SettingsLog& log) { return std::string(static_cast<std::size_t>(log.ni + log.no + 24), ' '); }
+std::string StatePrefix(const SettingsLog& log)
+{
+    return std::string(static_cast<std::size_t>(log.ni + log.no + 24), ' ');
+}
 
 char NameRowChar(const std::string& name, int row, int height)
 {

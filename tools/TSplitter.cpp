@@ -23,7 +23,8 @@ int TSplitter::ColumnParameter() const
 TSplitter::ReadResult TSplitter::ReadCoverTable()
 {
     TextFile file;
-    if (!OpenToolFile(*this, file, kCoverTableFile, "FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE")) return ReadResult::Failed;
+    if (!OpenToolFile(*this, file, kCoverTableFile, "FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE"))
+        return ReadResult::Failed;
     CoverTable table;
     TableReadStatus status = quorlet::ReadCoverTable(file, table);
     CloseText(file);

@@ -31,14 +31,16 @@ bool WriteToolFile(TSubExec& stage, std::string_view name, const std::function<v
 bool WriteToolTable(TSubExec& stage, std::string_view name, const CoverTable& table, std::string_view openMessage,
                     std::string_view writeMessage)
 {
-    return WriteToolFile(stage, name, [&](TextFile& out) { WriteCoverTable(out, table); }, openMessage, writeMessage);
+    return WriteToolFile(
+        stage, name, [&](TextFile& out) { WriteCoverTable(out, table); }, openMessage, writeMessage);
 }
 
 bool WriteMinimizedStore(TSubExec& stage, int inputs, int outputs, const std::vector<Term>& store)
 {
     const MinimizedTable table{inputs, outputs, store};
-    return WriteToolFile(stage, kMinimizedFile, [&](TextFile& out) { WriteMinimizedTable(out, table); },
-                         "FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE");
+    return WriteToolFile(
+        stage, kMinimizedFile, [&](TextFile& out) { WriteMinimizedTable(out, table); },
+        "FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE");
 }
 
 CountCheck StageNumberCheck(TSubExec& stage)
@@ -68,7 +70,8 @@ bool JoinOutputColumns(TSubExec& stage, TextFile& file, int count, int inputs, i
 {
     auto fail = [&stage](std::string_view message) { return Refuse(stage, message); };
     // Every joined term line must stay readable as one line.
-    if (!FitsLine(static_cast<std::size_t>(inputs), static_cast<std::size_t>(oldWidth) + static_cast<std::size_t>(width)))
+    if (!FitsLine(static_cast<std::size_t>(inputs),
+                  static_cast<std::size_t>(oldWidth) + static_cast<std::size_t>(width)))
         return fail(kMinimizedTooLong);
     for (Term& stored : store) stored.output.append(static_cast<std::size_t>(width), '0');
 
@@ -123,10 +126,7 @@ bool TMooreStage::StartMooreRun()
     return !ErrorFlag;
 }
 
-bool FitsLine(std::size_t inputWidth, std::size_t outputWidth)
-{
-    return inputWidth + 1 + outputWidth <= kMaxLine;
-}
+bool FitsLine(std::size_t inputWidth, std::size_t outputWidth) { return inputWidth + 1 + outputWidth <= kMaxLine; }
 
 bool MarkRunFailed(TSubExec& stage)
 {
@@ -136,9 +136,6 @@ bool MarkRunFailed(TSubExec& stage)
     return stage.CloseText(log);
 }
 
-std::string TooManyTermsMessage()
-{
-    return "CAN'T HANDLE MORE THAN " + std::to_string(kMaxTerms) + " TERMS";
-}
+std::string TooManyTermsMessage() { return "CAN'T HANDLE MORE THAN " + std::to_string(kMaxTerms) + " TERMS"; }
 
 }  // namespace quorlet

@@ -44,12 +44,14 @@ const FunctionClass kClasses[] = {
 
 int Between(std::mt19937& rng, int lo, int hi) { return lo + int(rng() % unsigned(hi - lo + 1)); }
 
-std::string MakeFunction(const FunctionClass& c, unsigned seed) {
+std::string MakeFunction(const FunctionClass& c, unsigned seed)
+{
     std::mt19937 rng(seed);
     const int ni = Between(rng, c.minInputs, c.maxInputs);
     const int no = Between(rng, c.minOutputs, c.maxOutputs);
     const int terms = Between(rng, c.minTerms, c.maxTerms);
-    std::string text = ".i " + std::to_string(ni) + "\n.o " + std::to_string(no) + "\n.p " + std::to_string(terms) + "\n";
+    std::string text =
+        ".i " + std::to_string(ni) + "\n.o " + std::to_string(no) + "\n.p " + std::to_string(terms) + "\n";
     for (int t = 0; t < terms; ++t) {
         std::string in(ni, '-'), out(no, '0');
         if (c.sparse) {
@@ -74,7 +76,8 @@ std::string MakeFunction(const FunctionClass& c, unsigned seed) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc == 2 && std::string(argv[1]) == "--list") {
         for (const auto& c : kClasses) std::cout << c.name << "\t" << c.count << "\t" << c.what << "\n";
         return 0;

@@ -58,7 +58,8 @@ struct RandomTable {
 RandomTable MakeRandomTable(std::mt19937& rng, int ni, bool letters)
 {
     RandomTable t;
-    for (int i = 0; i < ni; ++i) t.inputs.push_back(letters ? std::string(1, static_cast<char>('A' + i)) : "IN" + std::to_string(i));
+    for (int i = 0; i < ni; ++i)
+        t.inputs.push_back(letters ? std::string(1, static_cast<char>('A' + i)) : "IN" + std::to_string(i));
     const int no = 1 + static_cast<int>(rng() % 3);
     for (int j = 0; j < no; ++j) t.outputs.push_back("F" + std::to_string(j));
     for (int j = 0; j < no; ++j) {
@@ -151,8 +152,8 @@ protected:
         return lines;
     }
 
-    CheckRun Check(const std::vector<std::string>& answers, const std::string& commandLine, const std::string& cover = "",
-                   const std::string& csv = "")
+    CheckRun Check(const std::vector<std::string>& answers, const std::string& commandLine,
+                   const std::string& cover = "", const std::string& csv = "")
     {
         AnswerCheckRequest request;
         request.answerFiles = answers;
@@ -170,7 +171,8 @@ protected:
     TempWorkDir dir_;
 };
 
-const std::regex kCorrect(R"(^(\S+): CORRECT, (\d+) PRODUCT TERMS, (\d+) LITERALS; MINIMUM (\d+) PRODUCT TERMS, (\d+) LITERALS$)");
+const std::regex kCorrect(
+    R"(^(\S+): CORRECT, (\d+) PRODUCT TERMS, (\d+) LITERALS; MINIMUM (\d+) PRODUCT TERMS, (\d+) LITERALS$)");
 
 // Every function line is CORRECT at the minimum's cost.
 void ExpectCorrectAtMinimum(const CheckRun& run, std::size_t functions, const std::string& context)
@@ -183,11 +185,13 @@ void ExpectCorrectAtMinimum(const CheckRun& run, std::size_t functions, const st
         EXPECT_EQ(m[2], m[4]) << context << ": " << run.lines[j];
         EXPECT_EQ(m[3], m[5]) << context << ": " << run.lines[j];
     }
-    EXPECT_EQ(run.lines.back(), "RESULT: " + std::to_string(functions) + " OF " + std::to_string(functions) + " CORRECT");
+    EXPECT_EQ(run.lines.back(),
+              "RESULT: " + std::to_string(functions) + " OF " + std::to_string(functions) + " CORRECT");
 }
 
 // The equations of an equations file with every letter replaced by its signal's name.
-std::string WithNames(const std::string& equFile, const std::vector<std::string>& inputs, const std::vector<std::string>& outputs)
+std::string WithNames(const std::string& equFile, const std::vector<std::string>& inputs,
+                      const std::vector<std::string>& outputs)
 {
     std::string text = equFile.substr(equFile.find("MINIMIZED EQUATIONS"));
     text = text.substr(text.find('\n') + 1);
@@ -195,7 +199,8 @@ std::string WithNames(const std::string& equFile, const std::vector<std::string>
     const int firstOutput = 'Z' - static_cast<int>(outputs.size()) + 1;
     for (char c : text) {
         if (c >= 'A' && c <= 'Z') {
-            named += " " + (c >= firstOutput ? outputs[static_cast<std::size_t>(c - firstOutput)] : inputs[static_cast<std::size_t>(c - 'A')]);
+            named += " " + (c >= firstOutput ? outputs[static_cast<std::size_t>(c - firstOutput)]
+                                             : inputs[static_cast<std::size_t>(c - 'A')]);
         } else {
             named += c;
         }
@@ -230,7 +235,8 @@ TEST_F(AnswerCheckRunTest, OwnEquationsAreCorrectAtTheMinimumAndNothingLandsBesi
             // Checked with the run's options: a constant or a lone literal is compared in their mode.
             const std::string options = pos ? " /P t.tbl " : " t.tbl ";
             ExpectCorrectAtMinimum(Check({"t.equ"}, options), table.outputs.size(), context + equ);
-            ExpectCorrectAtMinimum(Check({"named.txt"}, options), table.outputs.size(), context + ReadFile("named.txt"));
+            ExpectCorrectAtMinimum(Check({"named.txt"}, options), table.outputs.size(),
+                                   context + ReadFile("named.txt"));
             EXPECT_EQ(FilesHere(), before);
         }
     }
@@ -255,7 +261,8 @@ std::string ExpectedLine(const RandomTable& t, std::size_t j, const Cubes& answe
         literals += k;
         terms += k > 0 ? 1 : 0;  // a universal term is the constant 1
     }
-    return t.outputs[j] + ": CORRECT, " + std::to_string(terms) + " PRODUCT TERMS, " + std::to_string(literals) + " LITERALS";
+    return t.outputs[j] + ": CORRECT, " + std::to_string(terms) + " PRODUCT TERMS, " + std::to_string(literals) +
+           " LITERALS";
 }
 
 Cubes Mutate(Cubes cubes, std::mt19937& rng, int ni)
@@ -265,9 +272,9 @@ Cubes Mutate(Cubes cubes, std::mt19937& rng, int ni)
     std::size_t i = rng() % static_cast<unsigned>(ni);
     switch (kind) {
     case 0: cubes.erase(cubes.begin() + static_cast<std::ptrdiff_t>(k)); break;  // a term dropped
-    case 1: cubes[k][i] = '-'; break;                                              // a literal dropped
-    case 2: cubes[k][i] = cubes[k][i] == '1' ? '0' : '1'; break;                   // a literal changed
-    default: {                                                                       // a term added
+    case 1: cubes[k][i] = '-'; break;                                            // a literal dropped
+    case 2: cubes[k][i] = cubes[k][i] == '1' ? '0' : '1'; break;                 // a literal changed
+    default: {                                                                   // a term added
         std::string cube;
         for (int n = 0; n < ni; ++n) cube += "01-"[rng() % 3];
         cubes.push_back(cube);
@@ -307,8 +314,7 @@ TEST_F(AnswerCheckRunTest, ChangedAnswersAreWrongExactlyWhereASpecifiedPointChan
             for (std::size_t j = 0; j < table.outputs.size(); ++j) {
                 const std::string expected = ExpectedLine(table, j, given[j]);
                 const std::string& got = run.lines[j];
-                EXPECT_EQ(got.substr(0, std::min(got.size(), got.find("; MINIMUM"))), expected)
-                    << table.Text() << text;
+                EXPECT_EQ(got.substr(0, std::min(got.size(), got.find("; MINIMUM"))), expected) << table.Text() << text;
                 (expected.find("WRONG") != std::string::npos ? wrong : correct)++;
                 std::smatch m;
                 if (variant == 0 && std::regex_match(got, m, kCorrect)) {
@@ -355,7 +361,8 @@ TEST_F(AnswerCheckRunTest, CoverChoiceGivesTheMinimumOfTheCompletedTable)
     ASSERT_EQ(dc.lines.size(), 3u);
     for (int j = 0; j < 2; ++j) {
         std::smatch m;
-        ASSERT_TRUE(std::regex_match(dc.lines[static_cast<std::size_t>(j)], m, kCorrect)) << dc.lines[static_cast<std::size_t>(j)];
+        ASSERT_TRUE(std::regex_match(dc.lines[static_cast<std::size_t>(j)], m, kCorrect))
+            << dc.lines[static_cast<std::size_t>(j)];
         EXPECT_LE(std::stoi(m[5]), std::stoi(m[3]));
     }
     // Abort leaves no minimum to compare with.
@@ -405,8 +412,8 @@ TEST_F(AnswerCheckRunTest, StateTablesForDAndJKFlipFlops)
         fs::remove("m.equ");
         Minimize(" /E m.tbl " + ff + " ");
         const std::string equ = ReadFile("m.equ");
-        const std::vector<std::string> outputs =
-            ff == "D" ? std::vector<std::string>{"_D1", "_D0", "Z"} : std::vector<std::string>{"_J1", "_K1", "_J0", "_K0", "Z"};
+        const std::vector<std::string> outputs = ff == "D" ? std::vector<std::string>{"_D1", "_D0", "Z"}
+                                                           : std::vector<std::string>{"_J1", "_K1", "_J0", "_K0", "Z"};
         ExpectCorrectAtMinimum(Check({"m.equ"}, " m.tbl " + ff + " "), outputs.size(), ff + equ);
         WriteFile("named.txt", WithNames(equ, {"Q1", "Q0", "X"}, outputs));
         ExpectCorrectAtMinimum(Check({"named.txt"}, " m.tbl " + ff + " "), outputs.size(), ff + ReadFile("named.txt"));

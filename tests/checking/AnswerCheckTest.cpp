@@ -81,7 +81,8 @@ TEST(AnswerCheckTest, VerdictNamesTheFirstSpecifiedPointThatDiffers)
     ASSERT_EQ(answer.equations.size(), 1u);
     FunctionVerdict right = CheckFunction(reference, 0, &answer.equations[0], {1, 1});
     EXPECT_EQ(right.verdict, Verdict::Correct);
-    EXPECT_EQ(FormatVerdict(reference, 0, right), "F: CORRECT, 2 PRODUCT TERMS, 2 LITERALS; MINIMUM 1 PRODUCT TERMS, 1 LITERALS");
+    EXPECT_EQ(FormatVerdict(reference, 0, right),
+              "F: CORRECT, 2 PRODUCT TERMS, 2 LITERALS; MINIMUM 1 PRODUCT TERMS, 1 LITERALS");
 
     // Wrong on 001 (OFF point, answer 1) and on 100, 101 (ON points, answer 0): 001 comes first.
     Answer wrong = ReadAnswerText("F = A'CIN + A B", reference.signals);

@@ -13,8 +13,8 @@ namespace {
 using quorlet::Answer;
 using quorlet::AnswerSignals;
 using quorlet::ExprCost;
-using quorlet::ExprForm;
 using quorlet::Expression;
+using quorlet::ExprForm;
 using quorlet::ReadAnswerText;
 
 const AnswerSignals kAdder{{"A", "B", "CIN"}, {"SUM", "COUT"}};
@@ -45,10 +45,19 @@ TEST(AnswerReaderTest, EveryOperatorFormGivesTheSameFunction)
     const std::string expected = "01011101";
     ASSERT_EQ(TruthTable(OnlyEquation(ReadAnswerText("SUM = A B' + CIN\n", kAdder)), 3), expected);
     const std::vector<std::string> forms = {
-        "SUM = A*B' + CIN",      "SUM = A & !B | CIN",   "SUM = A.~B # CIN",       "SUM = A /B + CIN",
-        "sum = a b' + cin",      "SUM = (A B') + (CIN)", "SUM = !(!A + B) + CIN",  "SUM = ((A)) * (B)' | CIN''",
-        "SUM = A B'\n  + CIN",   "SUM = A\n * B'\n | CIN", "SUM = A\n\t.~B\n# not a continuation\n  +CIN",
-        "\" heading\nSUM = A B' + CIN  \" trailing", "# comment line\nSUM = A B' + CIN",
+        "SUM = A*B' + CIN",
+        "SUM = A & !B | CIN",
+        "SUM = A.~B # CIN",
+        "SUM = A /B + CIN",
+        "sum = a b' + cin",
+        "SUM = (A B') + (CIN)",
+        "SUM = !(!A + B) + CIN",
+        "SUM = ((A)) * (B)' | CIN''",
+        "SUM = A B'\n  + CIN",
+        "SUM = A\n * B'\n | CIN",
+        "SUM = A\n\t.~B\n# not a continuation\n  +CIN",
+        "\" heading\nSUM = A B' + CIN  \" trailing",
+        "# comment line\nSUM = A B' + CIN",
         "SUM = A B' +\n\n+ CIN",  // an operand is still expected
     };
     for (const std::string& text : forms) {
@@ -127,12 +136,16 @@ TEST(AnswerReaderTest, EveryErrorNamesItsLineAndWhatWasExpected)
                   "answer.txt:" + std::to_string(c.line) + ": " + c.message);
     }
     // Nesting is bounded, whatever the answer holds; 200 levels still read.
-    for (const std::string& deep : {std::string(100000, '(') + "A", std::string(100000, '!') + "A", "A" + std::string(100000, '\'')}) {
+    for (const std::string& deep :
+         {std::string(100000, '(') + "A", std::string(100000, '!') + "A", "A" + std::string(100000, '\'')}) {
         Answer answer = ReadAnswerText("SUM = " + deep, kAdder);
         ASSERT_EQ(answer.errors.size(), 1u);
         EXPECT_EQ(answer.errors[0].message, "EXPRESSION NESTED MORE THAN 200 LEVELS DEEP");
     }
-    EXPECT_EQ(TruthTable(OnlyEquation(ReadAnswerText("SUM = " + std::string(100, '(') + "A" + std::string(100, ')') + std::string(100, '\''), kAdder)), 3),
+    EXPECT_EQ(TruthTable(
+                  OnlyEquation(ReadAnswerText(
+                      "SUM = " + std::string(100, '(') + "A" + std::string(100, ')') + std::string(100, '\''), kAdder)),
+                  3),
               "00001111");
 
     // The other equations of a file with an error are still read.
@@ -209,7 +222,7 @@ TEST(AnswerReaderTest, FormAndCostAsWritten)
         {"A + (B + CIN)", ExprForm::SumOfProducts, {3, 3}},
         {"(A + B).(A' + CIN)", ExprForm::ProductOfSums, {2, 4}},
         {"(A + B) CIN'", ExprForm::ProductOfSums, {2, 3}},
-        {"(A + B')", ExprForm::ProductOfSums, {1, 2}},       // a lone factor, as the /P output writes it
+        {"(A + B')", ExprForm::ProductOfSums, {1, 2}},  // a lone factor, as the /P output writes it
         {"(A).(B')", ExprForm::ProductOfSums, {2, 2}},
         {"A + B'", ExprForm::SumOfProducts, {2, 2}},
         {"(A B')", ExprForm::SumOfProducts, {1, 2}},

@@ -44,7 +44,8 @@ TEST(CheckCommandTest, ExitStatusAndFormsOfTheCommand)
 
     RunResult wrong = Quorlet({"--check", "wrong.txt", "tables/adder.tbl"});
     EXPECT_EQ(wrong.status, 1);
-    EXPECT_NE(wrong.output.find("COUT: WRONG AT A=0 B=1 CIN=1: TABLE 1, ANSWER 0\n"), std::string::npos) << wrong.output;
+    EXPECT_NE(wrong.output.find("COUT: WRONG AT A=0 B=1 CIN=1: TABLE 1, ANSWER 0\n"), std::string::npos)
+        << wrong.output;
 
     RunResult many = Quorlet({"--check", "right.txt", "right.txt", "--csv=all.csv", "--", "tables/adder.tbl"});
     EXPECT_EQ(many.status, 0) << many.output;

@@ -57,7 +57,8 @@ inline std::string TableText(int inputs, int outputs, const std::vector<std::str
 inline void WriteCoverFiles(const LogFixture& log, const std::vector<std::string>& terms)
 {
     WriteFile("exp_log.$$$", LogText(log));
-    WriteFile("esp_tbl.$$$", TableText(static_cast<int>(log.inputs.size()), static_cast<int>(log.outputs.size()), terms));
+    WriteFile("esp_tbl.$$$",
+              TableText(static_cast<int>(log.inputs.size()), static_cast<int>(log.outputs.size()), terms));
 }
 
 // The full adder as the minimizer returns it in sum-of-products mode.

@@ -101,7 +101,8 @@ TEST_F(Dispatch, ExtraOutputsRunAfterAFinishedResultOnly)
 
 TEST_F(Dispatch, CallErrorsStillEraseTheIntermediateFiles)
 {
-    for (const std::string& line : {std::string("x no_lib"), std::string("2"), std::string(""), std::string("2x no_lib")}) {
+    for (const std::string& line :
+         {std::string("x no_lib"), std::string("2"), std::string(""), std::string("2x no_lib")}) {
         Run(line);
         EXPECT_EQ(h.lines, std::vector<std::string>{"CONVERTER CALL ERROR"}) << line;
     }
@@ -110,14 +111,15 @@ TEST_F(Dispatch, CallErrorsStillEraseTheIntermediateFiles)
 TEST_F(Dispatch, OutputOptionChoosesTheConverter)
 {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"0", "CONVERT1"}, {"1", "CONVERT1"}, {"7", "CONVERT1"}, {"-3", "CONVERT1"}, {"99999999999", "CONVERT1"},
-        {"2", "CONVERT2"}, {"3", "CONVERT3"}, {"6", "CONVERT6"}};
+        {"0", "CONVERT1"},           {"1", "CONVERT1"}, {"7", "CONVERT1"}, {"-3", "CONVERT1"},
+        {"99999999999", "CONVERT1"}, {"2", "CONVERT2"}, {"3", "CONVERT3"}, {"6", "CONVERT6"}};
     for (const auto& [option, program] : cases) {
         Run(option + " GENERICS");
         EXPECT_EQ(h.lines, std::vector<std::string>{"RAN " + program + " WITH GENERICS"}) << option;
     }
     Run("5 no_lib");
-    EXPECT_EQ(h.lines, (std::vector<std::string>{"CONVERT5: JEDEC OPTION IS NOT IMPLEMENTED", "RECEIVED ARGUMENT: no_lib"}));
+    EXPECT_EQ(h.lines,
+              (std::vector<std::string>{"CONVERT5: JEDEC OPTION IS NOT IMPLEMENTED", "RECEIVED ARGUMENT: no_lib"}));
 }
 
 TEST_F(Dispatch, SchematicStepWithoutImporters)
@@ -142,14 +144,15 @@ TEST_F(Dispatch, SchematicStepCreatesThenReplacesTheSymbol)
     Tool("ascin.exe", "echo sch > \"${1%.asc}.sch\"");
     Tool("asyin", "echo sym > \"${1%.asy}.sym\"");
     Run("4 GENERICS");
-    EXPECT_EQ(h.lines, (std::vector<std::string>{"GENERATING SCHEMATIC FILE mod.sch", "GENERATING SYMBOL FILE mod.sym", "",
-                                                 "Module files successfully created"}));
+    EXPECT_EQ(h.lines, (std::vector<std::string>{"GENERATING SCHEMATIC FILE mod.sch", "GENERATING SYMBOL FILE mod.sym",
+                                                 "", "Module files successfully created"}));
     EXPECT_TRUE(Exists("mod.sch") && Exists("mod.sym"));
     EXPECT_FALSE(Exists("mod.asc") || Exists("mod.asy"));
 
     Run("4 GENERICS");
-    EXPECT_EQ(h.lines, (std::vector<std::string>{"GENERATING SCHEMATIC FILE mod.sch", "REPLACING EXISTING SYMBOL FILE mod.sym",
-                                                 "", "Module must be reinstantiated in any schematic containing it!"}));
+    EXPECT_EQ(h.lines,
+              (std::vector<std::string>{"GENERATING SCHEMATIC FILE mod.sch", "REPLACING EXISTING SYMBOL FILE mod.sym",
+                                        "", "Module must be reinstantiated in any schematic containing it!"}));
 }
 
 TEST_F(Dispatch, ImporterErrorCancelsTheSymbol)

@@ -182,10 +182,10 @@ TEST(Statistics, ExampleLayoutOnConsoleAndFileWithPrefix)
     ASSERT_TRUE(file.OpenWrite("stats.txt"));
     WriteStatistics(cover, &file, StatisticsOptions{.prefix = "\" "});
     file.Close();
-    const std::vector<std::string> block = {"MINIMIZATION RESULT STATISTICS", "==============================",
-                                            "FOUND 3 ESSENTIAL PRODUCT TERMS", "MAXIMUM FANIN:                2",
-                                            "TOTAL LITERAL COUNT:          9", "MAXIMUM PRODUCT TERM SIZE:    2",
-                                            "MAXIMUM OUTPUT FUNCTION SIZE: 2"};
+    const std::vector<std::string> block = {
+        "MINIMIZATION RESULT STATISTICS",  "==============================",  "FOUND 3 ESSENTIAL PRODUCT TERMS",
+        "MAXIMUM FANIN:                2", "TOTAL LITERAL COUNT:          9", "MAXIMUM PRODUCT TERM SIZE:    2",
+        "MAXIMUM OUTPUT FUNCTION SIZE: 2"};
     std::vector<std::string> console = block;
     console.push_back("");
     EXPECT_EQ(h.lines, console);

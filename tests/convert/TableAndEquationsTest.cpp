@@ -9,7 +9,7 @@ namespace quorlet::test {
 namespace {
 
 const std::vector<std::string> kAdderStatistics = {
-    "MINIMIZATION RESULT STATISTICS", "==============================", "FOUND 7 ESSENTIAL PRODUCT TERMS",
+    "MINIMIZATION RESULT STATISTICS",  "==============================",   "FOUND 7 ESSENTIAL PRODUCT TERMS",
     "MAXIMUM FANIN:                6", "TOTAL LITERAL COUNT:          25", "MAXIMUM PRODUCT TERM SIZE:    3",
     "MAXIMUM OUTPUT FUNCTION SIZE: 4"};
 
@@ -28,12 +28,12 @@ TEST(TableOutput, NamesWrittenDownwardsOverTheTerms)
     WriteFile("adder.min", "HEAD\n");
     TConvert1 stage;
     h.Run(stage);
-    const std::vector<std::string> table = {"========", "       C", "  C   SO", "  I   UU", "ABN   MT",
-                                            "========", "1-1 | .1", "11- | .1"};
-    std::vector<std::string> statistics = {"MINIMIZATION RESULT STATISTICS", "==============================",
-                                           "FOUND 2 ESSENTIAL PRODUCT TERMS", "MAXIMUM FANIN:                2",
-                                           "TOTAL LITERAL COUNT:          6", "MAXIMUM PRODUCT TERM SIZE:    2",
-                                           "MAXIMUM OUTPUT FUNCTION SIZE: 2"};
+    const std::vector<std::string> table = {"========", "       C", "  C   SO", "  I   UU",
+                                            "ABN   MT", "========", "1-1 | .1", "11- | .1"};
+    std::vector<std::string> statistics = {
+        "MINIMIZATION RESULT STATISTICS",  "==============================",  "FOUND 2 ESSENTIAL PRODUCT TERMS",
+        "MAXIMUM FANIN:                2", "TOTAL LITERAL COUNT:          6", "MAXIMUM PRODUCT TERM SIZE:    2",
+        "MAXIMUM OUTPUT FUNCTION SIZE: 2"};
     std::vector<std::string> console = {""};
     console.insert(console.end(), statistics.begin(), statistics.end());
     console.push_back("");
@@ -67,16 +67,15 @@ TEST(LogicEquations, AdderRepresentationTableAndEquations)
     WriteFile("adder.equ", "HEAD\n");
     TConvert2 stage;
     h.Run(stage);
-    const std::vector<std::string> body = {
-        "INPUT SIGNAL  |  OUTPUT SIGNAL  REPRESENTATION",
-        "",
-        "A : A         C : CIN           |       Y : SUM       ",
-        "B : B                           |       Z : COUT      ",
-        "",
-        "MINIMIZED EQUATIONS",
-        "",
-        "Y = A'B'C + A'BC' + AB'C' + ABC",
-        "Z = AB + AC + BC"};
+    const std::vector<std::string> body = {"INPUT SIGNAL  |  OUTPUT SIGNAL  REPRESENTATION",
+                                           "",
+                                           "A : A         C : CIN           |       Y : SUM       ",
+                                           "B : B                           |       Z : COUT      ",
+                                           "",
+                                           "MINIMIZED EQUATIONS",
+                                           "",
+                                           "Y = A'B'C + A'BC' + AB'C' + ABC",
+                                           "Z = AB + AC + BC"};
     EXPECT_EQ(ReadFile("adder.equ"), "HEAD\n\n" + Joined(kAdderStatistics) + "\n" + Joined(body));
     std::vector<std::string> console = {""};
     console.insert(console.end(), kAdderStatistics.begin(), kAdderStatistics.end());
@@ -157,8 +156,14 @@ TEST(LogicEquations, RepresentationRowsAndNullDevice)
     cover.NumOutputs = 1;
     std::vector<std::string> rows = FormatRepresentationTable(cover);
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0], "A : A         E : E         " "    |       " "Z : OUT       ");
-    EXPECT_EQ(rows[2], "C : C         G : LONG_INPUT_NAME" "    |       " + std::string(14, ' '));
+    EXPECT_EQ(rows[0],
+              "A : A         E : E         "
+              "    |       "
+              "Z : OUT       ");
+    EXPECT_EQ(rows[2],
+              "C : C         G : LONG_INPUT_NAME"
+              "    |       " +
+                  std::string(14, ' '));
     EXPECT_EQ(rows[3], "D : D         " + std::string(14, ' ') + "    |       " + std::string(14, ' '));
 
     LogFixture fixture{.resultFile = "nul"};

@@ -153,8 +153,8 @@ TEST(InstallTest, InstalledProgramsFindTheirLibraryConfigurationAndHelp)
 {
     TempWorkDir dir;
     const std::string prefix = dir.File("prefix");
-    const CommandRun install = Shell(Quoted(QUORLET_CMAKE) + " --install " + Quoted(kBuild) + " --prefix " + Quoted(prefix) +
-                              " 2>&1");
+    const CommandRun install =
+        Shell(Quoted(QUORLET_CMAKE) + " --install " + Quoted(kBuild) + " --prefix " + Quoted(prefix) + " 2>&1");
     ASSERT_EQ(install.status, 0) << install.output;
 
     const std::string tools = prefix + "/lib/quorlet/";
@@ -185,7 +185,7 @@ TEST(InstallTest, InstalledProgramsFindTheirLibraryConfigurationAndHelp)
     fs::create_directories(work);
     fs::copy_file(kSource + "/examples/traffic.tbl", work + "/traffic.tbl");
     const CommandRun drawing = Shell("cd " + Quoted(work) + " && " + Quoted(prefix + "/bin/quorlet") +
-                              " --cover=dc /DGENERICS traffic.tbl JK 2>&1");
+                                     " --cover=dc /DGENERICS traffic.tbl JK 2>&1");
     EXPECT_EQ(drawing.status, 0) << drawing.output;
     EXPECT_EQ(drawing.output.find("NOT FOUND"), std::string::npos) << drawing.output;
     EXPECT_TRUE(fs::is_regular_file(work + "/traffic.sch"));
@@ -196,8 +196,8 @@ TEST(InstallTest, InstalledProgramsFindTheirLibraryConfigurationAndHelp)
     EXPECT_NE(page.output.find("--cover"), std::string::npos);
 
     // Installing again over the same tree works (the links are replaced).
-    const CommandRun again = Shell(Quoted(QUORLET_CMAKE) + " --install " + Quoted(kBuild) + " --prefix " + Quoted(prefix) +
-                            " 2>&1");
+    const CommandRun again =
+        Shell(Quoted(QUORLET_CMAKE) + " --install " + Quoted(kBuild) + " --prefix " + Quoted(prefix) + " 2>&1");
     EXPECT_EQ(again.status, 0) << again.output;
 }
 

@@ -179,10 +179,13 @@ TEST_F(PipelineTest, ProductOfSumsEquations)
 
 TEST_F(PipelineTest, MinimizedTablesAreCorrectInEveryMode)
 {
-    const Mode modes[] = {{{}, '1', '0', false, '1'},   {{"/S"}, '1', '0', false, '1'},
-                          {{"/P"}, '0', '1', true, '1'}, {{"/O"}, '0', '1', false, '0'},
+    const Mode modes[] = {{{}, '1', '0', false, '1'},
+                          {{"/S"}, '1', '0', false, '1'},
+                          {{"/P"}, '0', '1', true, '1'},
+                          {{"/O"}, '0', '1', false, '0'},
                           {{"/P", "/O"}, '1', '0', true, '0'}};
-    const std::tuple<const char*, int, int> tables[] = {{"adder.tbl", 3, 2}, {"bcd7seg.tbl", 4, 7}, {"mult2.tbl", 4, 4}};
+    const std::tuple<const char*, int, int> tables[] = {
+        {"adder.tbl", 3, 2}, {"bcd7seg.tbl", 4, 7}, {"mult2.tbl", 4, 4}};
     for (const auto& [table, ni, no] : tables) {
         for (const Mode& mode : modes) {
             SCOPED_TRACE(std::string(table) + " " + (mode.words.empty() ? "SOP" : mode.words[0]));

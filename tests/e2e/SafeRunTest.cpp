@@ -35,9 +35,9 @@ std::string Undated(const std::string& file)
 }
 
 // Every intermediate name of a run, with the minimizer's unfinished outputs.
-const std::vector<std::string> kIntermediates = {
-    "exp_tbl.$$$", "exp_chk.$$$", "exp_log.$$$", "esp_tbl.$$$", "esp_chk.$$$", "exp_tbl.###",
-    "esp_tbl.###", "isp_log.$$$", "esp_tbl.$$$.tmp", "esp_chk.$$$.tmp", "esp_tbl.###.tmp"};
+const std::vector<std::string> kIntermediates = {"exp_tbl.$$$",     "exp_chk.$$$",     "exp_log.$$$",    "esp_tbl.$$$",
+                                                 "esp_chk.$$$",     "exp_tbl.###",     "esp_tbl.###",    "isp_log.$$$",
+                                                 "esp_tbl.$$$.tmp", "esp_chk.$$$.tmp", "esp_tbl.###.tmp"};
 
 void ExpectCleanDirectory(const fs::path& dir)
 {
@@ -272,8 +272,8 @@ TEST(SafeRun, ToolPathWithOrWithoutItsSeparator)
     for (const std::string& separator : {"", "/"}) {
         SCOPED_TRACE("separator '" + separator + "'");
         WriteFile("QUORLET.CFG", "QUORLET_PATH = " + kBinDir.string() + separator + "\n");
-        RunResult r = quorlet::test::RunBuiltProgram(
-            (tools.Path() / "quorlet").string(), {"/DGENERICS", fs::relative(dir.Path() / "adder.tbl").string()});
+        RunResult r = quorlet::test::RunBuiltProgram((tools.Path() / "quorlet").string(),
+                                                     {"/DGENERICS", fs::relative(dir.Path() / "adder.tbl").string()});
         EXPECT_EQ(r.status, 0) << r.output;
         EXPECT_NE(r.output.find("Module"), std::string::npos) << r.output;
     }

@@ -210,9 +210,8 @@ TEST(ExpanderTableFile, Conflicts)
     f = RunFailing("s.tbl JK", "s.tbl",
                    Lines({"TABLE", "INPUT X", "OUTPUT Z", "STATES", "A 0", "B 1", "END", "A - B 1", "A 1 A 1", "END"}),
                    "s.min");
-    EXPECT_TRUE(EndsWith(f.console,
-              "\n   A 1 |    A 1    >>>    0 1 | 0- 1\nLINE 2 IS CONFLICTING WITH LINE 1:   " + std::string(26, ' ') +
-                  "0 - | 1- 1\n"))
+    EXPECT_TRUE(EndsWith(f.console, "\n   A 1 |    A 1    >>>    0 1 | 0- 1\nLINE 2 IS CONFLICTING WITH LINE 1:   " +
+                                        std::string(26, ' ') + "0 - | 1- 1\n"))
         << f.console;
 }
 
@@ -344,8 +343,7 @@ TEST(ExpanderStateList, Transitions)
         {"D", "A 1 #B 1", "   A 1 |           >>>    STATE SYMBOL NOT FOUND\n"},
         {"D", "A 1 B", "   A 1 |    B      >>>    0- 1 | 11  \nINCORRECT OUTPUT VECTOR\n"},
         {"D", "A 1 B x", "   A 1 |    B x    >>>    0- 1 | 11 x\nINCORRECT OUTPUT VECTOR\n"},
-        {"T", "A 1 B 1",
-         "   A 1 |    B 1    >>>    UNSPECIFIED PRIOR STATE FOR TOGGLES NOT ALLOWED\n"},
+        {"T", "A 1 B 1", "   A 1 |    B 1    >>>    UNSPECIFIED PRIOR STATE FOR TOGGLES NOT ALLOWED\n"},
     };
     for (const Case& c : cases) {
         Failure f = RunFailing(std::string("t.tbl ") + c.type, "t.tbl", head + c.line + "\nEND\n", "t.min");

@@ -40,10 +40,10 @@ TEST(ExpanderFunctionTable, EquationsRunWritesLetteredHeaderAndAllFiles)
                      "\" kept after names", "000 | 00", "\" inside terms", "001 | 10", "01- | 1.", "11- | -1"}));
     EXPECT_EQ(run.Log(), Lines({"-o esp_tbl.$$$ exp_tbl.$$$", "", "fa.equ fa.tbl", "-e ", "FA", "", "INPUT A B CIN", "",
                                 "OUTPUT SUM COUT", "", "NO_ERRORS", "3 2 0 0"}));
-    EXPECT_EQ(ReadFile("exp_tbl.$$$"), Lines({".i 3", ".o 2", ".type fdr", ".phase 11", ".p 4", "000 00", "001 10",
-                                              "01- 1~", "11- -1", ".e"}));
-    EXPECT_EQ(ReadFile("exp_chk.$$$"), Lines({".i 3", ".o 2", ".type f", ".phase 11", ".p 4", "000 11", "001 11",
-                                              "01- 1~", "11- 11", ".e"}));
+    EXPECT_EQ(ReadFile("exp_tbl.$$$"),
+              Lines({".i 3", ".o 2", ".type fdr", ".phase 11", ".p 4", "000 00", "001 10", "01- 1~", "11- -1", ".e"}));
+    EXPECT_EQ(ReadFile("exp_chk.$$$"),
+              Lines({".i 3", ".o 2", ".type f", ".phase 11", ".p 4", "000 11", "001 11", "01- 1~", "11- 11", ".e"}));
     // The user's table is only read.
     EXPECT_EQ(ReadFile("fa.tbl"), kFullAdder);
 }
@@ -51,13 +51,13 @@ TEST(ExpanderFunctionTable, EquationsRunWritesLetteredHeaderAndAllFiles)
 TEST(ExpanderFunctionTable, VerticalNamesModesAndDefaultExtension)
 {
     ExpanderRun run;
-    run.Go("/P /O /S T", "T.tbl",
-           Lines({"table", "INPUT A BB", "OUTPUT CCCC D", "1- 1.", "-0 .1", "1- 1.", "end"}));
+    run.Go("/P /O /S T", "T.tbl", Lines({"table", "INPUT A BB", "OUTPUT CCCC D", "1- 1.", "-0 .1", "1- 1.", "end"}));
     EXPECT_FALSE(run.error);
     const std::string header = Lines({"=======", "     C ", "     C ", " B   C ", "AB   CD", "======="});
-    EXPECT_EQ(ReadFile("T.min"), Lines({kHeadLine, "INPUT FILE:        T.tbl           SINGLE OUTPUT OFF COVER P.O.S. MODE",
-                                        "", "FUNCTION TABLE", ""}) +
-                                     header + Lines({"1- | 1.", "-0 | .1", "1- | 1."}));
+    EXPECT_EQ(ReadFile("T.min"),
+              Lines({kHeadLine, "INPUT FILE:        T.tbl           SINGLE OUTPUT OFF COVER P.O.S. MODE", "",
+                     "FUNCTION TABLE", ""}) +
+                  header + Lines({"1- | 1.", "-0 | .1", "1- | 1."}));
     EXPECT_EQ(run.Log(), Lines({"-o esp_tbl.$$$ exp_tbl.$$$", "", "T.min T.tbl", "", "", "", "INPUT A BB", "",
                                 "OUTPUT CCCC D", "", "POS", "", "OFF", "", "NO_ERRORS", "2 2 0 0"}));
 }
@@ -78,7 +78,8 @@ TEST(ExpanderFunctionTable, ModeTextsAndMinimizerLine)
         run.Go(std::string(c.options) + " x.y.z", "x.y.z", Lines({"TABLE", "INPUT A", "OUTPUT F", "1 1", "END"}));
         std::string result = ReadFile("x.min");
         EXPECT_NE(result.find("INPUT FILE:        x.y.z          " + std::string(c.head) + "\n"), std::string::npos)
-            << c.options << "\n" << result;
+            << c.options << "\n"
+            << result;
         EXPECT_EQ(run.Log().substr(0, run.Log().find('\n')), c.firstLogLine);
         EXPECT_NE(run.Log().find("\nx.min x.y.z\n"), std::string::npos);
     }
@@ -95,8 +96,8 @@ TEST(ExpanderFunctionTable, NameListsAcrossLinesAndEightNamesALogLine)
 
 TEST(ExpanderFunctionTable, ResultFileNamePerOutputOption)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"/D", "t.sch"}, {"/F", "t.net"}, {"/E", "t.equ"}, {"/A", "t.abl"}, {"/J", "t.min"}, {"", "t.min"}};
+    const std::pair<const char*, const char*> cases[] = {{"/D", "t.sch"}, {"/F", "t.net"}, {"/E", "t.equ"},
+                                                         {"/A", "t.abl"}, {"/J", "t.min"}, {"", "t.min"}};
     for (const auto& [option, result] : cases) {
         ExpanderRun run;
         run.Go(std::string(option) + " t", "t.tbl", Lines({"TABLE", "INPUT A", "OUTPUT F", "1 1", "END"}));
@@ -223,9 +224,9 @@ TEST(ExpanderStateTable, JkWithNodeExtensionInvertedAndRegisteredOutputs)
         << result;
     EXPECT_EQ(ReadFile("exp_tbl.$$$"), Lines({".i 3", ".o 5", ".type fdr", ".phase 11111", ".p 4", "000 0-0-0",
                                               "001 0-1-1", "01- 1-~~1", "1-- -1010", ".e"}));
-    EXPECT_EQ(run.Log(), Lines({"-o esp_tbl.$$$ exp_tbl.$$$", "", "jk.net jk.tbl", "-Fab JK 2", "", "",
-                                "INPUT Qab1 Qab0 GO", "", "OUTPUT _Jab1 _Kab1 _Jab0 _Kab0 BUSY", "", "NO_ERRORS",
-                                "1 1 2 4", "INV", "REG_OUT"}));
+    EXPECT_EQ(run.Log(),
+              Lines({"-o esp_tbl.$$$ exp_tbl.$$$", "", "jk.net jk.tbl", "-Fab JK 2", "", "", "INPUT Qab1 Qab0 GO", "",
+                     "OUTPUT _Jab1 _Kab1 _Jab0 _Kab0 BUSY", "", "NO_ERRORS", "1 1 2 4", "INV", "REG_OUT"}));
 }
 
 TEST(ExpanderStateTable, EquationsLetterTheGeneratedColumns)
@@ -254,8 +255,8 @@ TEST(ExpanderStateTable, SrAndTExcitationInTheCoverTable)
         ExpanderRun run;
         run.Go("sr.tbl SR", "sr.tbl", sr);
         EXPECT_FALSE(run.error);
-        EXPECT_EQ(ReadFile("exp_tbl.$$$"), Lines({".i 2", ".o 3", ".type fdr", ".phase 111", ".p 4", "00 0-0",
-                                                  "01 101", "10 010", "11 -01", ".e"}));
+        EXPECT_EQ(ReadFile("exp_tbl.$$$"), Lines({".i 2", ".o 3", ".type fdr", ".phase 111", ".p 4", "00 0-0", "01 101",
+                                                  "10 010", "11 -01", ".e"}));
         EXPECT_NE(run.Log().find("\nINPUT Q0 X\n\nOUTPUT _S0 _R0 Z\n"), std::string::npos);
     }
     const std::string t = Lines({"TABLE", "INPUT X", "OUTPUT Z", "STATES", "A 00", "B 01", "C 11", "E 1-", "F .0",
@@ -305,11 +306,11 @@ TEST(ExpanderBanner, BoxTextsPauseAndDateLines)
     const std::vector<std::string> banner(run.lines.begin(), run.lines.begin() + 15);
     const std::string border = "      " + std::string(62, '=');
     const std::string box = "      =" + std::string(60, ' ') + "=";
-    EXPECT_EQ(banner, (std::vector<std::string>{
-                          "", "", std::string(27, ' ') + "Q  U  O  R  L  E  T ", "", "", border, box,
-                          "      =    TWO-LEVEL LOGIC MINIMIZER AND STATE SYNTHESIZER 4.61    =", box,
-                          "      =    FOR TEACHING DIGITAL DESIGN - FUNCTIONS AND MACHINES    =", box, border, "",
-                          "", ""}));
+    EXPECT_EQ(banner,
+              (std::vector<std::string>{"", "", std::string(27, ' ') + "Q  U  O  R  L  E  T ", "", "", border, box,
+                                        "      =    TWO-LEVEL LOGIC MINIMIZER AND STATE SYNTHESIZER 4.61    =", box,
+                                        "      =    FOR TEACHING DIGITAL DESIGN - FUNCTIONS AND MACHINES    =", box,
+                                        border, "", "", ""}));
     auto* clock = dynamic_cast<FixedClock*>(&Clock());
     ASSERT_NE(clock, nullptr);
     EXPECT_EQ(clock->Slept(), 2000);
@@ -323,7 +324,7 @@ TEST(ExpanderBanner, BoxTextsPauseAndDateLines)
 TEST(ExpanderQuestions, TableNameAskedAndNodeExtensionTruncated)
 {
     ExpanderRun run;
-    run.questions.PushLine("");           // press RETURN
+    run.questions.PushLine("");            // press RETURN
     run.questions.PushLine("q.tbl rest");  // table file name: first word only
     run.Go("/FLIB/abc", "q.tbl", Lines({"TABLE", "INPUT A", "OUTPUT F", "1 1", "END"}));
     EXPECT_FALSE(run.error);
@@ -350,7 +351,7 @@ TEST(ExpanderQuestions, FlipFlopTypeAskedUntilValid)
 TEST(ExpanderExamples, EveryShippedTableReadsCleanly)
 {
     const std::pair<const char*, const char*> examples[] = {
-        {"adder.tbl", "D"},    {"mult2.tbl", "D"},   {"bcd7seg.tbl", "D"}, {"incomplete.tbl", "D"},
+        {"adder.tbl", "D"},   {"mult2.tbl", "D"},   {"bcd7seg.tbl", "D"}, {"incomplete.tbl", "D"},
         {"traffic.tbl", "D"}, {"counter.tbl", "T"}, {"updown.tbl", "JK"}, {"seq101.tbl", "SR"},
     };
     for (const auto& [name, type] : examples) {

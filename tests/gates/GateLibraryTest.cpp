@@ -23,10 +23,7 @@ std::string ComponentLines(int count)
     return text;
 }
 
-std::string SourceLibrary()
-{
-    return ReadFile(std::string(QUORLET_SOURCE_DIR) + "/lib/GENERICS.LIB");
-}
+std::string SourceLibrary() { return ReadFile(std::string(QUORLET_SOURCE_DIR) + "/lib/GENERICS.LIB"); }
 
 TEST(GateLimits, WordsGiveOneOrTwoLimits)
 {
@@ -70,12 +67,12 @@ TEST(NetlistLibraryReader, FallsBackToEightInputsWithItsThreeMessages)
     };
     h.Run(stage);
     const std::string tail = " MAXIMUM NUMBER OF GATE INPUTS SET TO 8";
-    EXPECT_EQ(h.lines, (std::vector<std::string>{
-                           "CREATING PARDOVEX NETLIST FILE X.net", "GATE LIBRARY NOT FOUND," + tail,
-                           "CREATING PARDOVEX NETLIST FILE X.net", "USING NO GATE LIBRARY," + tail,
-                           "CREATING PARDOVEX NETLIST FILE X.net", "ILLEGAL GATE LIBRARY," + tail,
-                           "CREATING PARDOVEX NETLIST FILE X.net", "ILLEGAL GATE LIBRARY," + tail,
-                           "CREATING PARDOVEX NETLIST FILE X.net", "ILLEGAL GATE LIBRARY," + tail}));
+    EXPECT_EQ(h.lines,
+              (std::vector<std::string>{"CREATING PARDOVEX NETLIST FILE X.net", "GATE LIBRARY NOT FOUND," + tail,
+                                        "CREATING PARDOVEX NETLIST FILE X.net", "USING NO GATE LIBRARY," + tail,
+                                        "CREATING PARDOVEX NETLIST FILE X.net", "ILLEGAL GATE LIBRARY," + tail,
+                                        "CREATING PARDOVEX NETLIST FILE X.net", "ILLEGAL GATE LIBRARY," + tail,
+                                        "CREATING PARDOVEX NETLIST FILE X.net", "ILLEGAL GATE LIBRARY," + tail}));
     for (const GateLibrary& lib : results) {
         EXPECT_EQ(lib.LibraryText, "NO LIBRARY");
         EXPECT_EQ(lib.MaxGateInputs, 8);
@@ -130,10 +127,11 @@ TEST(DrawingLibraryReader, RefusesWhatTheNetlistReaderForgives)
 TEST(DrawingLibraryReader, ReadsComponentsAndTheirPins)
 {
     StageHarness h;
-    WriteFile("my.lib", "LIBRARY MINE\n4\n\" comment\n"
-                        "DFF dff_sym 0L16 0h2 3 * 1 2 -1 5 * * 6 9 6 7 6 10 0 -10 1 2\n"
-                        "\n"
-                        "LAST LAST 0H1 * * * * * * * * * * 5 1 * * 5 2 0 0 0 0\n");
+    WriteFile("my.lib",
+              "LIBRARY MINE\n4\n\" comment\n"
+              "DFF dff_sym 0L16 0h2 3 * 1 2 -1 5 * * 6 9 6 7 6 10 0 -10 1 2\n"
+              "\n"
+              "LAST LAST 0H1 * * * * * * * * * * 5 1 * * 5 2 0 0 0 0\n");
     std::optional<GateLibrary> lib;
     bool components = false;
     ReaderStage stage;
@@ -156,7 +154,7 @@ TEST(DrawingLibraryReader, ReadsComponentsAndTheirPins)
     EXPECT_EQ(dff->InputPins[0].y, 256);
     EXPECT_TRUE(dff->InputPins[0].ActiveLow);
     EXPECT_FALSE(dff->InputPins[1].ActiveLow);
-    EXPECT_EQ(dff->InputPins[2].y, 2048);  // "*": absent, not counted
+    EXPECT_EQ(dff->InputPins[2].y, 2048);      // "*": absent, not counted
     EXPECT_TRUE(dff->InputPins[3].ActiveLow);  // two words: pins 4 and 5 are active low
     EXPECT_EQ(dff->InputPins[4].x, -16);
     EXPECT_EQ(dff->NumInputPins, 4);
@@ -191,7 +189,8 @@ TEST(DrawingLibraryReader, TooManyOrBadComponentLines)
     EXPECT_EQ(full, 100);
     std::vector<std::string> errors;
     for (const std::string& l : h.lines)
-        if (l.rfind("CREATING", 0) != 0 && l.rfind("   USING", 0) != 0 && l.rfind("MAXIMUM", 0) != 0) errors.push_back(l);
+        if (l.rfind("CREATING", 0) != 0 && l.rfind("   USING", 0) != 0 && l.rfind("MAXIMUM", 0) != 0)
+            errors.push_back(l);
     EXPECT_EQ(errors, (std::vector<std::string>{"LIBRARY FILE TOO LONG", "", "ERROR READING LIBRARY FILE", "",
                                                 "ERROR READING LIBRARY FILE"}));
 }
@@ -211,7 +210,8 @@ TEST(ShippedLibrary, HasEveryComponentTheNetworkCanAskFor)
     ASSERT_TRUE(lib.has_value()) << h.Output();
     EXPECT_EQ(lib->MaxGateInputs, 3);
     EXPECT_EQ(lib->MaxPlainGateInputs, 4);
-    std::vector<std::string> names = {"BUF", "INV", "DFF", "TFF", "JKFF", "SRFF", "IFF", "PORTIN", "PORTOUT", "VDD", "VSS"};
+    std::vector<std::string> names = {"BUF", "INV",    "DFF",     "TFF", "JKFF", "SRFF",
+                                      "IFF", "PORTIN", "PORTOUT", "VDD", "VSS"};
     for (const char* family : {"AND", "OR", "NAND", "NOR"})
         for (int n = 2; n <= 8; ++n) names.push_back(family + std::to_string(n));
     for (const std::string& n : names) {

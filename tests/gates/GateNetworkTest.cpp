@@ -80,7 +80,8 @@ TEST(TermTrees, OneTwoAndThreeLevels)
     EXPECT_EQ(Inputs(*Find(two, "NET1")), (std::vector<std::string>{"NET1A", "NET1B"}));
     EXPECT_EQ(Find(two, "NET1")->Stage, stage::Term2Root);
 
-    GateNetwork three = Build(Cover({"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"}, {"Y"}, {{"1111111111", "1"}}), 3);
+    GateNetwork three =
+        Build(Cover({"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"}, {"Y"}, {{"1111111111", "1"}}), 3);
     EXPECT_EQ(Inputs(*Find(three, "NET1A1")).size(), 3u);
     EXPECT_EQ(Inputs(*Find(three, "NET1A2")).size(), 3u);
     EXPECT_EQ(Inputs(*Find(three, "NET1B1")).size(), 2u);
@@ -100,16 +101,17 @@ TEST(OutputTrees, TooManyTermsForTripleFactoring)
     }
     GateNetwork n = Build(Cover({"A", "B", "C", "D", "E", "F", "G"}, {"F"}, terms), 4);
     EXPECT_TRUE(n.error);
-    EXPECT_EQ(n.messages, (std::vector<std::string>{"ERROR: 70 INPUTS NOT REALIZABLE WITH TRIPLE FACTORED 4-INPUT GATES"}));
+    EXPECT_EQ(n.messages,
+              (std::vector<std::string>{"ERROR: 70 INPUTS NOT REALIZABLE WITH TRIPLE FACTORED 4-INPUT GATES"}));
     for (const Gate& g : n.gates) EXPECT_LE(g.InputCount(), 4);
 }
 
 TEST(OutputTrees, ThreeLevelNames)
 {
     std::vector<std::pair<std::string, std::string>> terms;
-    for (int t = 0; t < 10; ++t) terms.push_back({std::string(1, '0' + t % 2) + std::string(1, '0' + (t / 2) % 2) +
-                                                      std::string(1, '0' + t / 4),
-                                                  "1"});
+    for (int t = 0; t < 10; ++t)
+        terms.push_back(
+            {std::string(1, '0' + t % 2) + std::string(1, '0' + (t / 2) % 2) + std::string(1, '0' + t / 4), "1"});
     GateNetwork n = Build(Cover({"A", "B", "C"}, {"F"}, terms), 3);
     ASSERT_FALSE(n.error);
     EXPECT_EQ(Inputs(*Find(n, "F")), (std::vector<std::string>{"F%1", "F%2"}));

@@ -20,8 +20,8 @@ struct CoverFixture {
     std::string nodeExtension;
     std::string flipFlopType;  // empty: function table
     int flipFlops = 0;
-    std::vector<std::string> inputs;   // state bits first
-    std::vector<std::string> outputs;  // excitation outputs first
+    std::vector<std::string> inputs;                         // state bits first
+    std::vector<std::string> outputs;                        // excitation outputs first
     std::vector<std::pair<std::string, std::string>> terms;  // as the minimizer writes them
     bool pos = false, off = false, inv = false, regOut = false;
 };
@@ -111,8 +111,16 @@ public:
         for (const std::string& s : e.inputs) in.push_back(Value(s, given));
         --depth_;
         bool v = false;
-        auto all = [&] { for (bool b : in) if (!b) return false; return true; };
-        auto any = [&] { for (bool b : in) if (b) return true; return false; };
+        auto all = [&] {
+            for (bool b : in)
+                if (!b) return false;
+            return true;
+        };
+        auto any = [&] {
+            for (bool b : in)
+                if (b) return true;
+            return false;
+        };
         if (e.kind == "BUF") v = in.at(0);
         else if (e.kind == "INV") v = !in.at(0);
         else if (e.kind == "AND") v = all();

@@ -95,9 +95,12 @@ TEST(Netlist, ElevenInputsLongNamesAndUnusedInputs)
     EXPECT_EQ(at("N_I1 INV I1"), lines.end());  // used only true: no inverter
     EXPECT_NE(at("\" WARNING:  INPUT SIGNAL UNUSED IS NEVER USED !!!!!"), lines.end());
     EXPECT_NE(at("\" WARNING:  INPUT SIGNAL I2 IS NEVER USED !!!!!"), lines.end());
-    EXPECT_NE(std::find(h.lines.begin(), h.lines.end(), "WARNING:  IDENTIFIERS OF MORE THAN 6 CHARACTERS FOUND,"), h.lines.end());
-    EXPECT_NE(std::find(h.lines.begin(), h.lines.end(), "          THIS MIGHT LEAD TO PARDOVEX ERROR MESSAGES !"), h.lines.end());
-    EXPECT_NE(std::find(h.lines.begin(), h.lines.end(), "WARNING:  INPUT SIGNAL UNUSED IS NEVER USED !!!!!"), h.lines.end());
+    EXPECT_NE(std::find(h.lines.begin(), h.lines.end(), "WARNING:  IDENTIFIERS OF MORE THAN 6 CHARACTERS FOUND,"),
+              h.lines.end());
+    EXPECT_NE(std::find(h.lines.begin(), h.lines.end(), "          THIS MIGHT LEAD TO PARDOVEX ERROR MESSAGES !"),
+              h.lines.end());
+    EXPECT_NE(std::find(h.lines.begin(), h.lines.end(), "WARNING:  INPUT SIGNAL UNUSED IS NEVER USED !!!!!"),
+              h.lines.end());
     EXPECT_EQ(h.lines.back(), "Netlist file successfully created");
 
     StageHarness six;
@@ -169,7 +172,8 @@ TEST(Netlist, ConstantOutputsAreStuckBuffers)
     EXPECT_EQ(*(one + 2), "ONE BUF VDD " + Blanks(7));
     EXPECT_EQ(*(one + 3), "ZERO BUF VSS " + Blanks(7));
     EXPECT_EQ(*(one + 4), "F BUF A " + Blanks(7));  // the one-literal term has no gate of its own
-    EXPECT_NE(std::find(h.lines.begin(), h.lines.end(), "WARNING:  SIGNAL ONE STUCK AT FIXED LEVEL !!!!!"), h.lines.end());
+    EXPECT_NE(std::find(h.lines.begin(), h.lines.end(), "WARNING:  SIGNAL ONE STUCK AT FIXED LEVEL !!!!!"),
+              h.lines.end());
 }
 
 TEST(Netlist, FailuresLeaveNoFinishedNetlist)
@@ -186,7 +190,8 @@ TEST(Netlist, FailuresLeaveNoFinishedNetlist)
         }
         WriteFile("four.lib", "LIBRARY FOUR\n4\n");
         std::string text = RunNetlist(h, fixture, "four.lib");
-        EXPECT_NE(std::find(h.lines.begin(), h.lines.end(), "ERROR: 70 INPUTS NOT REALIZABLE WITH TRIPLE FACTORED 4-INPUT GATES"),
+        EXPECT_NE(std::find(h.lines.begin(), h.lines.end(),
+                            "ERROR: 70 INPUTS NOT REALIZABLE WITH TRIPLE FACTORED 4-INPUT GATES"),
                   h.lines.end());
         EXPECT_EQ(text.find("END"), std::string::npos);
         EXPECT_NE(text.find("INPUT A B C D E F G"), std::string::npos);
@@ -238,7 +243,8 @@ RandomCase MakeRandomCase(std::mt19937& rng)
     s.flipFlops = s.flipFlopType.empty() ? 0 : pick(1, 2);
     int primary = pick(1, 6 - s.flipFlops);
     for (int q = 0; q < s.flipFlops; ++q) s.inputs.push_back("S" + std::to_string(q));
-    for (int i = 0; i < primary; ++i) s.inputs.push_back(i % 3 == 0 ? "_I" + std::to_string(i) : "I" + std::to_string(i));
+    for (int i = 0; i < primary; ++i)
+        s.inputs.push_back(i % 3 == 0 ? "_I" + std::to_string(i) : "I" + std::to_string(i));
     int excitations = s.flipFlops * ((s.flipFlopType == "JK" || s.flipFlopType == "SR") ? 2 : 1);
     for (int e = 0; e < excitations; ++e) s.outputs.push_back("E" + std::to_string(e));
     int outputs = pick(excitations == 0 ? 1 : 0, 3);
@@ -324,7 +330,8 @@ TEST(NetlistSimulation, RandomCoversInEveryModeComputeTheirTable)
             if (!rc.fixture.inv) rc.limit = rc.plainLimit;  // without inverting gates only the first digit counts
         }
         std::string text = RunNetlist(h, rc.fixture, library);
-        bool failed = std::any_of(h.lines.begin(), h.lines.end(), [](const std::string& l) { return l.rfind("ERROR: ", 0) == 0; });
+        bool failed = std::any_of(h.lines.begin(), h.lines.end(),
+                                  [](const std::string& l) { return l.rfind("ERROR: ", 0) == 0; });
         if (failed) continue;  // a function too wide for triple factoring with these gates
         ASSERT_EQ(h.lines.back(), "Netlist file successfully created") << "seed " << seed << "\n" << h.Output();
         CheckSimulation(rc, text, seed);

@@ -34,7 +34,8 @@ bool Has(const std::vector<std::string>& lines, const std::string& line)
 
 int CountPrefix(const std::vector<std::string>& lines, const std::string& prefix)
 {
-    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
+    return static_cast<int>(
+        std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
 }
 
 CoverFixture Combinational()
@@ -97,12 +98,13 @@ TEST(Sheet, CombinationalDesignWithItsSymbolAndLog)
     EXPECT_EQ(CountPrefix(sheet, "SYMBOL AND2 "), 2);
     EXPECT_EQ(CountPrefix(sheet, "SYMBOL OR2 "), 1);
     EXPECT_EQ(CountPrefix(sheet, "SYMBOL INV "), 2);
-    EXPECT_TRUE(std::regex_search(ReadFile("T.asc"), std::regex("SYMBOL AND2 [0-9]+ [0-9]+ R90\nSYMATTR InstName I3\n")));
-    EXPECT_EQ(ReadFile("T.asy"), Lines({"Version 4", "SymbolType BLOCK", "RECTANGLE Wide 32 0 256 128",
-                                        "WINDOW 0 144 112 Center 2", "WINDOW 1 144 16 Center 2", "PIN 0 80  LEFT 36",
-                                        "PINATTR PinName B", "LINE Normal 0 80 32 80", "PIN 0 48  LEFT 36",
-                                        "PINATTR PinName A", "LINE Normal 0 48 32 48", "PIN 288 80  RIGHT 36",
-                                        "PINATTR PinName F", "PINATTR Polarity OUT", "LINE Normal 288 80 256 80"}));
+    EXPECT_TRUE(
+        std::regex_search(ReadFile("T.asc"), std::regex("SYMBOL AND2 [0-9]+ [0-9]+ R90\nSYMATTR InstName I3\n")));
+    EXPECT_EQ(ReadFile("T.asy"),
+              Lines({"Version 4", "SymbolType BLOCK", "RECTANGLE Wide 32 0 256 128", "WINDOW 0 144 112 Center 2",
+                     "WINDOW 1 144 16 Center 2", "PIN 0 80  LEFT 36", "PINATTR PinName B", "LINE Normal 0 80 32 80",
+                     "PIN 0 48  LEFT 36", "PINATTR PinName A", "LINE Normal 0 48 32 48", "PIN 288 80  RIGHT 36",
+                     "PINATTR PinName F", "PINATTR Polarity OUT", "LINE Normal 288 80 256 80"}));
     EXPECT_TRUE(Has(h.lines, "CREATING ispTOOLS SCHEMATICS FILE T.sch,"));
     EXPECT_TRUE(Has(h.lines, "MINIMIZATION RESULT STATISTICS"));
 }
@@ -164,9 +166,10 @@ TEST(Sheet, ControlPortsFollowTheFlipFlopPins)
     RunSheet(h, ScanMachine({"Q1", "Q2"}, true));
     std::vector<std::string> sheet = SplitLines(ReadFile("T.asc"));
     for (const char* name : {"CLK", "nRST", "TSTM", "SCIN", "Q1", "Q2", "X", "Y"})
-        EXPECT_EQ(std::count_if(sheet.begin(), sheet.end(),
-                                [&](const std::string& l) { return l.rfind("FLAG ", 0) == 0 && Words(l).back() == name; }),
-                  1)
+        EXPECT_EQ(
+            std::count_if(sheet.begin(), sheet.end(),
+                          [&](const std::string& l) { return l.rfind("FLAG ", 0) == 0 && Words(l).back() == name; }),
+            1)
             << name;
     std::vector<std::string> symbol = SplitLines(ReadFile("T.asy"));
     std::vector<std::string> pins;
@@ -179,7 +182,7 @@ TEST(Sheet, ControlPortsFollowTheFlipFlopPins)
     RunSheet(noReset, ScanMachine({"Q1"}, false),
              EditedLibrary({{"DFF", "DFF DFF 0H9 0H7 0L3 * * * * * *  6 9 6 7  6 10  0 0  0 0"}}));
     std::vector<std::string> plain = SplitLines(ReadFile("T.asc"));
-    EXPECT_EQ(CountPrefix(plain, "FLAG") , 3) << ReadFile("T.asc");  // nCLK, X, Y
+    EXPECT_EQ(CountPrefix(plain, "FLAG"), 3) << ReadFile("T.asc");  // nCLK, X, Y
     std::string sym = ReadFile("T.asy");
     EXPECT_NE(sym.find("PINATTR PinName nCLK"), std::string::npos);
     EXPECT_EQ(sym.find("RST"), std::string::npos);
@@ -193,9 +196,13 @@ TEST(Sheet, ScanOutputIsTheBitEndingInZero)
         RunSheet(h, ScanMachine({"X0", "X1"}, false));
         std::vector<std::string> sheet = SplitLines(ReadFile("T.asc"));
         EXPECT_EQ(CountPrefix(sheet, "FLAG 240 480 SCOUT"), 1) << ReadFile("T.asc");
-        EXPECT_EQ(std::count_if(sheet.begin(), sheet.end(), [](const std::string& l) { return l.find(" SCOUT") != std::string::npos; }), 1);
+        EXPECT_EQ(std::count_if(sheet.begin(), sheet.end(),
+                                [](const std::string& l) { return l.find(" SCOUT") != std::string::npos; }),
+                  1);
         std::string sym = ReadFile("T.asy");
-        EXPECT_NE(sym.find("PINATTR PinName SCIN\nLINE Normal 0 80 32 80\nPIN 0 48  LEFT 36\nPINATTR PinName TSTM"), std::string::npos) << sym;
+        EXPECT_NE(sym.find("PINATTR PinName SCIN\nLINE Normal 0 80 32 80\nPIN 0 48  LEFT 36\nPINATTR PinName TSTM"),
+                  std::string::npos)
+            << sym;
         EXPECT_NE(sym.find("PIN 288 176  RIGHT 36\nPINATTR PinName SCOUT"), std::string::npos) << sym;
     }
     {

@@ -136,7 +136,8 @@ TEST_F(ConfigTest, EmptyPathValueStaysEmpty)
 TEST_F(ConfigTest, HelpEntriesFillTheItemsInOrderUpToTen)
 {
     std::string text = "HELP = Manual,manual.htm\n\"HELP = Hidden,hidden.htm\nHELP = no comma\n";
-    for (int n = 2; n <= 11; ++n) text += "HELP" + std::to_string(n) + " = Page " + std::to_string(n) + ",p" + std::to_string(n) + ".htm\n";
+    for (int n = 2; n <= 11; ++n)
+        text += "HELP" + std::to_string(n) + " = Page " + std::to_string(n) + ",p" + std::to_string(n) + ".htm\n";
     ASSERT_TRUE(Read(text));
     ASSERT_EQ(owner.items.size(), 10u);
     EXPECT_EQ(owner.items[0].index, 1);

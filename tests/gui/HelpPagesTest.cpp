@@ -86,7 +86,7 @@ std::vector<Tag> ReadTags(const std::string& page, std::vector<std::string>& fau
 // Elements nest and close; "&" starts an entity; the head says what a browser needs.
 std::vector<std::string> WellFormedFaults(const std::string& page)
 {
-    static const std::set<std::string> kVoid = {"area", "base", "br",   "col",   "embed", "hr",
+    static const std::set<std::string> kVoid = {"area", "base",  "br",   "col",  "embed",  "hr",
                                                 "img",  "input", "link", "meta", "source", "wbr"};
     std::vector<std::string> faults;
     if (!page.starts_with("<!DOCTYPE html>")) faults.push_back("no <!DOCTYPE html> first");
@@ -101,7 +101,8 @@ std::vector<std::string> WellFormedFaults(const std::string& page)
         if (tag.name.starts_with("/")) {
             const std::string name = tag.name.substr(1);
             if (open.empty() || open.back() != name) {
-                faults.push_back("</" + name + "> closes <" + (open.empty() ? std::string("nothing") : open.back()) + ">");
+                faults.push_back("</" + name + "> closes <" + (open.empty() ? std::string("nothing") : open.back()) +
+                                 ">");
                 continue;
             }
             open.pop_back();
@@ -218,12 +219,17 @@ TEST_F(HelpPagesTest, PagesAreWellFormedAndEveryLinkAndPictureResolves)
 
 TEST(HelpPageCheckTest, TheChecksSeeFaults)
 {
-    const std::string good = "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>t</title></head>"
-                             "<body><p>a &amp; b<br><img src=\"x.png\" alt=\"x\"></p></body></html>";
+    const std::string good =
+        "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>t</title></head>"
+        "<body><p>a &amp; b<br><img src=\"x.png\" alt=\"x\"></p></body></html>";
     EXPECT_TRUE(WellFormedFaults(good).empty());
-    for (auto [from, to] : std::vector<std::pair<std::string, std::string>>{
-             {"<p>a", "<p><b>a"}, {"&amp;", "&"}, {" alt=\"x\"", ""}, {"lang=\"en\"", ""},
-             {"<!DOCTYPE html>", ""}, {"src=\"x.png\"", "src=x.png"}, {"</body>", "</div></body>"}}) {
+    for (auto [from, to] : std::vector<std::pair<std::string, std::string>>{{"<p>a", "<p><b>a"},
+                                                                            {"&amp;", "&"},
+                                                                            {" alt=\"x\"", ""},
+                                                                            {"lang=\"en\"", ""},
+                                                                            {"<!DOCTYPE html>", ""},
+                                                                            {"src=\"x.png\"", "src=x.png"},
+                                                                            {"</body>", "</div></body>"}}) {
         std::string bad = good;
         bad.replace(bad.find(from), from.size(), to);
         EXPECT_FALSE(WellFormedFaults(bad).empty()) << bad;

@@ -175,7 +175,8 @@ private slots:
         Start({Dir() + "exa.tbl"});
         QCOMPARE(Cmd(), QString("exa.tbl D "));
         QCOMPARE(Main().windowTitle(), QString("Quorlet 4.61  -  exa.tbl"));
-        QCOMPARE(Child<QLabel>(Main(), "LabelWD")->text(), QString::fromStdString("Work Directory: " + dir_->Path().string()));
+        QCOMPARE(Child<QLabel>(Main(), "LabelWD")->text(),
+                 QString::fromStdString("Work Directory: " + dir_->Path().string()));
         QVERIFY(!Visible("PanelOutputFormat"));
         QVERIFY(!Visible("PanelNoRegisterOutput"));
         QVERIFY(!Visible("PanelNodeExtention"));
@@ -312,8 +313,9 @@ private slots:
         fs::create_directories(Dir() + "work");
         test::WriteFile(Dir() + "tools/b.lib", "");
         test::WriteFile(Dir() + "tools/A.LIB", "");
-        Write("QUORLET.CFG", "QUORLET_PATH = ./tools\" the tools\nWORKDIR = " + Dir() + "work\nDEBUG = on\n"
-                             "DEFAULT_LIB = B.LIB\nHELP = Manual,manual.htm\n");
+        Write("QUORLET.CFG", "QUORLET_PATH = ./tools\" the tools\nWORKDIR = " + Dir() +
+                                 "work\nDEBUG = on\n"
+                                 "DEFAULT_LIB = B.LIB\nHELP = Manual,manual.htm\n");
         Start();
         QVERIFY(messages_.isEmpty());
         QCOMPARE(Main().ToolPath(), fs::canonical(Dir() + "tools").string() + "/");
@@ -358,9 +360,9 @@ private slots:
     {
         Start();
         const std::pair<const char*, QKeySequence> items[] = {
-            {"Open1", QKeySequence("Ctrl+O")},   {"SaveOutput1", QKeySequence("Ctrl+S")},
-            {"Exit1", QKeySequence("Ctrl+F4")},  {"Edit1", QKeySequence("F3")},
-            {"Refresh1", QKeySequence("F5")},    {"Minimize1", QKeySequence("F9")},
+            {"Open1", QKeySequence("Ctrl+O")},  {"SaveOutput1", QKeySequence("Ctrl+S")},
+            {"Exit1", QKeySequence("Ctrl+F4")}, {"Edit1", QKeySequence("F3")},
+            {"Refresh1", QKeySequence("F5")},   {"Minimize1", QKeySequence("F9")},
             {"About1", QKeySequence("Ctrl+A")}};
         for (const auto& [name, keys] : items) QCOMPARE(Child<QAction>(Main(), name)->shortcut(), keys);
         QStringList menus;
@@ -387,7 +389,7 @@ private slots:
         Child<QAction>(Main(), "Edit1")->trigger();
         QDesktopServices::unsetUrlHandler("file");
         QCOMPARE(recorder.urls, QList<QUrl>({QUrl::fromLocalFile(QString::fromStdString(Dir() + "missing.htm")),
-                                            QUrl::fromLocalFile(QString::fromStdString(Dir() + "exa.tbl"))}));
+                                             QUrl::fromLocalFile(QString::fromStdString(Dir() + "exa.tbl"))}));
         QCOMPARE(messages_, QStringList({QString::fromStdString(Dir() + "gone.tbl not found!")}));
     }
 
@@ -666,8 +668,10 @@ private slots:
             ~Environment()
             {
                 qputenv("PATH", path);
-                if (hadVisual) qputenv("VISUAL", visual); else qunsetenv("VISUAL");
-                if (hadEditor) qputenv("EDITOR", editor); else qunsetenv("EDITOR");
+                if (hadVisual) qputenv("VISUAL", visual);
+                else qunsetenv("VISUAL");
+                if (hadEditor) qputenv("EDITOR", editor);
+                else qunsetenv("EDITOR");
             }
         } restore;
         const QString table = QString::fromStdString(Dir() + "exa.tbl");
@@ -795,7 +799,8 @@ private slots:
             "<clipPath id=\"c1\"><rect x=\"20\" y=\"20\" width=\"60\" height=\"60\"/></clipPath>\n"
             "<clipPath id=\"other\"><circle cx=\"5\" cy=\"5\" r=\"5\"/></clipPath>\n"
             "<g clip-path=\"url(#c1)\" stroke-width=\"4\">\n"
-            "<rect x=\"0\" y=\"30\" width=\"40\" height=\"40\" rx=\"5\" ry=\"5\" fill=\"#ff0000\" stroke=\"#0000ff\"/>\n"
+            "<rect x=\"0\" y=\"30\" width=\"40\" height=\"40\" rx=\"5\" ry=\"5\" fill=\"#ff0000\" "
+            "stroke=\"#0000ff\"/>\n"
             "<rect x=\"90\" y=\"90\" width=\"5\" height=\"5\" fill=\"#00ff00\"/>\n"
             "</g></svg>";
         const std::string applied = ApplyRectangleClips(svg);
@@ -809,14 +814,14 @@ private slots:
         renderer.render(&painter);
         painter.end();
         auto at = [&image](int x, int y) { return QColor(image.pixel(x, y)); };
-        QCOMPARE(at(10, 50), QColor(Qt::white));    // outside the clip: not drawn
-        QCOMPARE(at(30, 50), QColor(Qt::red));      // inside: filled
-        QCOMPARE(at(21, 50), QColor(Qt::red));      // the cut edge has no outline
-        QCOMPARE(at(40, 50), QColor(Qt::blue));     // the edge inside the clip has
+        QCOMPARE(at(10, 50), QColor(Qt::white));  // outside the clip: not drawn
+        QCOMPARE(at(30, 50), QColor(Qt::red));    // inside: filled
+        QCOMPARE(at(21, 50), QColor(Qt::red));    // the cut edge has no outline
+        QCOMPARE(at(40, 50), QColor(Qt::blue));   // the edge inside the clip has
         QCOMPARE(at(30, 30), QColor(Qt::blue));
-        QCOMPARE(at(50, 50), QColor(Qt::white));    // no black shape of the clip path
+        QCOMPARE(at(50, 50), QColor(Qt::white));  // no black shape of the clip path
         QCOMPARE(at(5, 5), QColor(Qt::white));
-        QCOMPARE(at(92, 92), QColor(Qt::white));    // wholly outside the clip: gone
+        QCOMPARE(at(92, 92), QColor(Qt::white));  // wholly outside the clip: gone
 #endif
     }
 
@@ -829,10 +834,8 @@ private slots:
                 QVERIFY(Child<QLabel>(*modal, "LabelQuestion")->text().contains("output window"));
                 if (checkStart) QVERIFY(Child<QRadioButton>(*modal, "RadioButton2")->isChecked());
                 if (radio) Child<QRadioButton>(*modal, radio)->setChecked(true);
-                if (button)
-                    Child<QPushButton>(*modal, button)->click();
-                else
-                    modal->close();
+                if (button) Child<QPushButton>(*modal, button)->click();
+                else modal->close();
             });
         };
         answer("RadioButton3", "Button1", true);
@@ -936,7 +939,8 @@ private slots:
         QCOMPARE(test::ReadFile(Dir() + "adder.tbl"), test::ReadFile(example));
 
         // A schematic drawing shows the circuit picture that the importer drew.
-        if (!ResolveProgramFile(ExecutableDir() + "ascin.exe").empty() && FileExists(ExecutableDir() + "GENERICS.LIB")) {
+        if (!ResolveProgramFile(ExecutableDir() + "ascin.exe").empty() &&
+            FileExists(ExecutableDir() + "GENERICS.LIB")) {
             Click("CBOptionD");
             Main().Minimize();
             QVERIFY(fs::exists(Dir() + "adder.svg"));

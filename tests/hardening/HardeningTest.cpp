@@ -124,10 +124,7 @@ protected:
         EXPECT_NE(r.output.find(message), std::string::npos) << "expected \"" << message << "\" in\n" << r.output;
         ExpectTableUnchanged();
     }
-    void ExpectTableUnchanged() const
-    {
-        EXPECT_EQ(ReadFile(table_.string()), original_) << table_ << " was changed";
-    }
+    void ExpectTableUnchanged() const { EXPECT_EQ(ReadFile(table_.string()), original_) << table_ << " was changed"; }
 
     TempWorkDir scratch_;
     fs::path work_ = scratch_.Path() / "work";

@@ -16,24 +16,24 @@ TEST(HdlNamesTest, LegalNamesStayAndTheOthersFollowTheOneRule)
 {
     IdentifierTable verilog(HdlLanguage::Verilog);
     EXPECT_EQ(verilog.Take("CIN"), "CIN");
-    EXPECT_EQ(verilog.Take("_D1"), "_D1");   // a leading underscore is Verilog
-    EXPECT_EQ(verilog.Take("IN"), "IN");     // keywords are lower case in Verilog
+    EXPECT_EQ(verilog.Take("_D1"), "_D1");  // a leading underscore is Verilog
+    EXPECT_EQ(verilog.Take("IN"), "IN");    // keywords are lower case in Verilog
     EXPECT_EQ(verilog.Take("module"), "N_module");
     EXPECT_EQ(verilog.Take("A-B"), "N_A_B");
     EXPECT_EQ(verilog.Take("A+B"), "N_A_B_2");  // still taken: numbered
     EXPECT_EQ(verilog.Take("1X"), "N_1X");
     EXPECT_EQ(verilog.Take("X'"), "N_X");
-    EXPECT_EQ(verilog.Take("CIN"), "N_CIN");    // a second CIN may not share the port
+    EXPECT_EQ(verilog.Take("CIN"), "N_CIN");  // a second CIN may not share the port
     EXPECT_EQ(verilog.Renamed().size(), 6u);
     EXPECT_EQ(verilog.Renamed()[1], (std::pair<std::string, std::string>("A-B", "N_A_B")));
 
     IdentifierTable vhdl(HdlLanguage::Vhdl);
     vhdl.Reserve("clk");
     EXPECT_EQ(vhdl.Take("_D1"), "N_D1");
-    EXPECT_EQ(vhdl.Take("IN"), "N_IN");       // VHDL words in any case
-    EXPECT_EQ(vhdl.Take("CLK"), "N_CLK");     // VHDL ignores case: the clock's name is taken
-    EXPECT_EQ(vhdl.Take("A__B"), "N_A_B");    // no double underscore
-    EXPECT_EQ(vhdl.Take("B_"), "N_B");        // no trailing one
+    EXPECT_EQ(vhdl.Take("IN"), "N_IN");     // VHDL words in any case
+    EXPECT_EQ(vhdl.Take("CLK"), "N_CLK");   // VHDL ignores case: the clock's name is taken
+    EXPECT_EQ(vhdl.Take("A__B"), "N_A_B");  // no double underscore
+    EXPECT_EQ(vhdl.Take("B_"), "N_B");      // no trailing one
     EXPECT_EQ(vhdl.Take("n_b"), "N_n_b") << "n_b is N_B in VHDL";
     EXPECT_EQ(vhdl.Take("STD_LOGIC"), "N_STD_LOGIC");
     EXPECT_EQ(vhdl.Take("Q1"), "Q1");
@@ -45,8 +45,9 @@ TEST(HdlNamesTest, LegalNamesStayAndTheOthersFollowTheOneRule)
 
 TEST(HdlNamesTest, EveryRenamedNameIsLegalAndDistinct)
 {
-    const std::vector<std::string> names = {"A", "a", "_", "__", "$X", "X$", "9", "END", "end", "N_END", "N_END_2",
-                                            "A.B", "A..B", "A_B", "N", "+", "-", "TB_CHECK", "DUT", "Q0"};
+    const std::vector<std::string> names = {"A",   "a",   "_",     "__",       "$X",  "X$",   "9",
+                                            "END", "end", "N_END", "N_END_2",  "A.B", "A..B", "A_B",
+                                            "N",   "+",   "-",     "TB_CHECK", "DUT", "Q0"};
     for (HdlLanguage language : {HdlLanguage::Verilog, HdlLanguage::Vhdl}) {
         IdentifierTable table(language);
         table.Reserve("tb_check");
@@ -101,7 +102,8 @@ HdlDesign FunctionDesign(int inputs, int outputs)
     HdlDesign d;
     d.name = "f";
     for (int i = 0; i < inputs; ++i) d.inputs.push_back("I" + std::to_string(i));
-    for (int j = 0; j < outputs; ++j) d.functions.push_back({"O" + std::to_string(j), HdlFunction::Form::ConstantZero, {}});
+    for (int j = 0; j < outputs; ++j)
+        d.functions.push_back({"O" + std::to_string(j), HdlFunction::Form::ConstantZero, {}});
     return d;
 }
 
@@ -146,7 +148,8 @@ HdlDesign JkMachine()
     d.stateBits = 2;
     d.excitations = 4;
     d.flipFlops = FlipFlopKind::JK;
-    for (const char* n : {"_J1", "_K1", "_J0", "_K0", "Z"}) d.functions.push_back({n, HdlFunction::Form::ConstantZero, {}});
+    for (const char* n : {"_J1", "_K1", "_J0", "_K0", "Z"})
+        d.functions.push_back({n, HdlFunction::Form::ConstantZero, {}});
     return d;
 }
 
@@ -228,7 +231,7 @@ TEST(HdlDesignTest, FunctionsFollowTheCoverModes)
     EXPECT_EQ(r.design.flipFlops, FlipFlopKind::T);  // from the excitation names: the log had no "-F"
     EXPECT_EQ(r.design.functions[2].form, HdlFunction::Form::ConstantOne);
     EXPECT_EQ(r.design.functions[3].form, HdlFunction::Form::ConstantZero);
-    EXPECT_TRUE(EvaluateFunction(r.design, r.design.functions[1], "10"));   // Q0 | ~X
+    EXPECT_TRUE(EvaluateFunction(r.design, r.design.functions[1], "10"));  // Q0 | ~X
     EXPECT_FALSE(EvaluateFunction(r.design, r.design.functions[1], "01"));
     r.design.offCover = true;
     EXPECT_TRUE(EvaluateFunction(r.design, r.design.functions[1], "01"));

@@ -44,8 +44,8 @@ struct SimulationRun {
 SimulationRun RunVerilog(const std::string& name, const std::string& design = "")
 {
     SimulationRun s;
-    RunResult compile = RunBuiltProgram("iverilog", {"-o", name + ".vvp", design.empty() ? name + ".v" : design,
-                                                     name + "_tb.v"});
+    RunResult compile =
+        RunBuiltProgram("iverilog", {"-o", name + ".vvp", design.empty() ? name + ".v" : design, name + "_tb.v"});
     s.log = compile.output;
     if (compile.status != 0) return s;
     RunResult run = RunBuiltProgram("vvp", {"-n", name + ".vvp"});
@@ -85,8 +85,7 @@ bool Synthesizes(const std::string& name, const std::string& module, std::string
 
 // Runs quorlet on the table with the HDL outputs and every check on what it wrote.
 void ExpectEverySimulatorPasses(const std::string& table, const std::vector<std::string>& options,
-                                const std::string& flipFlops, const std::string& cover = "dc",
-                                std::string module = "")
+                                const std::string& flipFlops, const std::string& cover = "dc", std::string module = "")
 {
     std::vector<std::string> args = {"--cover=" + cover, "--verilog", "--vhdl"};
     args.insert(args.end(), options.begin(), options.end());
@@ -214,7 +213,8 @@ protected:
 
 TEST_F(HdlSimulationTest, RandomFunctionTablesPassInEverySimulator)
 {
-    const std::vector<std::vector<std::string>> modes = {{}, {"/P"}, {"/O"}, {"/S"}, {"/P", "/O"}, {"/S", "/P"}, {"/S", "/O"}};
+    const std::vector<std::vector<std::string>> modes = {{},           {"/P"},       {"/O"},      {"/S"},
+                                                         {"/P", "/O"}, {"/S", "/P"}, {"/S", "/O"}};
     const char* covers[] = {"dc", "on", "off"};
     std::mt19937 random(1901);
     int k = 0;
@@ -252,8 +252,9 @@ TEST_F(HdlSimulationTest, RandomStateTablesPassWithEveryFlipFlopType)
 // second pass minimizes them apart, and the testbench still checks the output.
 TEST_F(HdlSimulationTest, MooreSecondPassKeepsTheOutputsChecked)
 {
-    WriteFile("moore2.tbl", "TABLE MOORE2\nINPUT X\nOUTPUT Z\nSTATES\nA 0\nB 1\nEND\n"
-                            "A 1 B 1\nB 0 A -\nB 1 B -\nEND\n");
+    WriteFile("moore2.tbl",
+              "TABLE MOORE2\nINPUT X\nOUTPUT Z\nSTATES\nA 0\nB 1\nEND\n"
+              "A 1 B 1\nB 0 A -\nB 1 B -\nEND\n");
     RunResult run = RunBuiltProgram(QUORLET_BIN, {"--cover=dc", "--verilog", "--vhdl", "/M", "moore2.tbl", "D"});
     ASSERT_NE(run.output.find("SECOND PASS REQUIRED"), std::string::npos) << run.output;
     EXPECT_NE(ReadFile("moore2_tb.v").find("tb_check(1'b0, 1'b1, 1'b1, 1'b1);"), std::string::npos)
@@ -306,7 +307,7 @@ struct SopSyntax {
     std::string assignHead;  // before the signal name
     std::string assignOp;    // between the name and the expression
     std::string orOp, andOp, notOp;
-    bool parenthesized;      // products of several literals in parentheses
+    bool parenthesized;  // products of several literals in parentheses
 };
 const SopSyntax kVerilogSop = {"    assign ", " = ", " | ", " & ", "~", false};
 const SopSyntax kVhdlSop = {"    ", " <= ", " or ", " and ", "not ", true};
@@ -349,7 +350,7 @@ TEST_F(HdlSimulationTest, ChangingOneTermMakesTheTestbenchFail)
     struct Case {
         const char* table;
         const char* flipFlops;
-        const char* signal;       // as the Verilog names it
+        const char* signal;  // as the Verilog names it
         const char* vhdlSignal;
     };
     // Every state of these machines is reachable from reset, so every term of the result is
@@ -386,8 +387,9 @@ TEST_F(HdlSimulationTest, ChangingOneTermMakesTheTestbenchFail)
 TEST_F(HdlSimulationTest, NamesThatAreNoIdentifiersAreRenamedByTheRule)
 {
     // IN and OUT are VHDL words, CLK is the clock's name in VHDL, A.B and 2X are no identifiers.
-    WriteFile("odd-names.tbl", "TABLE ODD\nINPUT IN A.B CLK\nOUTPUT OUT 2X\nSTATES\nP 0\nR 1\nEND\n"
-                               "P 1-- R 10\nP 0-- P 0-\nR -1- P 11\nR -0- R 0.\nEND\n");
+    WriteFile("odd-names.tbl",
+              "TABLE ODD\nINPUT IN A.B CLK\nOUTPUT OUT 2X\nSTATES\nP 0\nR 1\nEND\n"
+              "P 1-- R 10\nP 0-- P 0-\nR -1- P 11\nR -0- R 0.\nEND\n");
     ExpectEverySimulatorPasses("odd-names.tbl", {}, "JK", "dc", "N_odd_names");
     const std::string verilog = ReadFile("odd-names.v");
     EXPECT_NE(verilog.find("module N_odd_names ("), std::string::npos) << verilog;
@@ -406,8 +408,9 @@ TEST_F(HdlSimulationTest, ARunThatEndsOnAnErrorWritesNoHdlFiles)
 {
     // Two lines that disagree on a point; then a Mealy table asked for a Moore realisation.
     WriteFile("clash.tbl", "TABLE CLASH\nINPUT A B\nOUTPUT F\n1- 1\n-0 0\nEND\n");
-    WriteFile("mealy.tbl", "TABLE MEALY\nINPUT X\nOUTPUT Z\nSTATES\nA 0\nB 1\nEND\n"
-                           "A 0 A 0\nA 1 B 1\nB 0 A 1\nB 1 B 0\nEND\n");
+    WriteFile("mealy.tbl",
+              "TABLE MEALY\nINPUT X\nOUTPUT Z\nSTATES\nA 0\nB 1\nEND\n"
+              "A 0 A 0\nA 1 B 1\nB 0 A 1\nB 1 B 0\nEND\n");
     RunResult clash = RunBuiltProgram(QUORLET_BIN, {"--verilog", "--vhdl", "clash.tbl"});
     EXPECT_EQ(clash.status, 1) << clash.output;
     RunResult mealy = RunBuiltProgram(QUORLET_BIN, {"--verilog", "--vhdl", "/M", "mealy.tbl", "D"});

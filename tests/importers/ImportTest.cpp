@@ -170,9 +170,10 @@ TEST(DrawnSheets, ImportWithEveryWireOnAPinPortOrWire)
     wide.inputs = {"A", "B", "C", "D", "E", "F", "G"};
     wide.outputs = {"W", "ONE", "ZERO"};
     wide.terms = {{"1111111", "1.."}, {"0000000", "1.."}, {"-------", ".1."}};
-    for (int t = 0; t < 20; ++t) wide.terms.push_back({std::string(1, "01"[t % 2]) + std::string(1, "01"[(t / 2) % 2]) +
-                                                           std::string(1, "01"[(t / 4) % 2]) + std::string(1, "01"[(t / 8) % 2]) + "-1-",
-                                                       "1.."});
+    for (int t = 0; t < 20; ++t)
+        wide.terms.push_back({std::string(1, "01"[t % 2]) + std::string(1, "01"[(t / 2) % 2]) +
+                                  std::string(1, "01"[(t / 4) % 2]) + std::string(1, "01"[(t / 8) % 2]) + "-1-",
+                              "1.."});
     cases.push_back({"wide", wide});
     cases.push_back({"D scan", Machine("D", {"Q0", "Q1", "Q2"})});
     CoverFixture reg = Machine("T", {"S1", "S2"});
@@ -189,7 +190,6 @@ TEST(DrawnSheets, ImportWithEveryWireOnAPinPortOrWire)
         CheckPictures(c.label);
     }
 }
-
 
 // The imported schematic evaluated net by net: every gate symbol computes its function.
 class SchematicSimulator {
@@ -225,8 +225,7 @@ public:
                 std::string inst = m.substr(0, dot);
                 if (auto ff = flipFlopBit_.find(inst); ff != flipFlopBit_.end())
                     value = (m.substr(dot) == ".OUT1") == inputs.at(ff->second);
-                else
-                    value = Gate(inst, inputs);
+                else value = Gate(inst, inputs);
             }
         }
         --depth_;
@@ -331,13 +330,13 @@ TEST(DrawnSheets, RandomCombinationalSheetsComputeTheirTable)
                 } catch (const std::exception& e) {
                     FAIL() << "seed " << seed << ": " << e.what() << "\n" << ReadFile("T.sch");
                 }
-                ASSERT_EQ(drawn, expected) << "seed " << seed << " output " << s.outputs[o] << " point " << point << "\n"
-                                           << ReadFile("esp_tbl.$$$") << ReadFile("T.sch");
+                ASSERT_EQ(drawn, expected)
+                    << "seed " << seed << " output " << s.outputs[o] << " point " << point << "\n"
+                    << ReadFile("esp_tbl.$$$") << ReadFile("T.sch");
             }
         }
     }
 }
-
 
 TEST(DrawnSheets, RandomMachinesDriveTheirFlipFlops)
 {
@@ -407,16 +406,20 @@ TEST(DrawnSheets, NetsJoinThePinsTheNetworkJoins)
     std::string sch = ReadFile("T.sch");
     // Each port is one net with at least one pin; the carry output's net reaches its gate.
     for (const char* port : {"A", "B", "CIN", "SUM", "COUT"})
-        EXPECT_TRUE(std::regex_search(sch, std::regex(std::string("\nNET ") + port + " .*PORT " + port + " I[0-9]+\\."))) << port << "\n" << sch;
+        EXPECT_TRUE(
+            std::regex_search(sch, std::regex(std::string("\nNET ") + port + " .*PORT " + port + " I[0-9]+\\.")))
+            << port << "\n"
+            << sch;
 }
 
 TEST(DamagedSheets, GiveAnErrorFileAndNoSchematic)
 {
     StageHarness h;
     WriteFile("GENERICS.LIB", Generics());
-    const std::string good = "Version 4\nSHEET 1 14080 10880\nSYMBOL INV 320 320 R0\nSYMATTR InstName I1\n"
-                             "WIRE 320 304 256 304\nWIRE 240 304 256 304\nFLAG 240 304 A\nIOPIN 240 304 In\n"
-                             "WIRE 400 304 480 304\nWIRE 496 304 480 304\nFLAG 496 304 NA\nIOPIN 496 304 Out\n";
+    const std::string good =
+        "Version 4\nSHEET 1 14080 10880\nSYMBOL INV 320 320 R0\nSYMATTR InstName I1\n"
+        "WIRE 320 304 256 304\nWIRE 240 304 256 304\nFLAG 240 304 A\nIOPIN 240 304 In\n"
+        "WIRE 400 304 480 304\nWIRE 496 304 480 304\nFLAG 496 304 NA\nIOPIN 496 304 Out\n";
     struct Case {
         std::string text, message;
     };
@@ -452,13 +455,14 @@ TEST(DamagedSheets, GiveAnErrorFileAndNoSchematic)
 TEST(Symbols, ImportedOrRefused)
 {
     StageHarness h;
-    const std::string good = Lines({"Version 4", "SymbolType BLOCK", "RECTANGLE Wide 32 0 256 128", "WINDOW 0 144 112 Center 2",
-                                    "WINDOW 1 144 16 Center 2", "PIN 0 80  LEFT 36", "PINATTR PinName B",
-                                    "LINE Normal 0 80 32 80", "PIN 288 80  RIGHT 36", "PINATTR PinName F",
-                                    "PINATTR Polarity OUT", "LINE Normal 288 80 256 80"});
+    const std::string good =
+        Lines({"Version 4", "SymbolType BLOCK", "RECTANGLE Wide 32 0 256 128", "WINDOW 0 144 112 Center 2",
+               "WINDOW 1 144 16 Center 2", "PIN 0 80  LEFT 36", "PINATTR PinName B", "LINE Normal 0 80 32 80",
+               "PIN 288 80  RIGHT 36", "PINATTR PinName F", "PINATTR Polarity OUT", "LINE Normal 288 80 256 80"});
     WriteFile("B.asy", good);
     ASSERT_TRUE(import::ImportSymbol("B.asy"));
-    EXPECT_EQ(ReadFile("B.sym"), Lines({"SYMBOL B", "BODY 32 0 256 128", "PIN B LEFT IN 0 80", "PIN F RIGHT OUT 288 80", "END"}));
+    EXPECT_EQ(ReadFile("B.sym"),
+              Lines({"SYMBOL B", "BODY 32 0 256 128", "PIN B LEFT IN 0 80", "PIN F RIGHT OUT 288 80", "END"}));
     std::string why;
     EXPECT_TRUE(WellFormedSvg(ReadFile("B.sym.svg"), why)) << why;
     for (const auto& [text, message] : std::vector<std::pair<std::string, std::string>>{
@@ -494,8 +498,8 @@ TEST(Examples, DrawnEndToEndWithThePictures)
         if (entry.path().extension() != ".tbl") continue;
         fs::copy_file(entry.path(), dir.Path() / entry.path().filename());
         const std::string base = entry.path().stem().string();
-        std::string command = "cd '" + dir.Path().string() + "' && '" + (bin / "quorlet").string() + "' --cover=dc /DGENERICS " +
-                              base + ".tbl D > " + base + ".log 2>&1";
+        std::string command = "cd '" + dir.Path().string() + "' && '" + (bin / "quorlet").string() +
+                              "' --cover=dc /DGENERICS " + base + ".tbl D > " + base + ".log 2>&1";
         ASSERT_EQ(std::system(command.c_str()), 0) << base << "\n" << ReadFile(dir.File(base + ".log"));
         EXPECT_FALSE(Exists(dir.File(base + ".err"))) << ReadFile(dir.File(base + ".err"));
         EXPECT_FALSE(Exists(dir.File(base + ".asc")));

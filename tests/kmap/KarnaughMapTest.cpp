@@ -62,7 +62,8 @@ TEST(KarnaughLayout, RowsTakeTheFirstHalfAndHeadingsRunInGrayOrder)
 TEST(KarnaughText, TheAdderSumInTextbookLayout)
 {
     TempWorkDir dir;
-    MinimizedCover cover = ReadCover("A B CIN", "SUM", "", ".i 3\n.o 1\n.type f\n.p 4\n001 1\n010 1\n100 1\n111 1\n.e\n");
+    MinimizedCover cover =
+        ReadCover("A B CIN", "SUM", "", ".i 3\n.o 1\n.type f\n.p 4\n001 1\n010 1\n100 1\n111 1\n.e\n");
     std::vector<Term> terms;
     for (unsigned p = 0; p < 8; ++p) {
         std::string in = std::bitset<3>(p).to_string();
@@ -110,9 +111,8 @@ TEST(KarnaughCells, DontCareOutweighsOnWhichOutweighsOffAndUnnamedPointsAreFree)
     TempWorkDir dir;
     MinimizedCover cover = ReadCover("A B", "F G", "", ".i 2\n.o 2\n.type f\n.p 0\n.e\n");
     // F: 00 OFF, 01 ON, 1- OFF but 10 also don't care, 11 also ON. G: 00 OFF and ON, 0- ON, 1- unnamed.
-    MapBuildResult built =
-        BuildKarnaughMaps(cover, Table(2, 2, {{"00", "00"}, {"01", "1~"}, {"1-", "0~"}, {"10", "-~"}, {"11", "1~"},
-                                              {"0-", "~1"}}));
+    MapBuildResult built = BuildKarnaughMaps(
+        cover, Table(2, 2, {{"00", "00"}, {"01", "1~"}, {"1-", "0~"}, {"10", "-~"}, {"11", "1~"}, {"0-", "~1"}}));
     ASSERT_EQ(built.problem, MapBuildProblem::None);
     EXPECT_EQ(std::string(built.maps.functions[0].cells.begin(), built.maps.functions[0].cells.end()), "01-1");
     EXPECT_EQ(std::string(built.maps.functions[1].cells.begin(), built.maps.functions[1].cells.end()), "11--");

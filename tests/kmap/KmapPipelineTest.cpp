@@ -173,13 +173,16 @@ std::vector<std::pair<std::string, std::string>> ReadMinimizedTerms(const std::s
     return terms;
 }
 
-std::string WithoutDateLine(const std::string& result) { return result.substr(std::min(result.find('\n'), result.size())); }
+std::string WithoutDateLine(const std::string& result)
+{
+    return result.substr(std::min(result.find('\n'), result.size()));
+}
 
 struct Mode {
     std::vector<std::string> words;
-    char grouped;     // the value the groups loop
-    char mark;        // a term's mark in the output part of the result
-    bool exchanged;   // the result shows sum factors: 0 and 1 exchanged against the looped cells
+    char grouped;    // the value the groups loop
+    char mark;       // a term's mark in the output part of the result
+    bool exchanged;  // the result shows sum factors: 0 and 1 exchanged against the looped cells
 };
 
 // A random function table: per output and point '1', '0', '-' or '.' (no statement), written as
@@ -242,8 +245,7 @@ RandomTable MakeRandomTable(int inputs, int outputs, std::mt19937& random)
 
 class KmapPipelineTest : public ::testing::Test {
 protected:
-    RunResult Run(const std::string& table, const std::vector<std::string>& words, const std::string& cover,
-                  bool kmap)
+    RunResult Run(const std::string& table, const std::vector<std::string>& words, const std::string& cover, bool kmap)
     {
         std::vector<std::string> args;
         if (kmap) args.push_back("--kmap");
@@ -258,9 +260,8 @@ protected:
 
 TEST_F(KmapPipelineTest, RandomTablesShowTheirFunctionAndTheResultsGroupsInEveryMode)
 {
-    const Mode modes[] = {{{}, '1', '1', false},          {{"/S"}, '1', '1', false},
-                          {{"/P"}, '0', '1', true},        {{"/O"}, '0', '0', false},
-                          {{"/P", "/O"}, '1', '0', true},  {{"/S", "/P"}, '0', '1', true}};
+    const Mode modes[] = {{{}, '1', '1', false},     {{"/S"}, '1', '1', false},      {{"/P"}, '0', '1', true},
+                          {{"/O"}, '0', '0', false}, {{"/P", "/O"}, '1', '0', true}, {{"/S", "/P"}, '0', '1', true}};
     const std::pair<std::string, char> covers[] = {{"on", '1'}, {"dc", '-'}, {"off", '0'}};
     const std::vector<std::string> names = {"A", "B", "C", "D", "E", "G"};
     std::mt19937 random(20261209);
@@ -350,11 +351,10 @@ TEST_F(KmapPipelineTest, StateTablesMapTheExcitationFunctionsOverStateVariablesA
         std::vector<FunctionMaps> maps = ReadMaps(ReadFile("seq.kmap"), {"Q1", "Q0", "X"});
         std::vector<std::string> names;
         for (const auto& m : maps) names.push_back(m.name);
-        const std::map<std::string, std::vector<std::string>> allNames = {
-            {"D", {"_D1", "_D0", "Z"}},
-            {"T", {"_T1", "_T0", "Z"}},
-            {"JK", {"_J1", "_K1", "_J0", "_K0", "Z"}},
-            {"SR", {"_S1", "_R1", "_S0", "_R0", "Z"}}};
+        const std::map<std::string, std::vector<std::string>> allNames = {{"D", {"_D1", "_D0", "Z"}},
+                                                                          {"T", {"_T1", "_T0", "Z"}},
+                                                                          {"JK", {"_J1", "_K1", "_J0", "_K0", "Z"}},
+                                                                          {"SR", {"_S1", "_R1", "_S0", "_R0", "Z"}}};
         const std::vector<std::string>& expectedNames = allNames.at(ff);
         EXPECT_EQ(names, expectedNames);
         if (names.size() != maps.size() || maps.empty()) continue;
@@ -383,7 +383,8 @@ TEST_F(KmapPipelineTest, StateTablesMapTheExcitationFunctionsOverStateVariablesA
 TEST_F(KmapPipelineTest, MooreSecondPassStillMapsEveryFunction)
 {
     // Z may share _D0's term Q0'X in the first pass, which makes the second pass run.
-    WriteFile("moore.tbl", "TABLE M\nINPUT X\nOUTPUT Z\nSTATES\nA 0\nB 1\nEND\nA 0 A -\nA 1 B 1\nB 0 A 0\nB 1 A 0\nEND\n");
+    WriteFile("moore.tbl",
+              "TABLE M\nINPUT X\nOUTPUT Z\nSTATES\nA 0\nB 1\nEND\nA 0 A -\nA 1 B 1\nB 0 A 0\nB 1 A 0\nEND\n");
     RunResult r = RunBuiltProgram(QUORLET_BIN, {"--kmap", "/M", "moore.tbl", "D"});
     ASSERT_EQ(r.status, 0) << r.output;
     ASSERT_NE(r.output.find("SECOND PASS REQUIRED FOR MOORE TYPE REALISATION"), std::string::npos) << r.output;
@@ -391,7 +392,8 @@ TEST_F(KmapPipelineTest, MooreSecondPassStillMapsEveryFunction)
     ASSERT_EQ(maps.size(), 2u);
     EXPECT_EQ(maps[0].name, "_D0");
     EXPECT_EQ(maps[1].name, "Z");
-    const std::map<unsigned, char> d = {{0, '0'}, {1, '1'}, {2, '0'}, {3, '0'}}, z = {{0, '-'}, {1, '1'}, {2, '0'}, {3, '0'}};
+    const std::map<unsigned, char> d = {{0, '0'}, {1, '1'}, {2, '0'}, {3, '0'}},
+                                   z = {{0, '-'}, {1, '1'}, {2, '0'}, {3, '0'}};
     EXPECT_EQ(maps[0].cells, d);
     EXPECT_EQ(maps[1].cells, z);
     for (const auto& m : maps) ExpectGroupsCoverTheirValue(m, '1');
@@ -402,8 +404,9 @@ TEST_F(KmapPipelineTest, MooreSecondPassStillMapsEveryFunction)
 
 TEST_F(KmapPipelineTest, SevenVariablesGiveTheOneLineAndNoPicture)
 {
-    WriteFile("seven.tbl", "TABLE S\nINPUT A B C D E G H\nOUTPUT F\n0000000 1\n1------ 0\n01----- 1\n001---- 0\n0001--- 1\n"
-                           "00001-- 0\n000001- 1\n0000001 0\nEND\n");
+    WriteFile("seven.tbl",
+              "TABLE S\nINPUT A B C D E G H\nOUTPUT F\n0000000 1\n1------ 0\n01----- 1\n001---- 0\n0001--- 1\n"
+              "00001-- 0\n000001- 1\n0000001 0\nEND\n");
     WriteFile("seven.kmap.svg", "<svg/>\n");  // left over from an earlier run
     RunResult r = RunBuiltProgram(QUORLET_BIN, {"--kmap", "seven.tbl"});
     ASSERT_EQ(r.status, 0) << r.output;

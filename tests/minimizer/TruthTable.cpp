@@ -3,72 +3,80 @@
 
 namespace quorlet::test {
 
-bool PointIn(const Space& s, const Word* c, unsigned m, int j) {
-  if (!GetOut(s, c, j)) return false;
-  for (int v = 0; v < s.ni; ++v)
-    if (!(GetVar(c, v) & (((m >> v) & 1) ? 2u : 1u))) return false;
-  return true;
+bool PointIn(const Space& s, const Word* c, unsigned m, int j)
+{
+    if (!GetOut(s, c, j)) return false;
+    for (int v = 0; v < s.ni; ++v)
+        if (!(GetVar(c, v) & (((m >> v) & 1) ? 2u : 1u))) return false;
+    return true;
 }
 
-Table TableOf(const Cover& f) {
-  const Space& s = f.space();
-  Table t(s.no, std::vector<char>(1u << s.ni, 0));
-  for (int i = 0; i < f.Size(); ++i)
+Table TableOf(const Cover& f)
+{
+    const Space& s = f.space();
+    Table t(s.no, std::vector<char>(1u << s.ni, 0));
+    for (int i = 0; i < f.Size(); ++i)
+        for (int j = 0; j < s.no; ++j)
+            for (unsigned m = 0; m < (1u << s.ni); ++m)
+                if (PointIn(s, f[i], m, j)) t[j][m] = 1;
+    return t;
+}
+
+Word* RandomCube(std::mt19937& rng, Cover& into, int dashPercent, int outPercent)
+{
+    const Space& s = into.space();
+    Word* c = into.AddZero();
+    std::uniform_int_distribution<int> pc(0, 99);
+    for (int v = 0; v < s.ni; ++v) SetVar(c, v, pc(rng) < dashPercent ? 3 : (pc(rng) < 50 ? 1 : 2));
+    bool any = false;
     for (int j = 0; j < s.no; ++j)
-      for (unsigned m = 0; m < (1u << s.ni); ++m)
-        if (PointIn(s, f[i], m, j)) t[j][m] = 1;
-  return t;
-}
-
-Word* RandomCube(std::mt19937& rng, Cover& into, int dashPercent, int outPercent) {
-  const Space& s = into.space();
-  Word* c = into.AddZero();
-  std::uniform_int_distribution<int> pc(0, 99);
-  for (int v = 0; v < s.ni; ++v) SetVar(c, v, pc(rng) < dashPercent ? 3 : (pc(rng) < 50 ? 1 : 2));
-  bool any = false;
-  for (int j = 0; j < s.no; ++j)
-    if (pc(rng) < outPercent) { SetOut(s, c, j, true); any = true; }
-  if (!any) SetOut(s, c, int(rng() % s.no), true);
-  return c;
-}
-
-Cover RandomCover(std::mt19937& rng, const Space& s, int cubes, int dashPercent) {
-  Cover f(s);
-  for (int i = 0; i < cubes; ++i) RandomCube(rng, f, dashPercent);
-  return f;
-}
-
-RandomFunction MakeFunction(std::mt19937& rng, int ni, int no, int onPercent, int dcPercent) {
-  Space s(ni, no);
-  RandomFunction f{s, {}, Cover(s), Cover(s), Cover(s)};
-  std::uniform_int_distribution<int> pc(0, 99);
-  // Values come from random cubes so that the functions have structure worth minimizing.
-  Cover shape = RandomCover(rng, s, 3 + int(rng() % 6), 55);
-  f.value.assign(no, std::vector<char>(1u << ni, 0));
-  for (int j = 0; j < no; ++j)
-    for (unsigned m = 0; m < (1u << ni); ++m) {
-      bool in = false;
-      for (int i = 0; i < shape.Size() && !in; ++i) in = PointIn(s, shape[i], m, j);
-      int r = pc(rng);
-      char v = in ? 1 : 0;
-      if (r < dcPercent) v = 2;
-      else if (r < dcPercent + onPercent / 4) v = char(1 - v);  // noise
-      f.value[j][m] = v;
-    }
-  for (unsigned m = 0; m < (1u << ni); ++m)
-    for (int kind = 0; kind < 3; ++kind) {
-      Cover& into = kind == 1 ? f.on : kind == 2 ? f.dc : f.off;
-      Word* c = nullptr;
-      for (int j = 0; j < no; ++j) {
-        if (f.value[j][m] != kind) continue;
-        if (!c) {
-          c = into.AddZero();
-          for (int v = 0; v < ni; ++v) SetVar(c, v, ((m >> v) & 1) ? 2 : 1);
+        if (pc(rng) < outPercent) {
+            SetOut(s, c, j, true);
+            any = true;
         }
-        SetOut(s, c, j, true);
-      }
-    }
-  return f;
+    if (!any) SetOut(s, c, int(rng() % s.no), true);
+    return c;
+}
+
+Cover RandomCover(std::mt19937& rng, const Space& s, int cubes, int dashPercent)
+{
+    Cover f(s);
+    for (int i = 0; i < cubes; ++i) RandomCube(rng, f, dashPercent);
+    return f;
+}
+
+RandomFunction MakeFunction(std::mt19937& rng, int ni, int no, int onPercent, int dcPercent)
+{
+    Space s(ni, no);
+    RandomFunction f{s, {}, Cover(s), Cover(s), Cover(s)};
+    std::uniform_int_distribution<int> pc(0, 99);
+    // Values come from random cubes so that the functions have structure worth minimizing.
+    Cover shape = RandomCover(rng, s, 3 + int(rng() % 6), 55);
+    f.value.assign(no, std::vector<char>(1u << ni, 0));
+    for (int j = 0; j < no; ++j)
+        for (unsigned m = 0; m < (1u << ni); ++m) {
+            bool in = false;
+            for (int i = 0; i < shape.Size() && !in; ++i) in = PointIn(s, shape[i], m, j);
+            int r = pc(rng);
+            char v = in ? 1 : 0;
+            if (r < dcPercent) v = 2;
+            else if (r < dcPercent + onPercent / 4) v = char(1 - v);  // noise
+            f.value[j][m] = v;
+        }
+    for (unsigned m = 0; m < (1u << ni); ++m)
+        for (int kind = 0; kind < 3; ++kind) {
+            Cover& into = kind == 1 ? f.on : kind == 2 ? f.dc : f.off;
+            Word* c = nullptr;
+            for (int j = 0; j < no; ++j) {
+                if (f.value[j][m] != kind) continue;
+                if (!c) {
+                    c = into.AddZero();
+                    for (int v = 0; v < ni; ++v) SetVar(c, v, ((m >> v) & 1) ? 2 : 1);
+                }
+                SetOut(s, c, j, true);
+            }
+        }
+    return f;
 }
 
 }  // namespace quorlet::test

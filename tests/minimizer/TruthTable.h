@@ -18,9 +18,9 @@ Cover RandomCover(std::mt19937& rng, const Space& s, int cubes, int dashPercent 
 
 // A random incompletely specified function: value[j][m] is 0, 1 or 2 (don't-care).
 struct RandomFunction {
-  Space space;
-  std::vector<std::vector<char>> value;
-  Cover on, dc, off;  // point by point (one minterm cube per point and output group)
+    Space space;
+    std::vector<std::vector<char>> value;
+    Cover on, dc, off;  // point by point (one minterm cube per point and output group)
 };
 RandomFunction MakeFunction(std::mt19937& rng, int ni, int no, int onPercent, int dcPercent);
 

@@ -54,8 +54,8 @@ protected:
     {
         g_script = Script{};
         ClearSubTools();
-        for (const char* name : {"EXPANDER", "QUOR_ESP", "SUPPLMNT", "SPLITTER", "COMBINER", "MOOR_CHK", "MOOR_CMB",
-                                 "CONVERT"})
+        for (const char* name :
+             {"EXPANDER", "QUOR_ESP", "SUPPLMNT", "SPLITTER", "COMBINER", "MOOR_CHK", "MOOR_CMB", "CONVERT"})
             RegisterSubTool(name, &MakeStage<FakeStage>);
     }
     void TearDown() override { ClearSubTools(); }
@@ -77,8 +77,8 @@ TEST_F(DriverTest, NoOptionsRunsTheWholeTableIntoTheTableOutput)
     RunDriver(" adder.tbl ");
     EXPECT_EQ(g_script.calls, (std::vector<std::string>{"EXPANDER adder.tbl", kCheck, "SUPPLMNT",
                                                         "QUOR_ESP -o esp_tbl.$$$ exp_tbl.$$$", "CONVERT 1 no_lib"}));
-    EXPECT_EQ(harness.lines, (std::vector<std::string>{"CHECKING COMPLETENESS OF INPUT TABLE",
-                                                       "MINIMIZING FUNCTION TABLE"}));
+    EXPECT_EQ(harness.lines,
+              (std::vector<std::string>{"CHECKING COMPLETENESS OF INPUT TABLE", "MINIMIZING FUNCTION TABLE"}));
     EXPECT_FALSE(Exists("exp_chk.$$$"));
     EXPECT_FALSE(Exists("exp_tbl.$$$"));
 }
@@ -108,8 +108,10 @@ TEST_F(DriverTest, ExtraOutputWordsGoToTheConverterAndNotToTheTableReader)
 TEST_F(DriverTest, LibraryArguments)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {" /F:GENERICS/3 t.tbl", "CONVERT 3 GENERICS.lib"}, {" /D:MYLIB t.tbl", "CONVERT 4 MYLIB.lib"},
-        {" /F t.tbl", "CONVERT 3 no_lib"},                 {" /AP22V10 t.tbl", "CONVERT 6 P22V10.lib"},
+        {" /F:GENERICS/3 t.tbl", "CONVERT 3 GENERICS.lib"},
+        {" /D:MYLIB t.tbl", "CONVERT 4 MYLIB.lib"},
+        {" /F t.tbl", "CONVERT 3 no_lib"},
+        {" /AP22V10 t.tbl", "CONVERT 6 P22V10.lib"},
         {" /J t.tbl", "CONVERT 5 no_lib"},
     };
     for (const auto& [line, expected] : cases) {
@@ -158,7 +160,8 @@ TEST_F(DriverTest, SingleOutputModeWithNoOutputsRunsNoPass)
     g_script.outputCount = "0";
     WriteFile("exp_tbl.###", "stale");
     RunDriver(" /S /M t.tbl");
-    EXPECT_EQ(g_script.calls, (std::vector<std::string>{"EXPANDER /S /M t.tbl", kCheck, "SUPPLMNT", "CONVERT 1 no_lib"}));
+    EXPECT_EQ(g_script.calls,
+              (std::vector<std::string>{"EXPANDER /S /M t.tbl", kCheck, "SUPPLMNT", "CONVERT 1 no_lib"}));
     EXPECT_EQ(harness.lines.back(), "");
     EXPECT_FALSE(Exists("exp_tbl.###"));
 }
@@ -179,19 +182,19 @@ TEST_F(DriverTest, SingleOutputModeRefusesABadTable)
 TEST_F(DriverTest, MooreModeWithoutSecondPassGoesStraightToTheConverter)
 {
     RunDriver(" /M t.tbl JK");
-    EXPECT_EQ(g_script.calls, (std::vector<std::string>{"EXPANDER /M t.tbl JK", kCheck, "SUPPLMNT",
-                                                        "QUOR_ESP -o esp_tbl.$$$ exp_tbl.$$$", "MOOR_CHK",
-                                                        "CONVERT 1 no_lib"}));
+    EXPECT_EQ(g_script.calls,
+              (std::vector<std::string>{"EXPANDER /M t.tbl JK", kCheck, "SUPPLMNT",
+                                        "QUOR_ESP -o esp_tbl.$$$ exp_tbl.$$$", "MOOR_CHK", "CONVERT 1 no_lib"}));
 }
 
 TEST_F(DriverTest, MooreModeSecondPass)
 {
     g_script.mooreNeedsSecondPass = true;
     RunDriver(" /M t.tbl JK");
-    EXPECT_EQ(g_script.calls,
-              (std::vector<std::string>{"EXPANDER /M t.tbl JK", kCheck, "SUPPLMNT", "QUOR_ESP -o esp_tbl.$$$ exp_tbl.$$$",
-                                        "MOOR_CHK", "QUOR_ESP -o esp_tbl.$$$ exp_tbl.$$$",
-                                        "QUOR_ESP -o esp_tbl.### exp_tbl.###", "MOOR_CMB", "CONVERT 1 no_lib"}));
+    EXPECT_EQ(g_script.calls, (std::vector<std::string>{
+                                  "EXPANDER /M t.tbl JK", kCheck, "SUPPLMNT", "QUOR_ESP -o esp_tbl.$$$ exp_tbl.$$$",
+                                  "MOOR_CHK", "QUOR_ESP -o esp_tbl.$$$ exp_tbl.$$$",
+                                  "QUOR_ESP -o esp_tbl.### exp_tbl.###", "MOOR_CMB", "CONVERT 1 no_lib"}));
     EXPECT_EQ(harness.lines.back(), "SECOND PASS REQUIRED FOR MOORE TYPE REALISATION");
 }
 

@@ -68,7 +68,8 @@ TEST_F(RegistryTest, ProgramPathIsTheAbsoluteDirectoryAndTheNameInCapitals)
 TEST_F(RegistryTest, RegistryRefusesDuplicatesAndKeepsItsLimit)
 {
     EXPECT_FALSE(RegisterSubTool("expander", &MakeStage<RecordingStage>));
-    for (int i = 1; i < kMaxSubTools; ++i) EXPECT_TRUE(RegisterSubTool("S" + std::to_string(i), &MakeStage<RecordingStage>));
+    for (int i = 1; i < kMaxSubTools; ++i)
+        EXPECT_TRUE(RegisterSubTool("S" + std::to_string(i), &MakeStage<RecordingStage>));
     EXPECT_FALSE(RegisterSubTool("ONEMORE", &MakeStage<RecordingStage>));
 }
 
@@ -119,10 +120,9 @@ TEST_F(RegistryTest, AMissingExternalProgramWritesOnlyTheFourProcessLines)
     DebugEnabled = true;
     RunProgram("quor_esp.exe", "-o x y");
     Console().Flush();
-    EXPECT_EQ(harness.lines, (std::vector<std::string>{"Starting Application: quor_esp.exe",
-                                                       "Current Dir is: " + CurrentDir(),
-                                                       "Commandline is -o x y",
-                                                       "Application Ended: quor_esp.exe"}));
+    EXPECT_EQ(harness.lines,
+              (std::vector<std::string>{"Starting Application: quor_esp.exe", "Current Dir is: " + CurrentDir(),
+                                        "Commandline is -o x y", "Application Ended: quor_esp.exe"}));
 }
 
 // A stage that opens files and leaves some of them open.
@@ -422,7 +422,6 @@ TEST(QuestionsTest, EndedInputAnswersEmptyAndAbort)
     StreamQuestions fixed(none, "-");
     EXPECT_EQ(fixed.AskCover(), "-");
 }
-
 
 TEST(WorkDirLockTest, OneHolderADirectoryAndNoLockFileLeftBehind)
 {

@@ -55,8 +55,9 @@ TEST(MinimizedTableTest, ReadsAnyHeaderAndTheExactTermCount)
 {
     test::TempWorkDir dir;
     MinimizedTable t;
-    ASSERT_EQ(ReadText(".I 3\r\n.type fr\r\n#.phase 11\r\n.O 2\r\n.p 2\r\n1-0 10\r\n--1 01\r\n.e\r\n", t, ReadMinimizedTable),
-              TableReadStatus::Ok);
+    ASSERT_EQ(
+        ReadText(".I 3\r\n.type fr\r\n#.phase 11\r\n.O 2\r\n.p 2\r\n1-0 10\r\n--1 01\r\n.e\r\n", t, ReadMinimizedTable),
+        TableReadStatus::Ok);
     EXPECT_EQ(t.inputs, 3);
     EXPECT_EQ(t.outputs, 2);
     EXPECT_EQ(t.terms, (std::vector<Term>{{"1-0", "10"}, {"--1", "01"}}));
@@ -107,10 +108,11 @@ TEST(TableReaderTest, CountChecksAndTermRules)
     std::string seen;
     TextFile g;
     g.OpenRead("t.txt");
-    EXPECT_EQ(ReadTableHeader(g, header, [&](char key, const ParsedNumber&) {
-                  seen += key;
-                  return key != 'P';
-              }),
+    EXPECT_EQ(ReadTableHeader(g, header,
+                              [&](char key, const ParsedNumber&) {
+                                  seen += key;
+                                  return key != 'P';
+                              }),
               TableReadStatus::Refused);
     EXPECT_EQ(seen, "IOP");
 
@@ -160,8 +162,8 @@ SettingsLog ExampleLog()
 TEST(SettingsLogTest, WritesEveryLineInItsOrder)
 {
     EXPECT_EQ(Written([&](TextFile& f) { WriteSettingsLog(f, ExampleLog()); }),
-              Lines({"-o esp_tbl.$$$ -pos exp_tbl.$$$", "", "T.min T.tbl", "", "DEMO", "", "INPUT A B", "",
-                     "OUTPUT F", "", "POS", "", "NO_ERRORS", "2 1 0 0"}));
+              Lines({"-o esp_tbl.$$$ -pos exp_tbl.$$$", "", "T.min T.tbl", "", "DEMO", "", "INPUT A B", "", "OUTPUT F",
+                     "", "POS", "", "NO_ERRORS", "2 1 0 0"}));
     SettingsLog failed;
     failed.error = true;
     EXPECT_EQ(Written([&](TextFile& f) { WriteSettingsLog(f, failed); }), "ERROR\n");
@@ -207,8 +209,8 @@ TEST(SettingsLogTest, ReadsWhatItWroteAndNoticesMismatchedCounts)
     EXPECT_TRUE(back.pos && back.off && back.inv && back.regOut);
     EXPECT_EQ(back.m, 2);
 
-    WriteFile("bad.$$$", Lines({"-o x y", "", "T.min T.tbl", "", "", "", "INPUT A", "", "OUTPUT F", "", "NO_ERRORS",
-                                "2 1 0 0"}));
+    WriteFile("bad.$$$",
+              Lines({"-o x y", "", "T.min T.tbl", "", "", "", "INPUT A", "", "OUTPUT F", "", "NO_ERRORS", "2 1 0 0"}));
     TextFile g;
     g.OpenRead("bad.$$$");
     EXPECT_EQ(ReadSettingsLog(g, back), LogReadStatus::CountMismatch);
@@ -223,9 +225,9 @@ TEST(SettingsLogTest, TheConvertersLayoutRulesAndTheCountsAlone)
     test::TempWorkDir dir;
     // The file line is the first after line 1 that is neither blank nor a "-o" line; a word
     // that begins a comment ends its name line; POS and OFF stand between the lists and NO_ERRORS.
-    WriteFile("log.$$$", Lines({"-o esp_tbl.$$$ exp_tbl.$$$", "", "-o other", "R.min T.tbl", "-FAB D 2", "Title",
-                                "\" a note", "INPUT A B #C", "OUTPUT F", "POS", "", "OFF", "NO_ERRORS",
-                                "2 1 0 0", "inv"}));
+    WriteFile("log.$$$",
+              Lines({"-o esp_tbl.$$$ exp_tbl.$$$", "", "-o other", "R.min T.tbl", "-FAB D 2", "Title", "\" a note",
+                     "INPUT A B #C", "OUTPUT F", "POS", "", "OFF", "NO_ERRORS", "2 1 0 0", "inv"}));
     TextFile f;
     f.OpenRead("log.$$$");
     SettingsLog log;

@@ -14,13 +14,13 @@ namespace {
 const std::string kLog = Lines({"-o esp_tbl.$$$ exp_tbl.$$$", "", "M.min M.tbl", "", "", "", "INPUT Q1 Q0 X", "",
                                 "OUTPUT D1 D0 Y", "", "NO_ERRORS", "1 1 2 2"});
 
-const std::string kExpanded = Lines({".i 3", ".o 3", ".type fdr", ".phase 111", ".p 4", "000 01~", "001 10~",
-                                     "01- 001", "1-- 000", ".e"});
+const std::string kExpanded =
+    Lines({".i 3", ".o 3", ".type fdr", ".phase 111", ".p 4", "000 01~", "001 10~", "01- 001", "1-- 000", ".e"});
 
 std::string Minimized(std::initializer_list<std::string> terms, int outputs = 3, const std::string& keyword = ".p")
 {
-    std::string text = Lines({".i 3", ".o " + std::to_string(outputs), "#.phase 111",
-                              keyword + " " + std::to_string(terms.size())});
+    std::string text =
+        Lines({".i 3", ".o " + std::to_string(outputs), "#.phase 111", keyword + " " + std::to_string(terms.size())});
     for (const auto& t : terms) text += t + "\n";
     return text + ".e\n";
 }
@@ -55,10 +55,10 @@ TEST_F(MooreCheckTest, InputDependentOutputSplitsTheExpandedTable)
     WriteFile("esp_tbl.$$$", Minimized({"0-1 101"}, 3, ".P"));
     Check();
     EXPECT_TRUE(h.lines.empty());
-    EXPECT_EQ(ReadFile("exp_tbl.###"), Lines({".i 3", ".o 1", ".type fdr", ".phase 1", ".p 4", "000 ~", "001 ~",
-                                              "01- 1", "1-- 0", ".e"}));
-    EXPECT_EQ(ReadFile("exp_tbl.$$$"), Lines({".i 3", ".o 2", ".type fdr", ".phase 11", ".p 4", "000 01", "001 10",
-                                              "01- 00", "1-- 00", ".e"}));
+    EXPECT_EQ(ReadFile("exp_tbl.###"),
+              Lines({".i 3", ".o 1", ".type fdr", ".phase 1", ".p 4", "000 ~", "001 ~", "01- 1", "1-- 0", ".e"}));
+    EXPECT_EQ(ReadFile("exp_tbl.$$$"),
+              Lines({".i 3", ".o 2", ".type fdr", ".phase 11", ".p 4", "000 01", "001 10", "01- 00", "1-- 00", ".e"}));
 }
 
 TEST_F(MooreCheckTest, NoPrimaryOutputsOrNoPrimaryInputsNeverSplit)
@@ -85,7 +85,9 @@ TEST_F(MooreCheckTest, FileFaultsGiveTheirNumberedMessages)
         {Lines({"no_errors", "1 1 2 x"}), split, kExpanded, {"NUMBER CHECK ERROR"}},
         {kLog, "", kExpanded, {"FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE 3", "TEMPORARY FILE FORMAT ERROR 4"}},
         {kLog, Lines({".i 3", ".o 3", ".p 2", "0-1 101"}), kExpanded, {"TEMPORARY FILE FORMAT ERROR 4"}},
-        {kLog, Lines({".i 3", ".o 3", ".p 2y", "0-1 101"}), kExpanded,
+        {kLog,
+         Lines({".i 3", ".o 3", ".p 2y", "0-1 101"}),
+         kExpanded,
          {"NUMBER CHECK ERROR", "TEMPORARY FILE FORMAT ERROR 4"}},
         {kLog, split, "", {"FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE 5", "TEMPORARY FILE FORMAT ERROR 6"}},
         {kLog, split, Lines({".i 3", ".o 3", ".p 2", "000 01~", "00 10~"}), {"TEMPORARY FILE FORMAT ERROR 6"}},
@@ -116,7 +118,8 @@ TEST_F(MooreCheckTest, ExpandedTableBeyondTheStoreRefusesTheRun)
     WriteFile("exp_tbl.$$$", table + ".e\n");
     WriteFile("esp_tbl.$$$", Minimized({"0-1 101"}));
     Check();
-    EXPECT_EQ(h.lines, std::vector<std::string>({"CAN'T HANDLE MORE THAN 2000 TERMS", "TEMPORARY FILE FORMAT ERROR 6"}));
+    EXPECT_EQ(h.lines,
+              std::vector<std::string>({"CAN'T HANDLE MORE THAN 2000 TERMS", "TEMPORARY FILE FORMAT ERROR 6"}));
     EXPECT_FALSE(Exists("exp_tbl.###"));
     EXPECT_EQ(ReadFile("exp_log.$$$"), "ERROR\n");
 }
@@ -166,8 +169,8 @@ TEST_F(MooreCombinationTest, InputLiteralKeepsTheMarkerAndErasesNoUserFile)
     EXPECT_TRUE(Exists("M.min"));
     EXPECT_TRUE(Exists("M.tbl"));
     EXPECT_TRUE(Exists("M.min M.tbl"));
-    EXPECT_EQ(ReadFile("esp_tbl.$$$"), Lines({".i 3", ".o 3", "#.phase 111", ".p 3", "00- 100", "1-- 010",
-                                              "0-1 001", ".e"}));
+    EXPECT_EQ(ReadFile("esp_tbl.$$$"),
+              Lines({".i 3", ".o 3", "#.phase 111", ".p 3", "00- 100", "1-- 010", "0-1 001", ".e"}));
 }
 
 TEST_F(MooreCombinationTest, FaultsLeaveEverythingInPlace)
@@ -180,10 +183,12 @@ TEST_F(MooreCombinationTest, FaultsLeaveEverythingInPlace)
         {Lines({".i 3", ".o 1", ".p 2", "00- 1"}), "TEMPORARY FILE ERROR"},
         {Lines({".i 3", ".o z", ".p 1", "00- 1"}), "NUMBER CHECK ERROR"},
     };
-    ExpectFaultsKeepTheCover(h, cases, [&](const std::string& cover) { Combine(cover); }, nextState, [] {
-        EXPECT_TRUE(Exists("exp_tbl.###"));
-        EXPECT_TRUE(Exists("esp_tbl.###"));
-    });
+    ExpectFaultsKeepTheCover(
+        h, cases, [&](const std::string& cover) { Combine(cover); }, nextState,
+        [] {
+            EXPECT_TRUE(Exists("exp_tbl.###"));
+            EXPECT_TRUE(Exists("esp_tbl.###"));
+        });
     h.lines.clear();
     WriteFile("esp_tbl.$$$", Lines({".i 3", ".o 2", ".p 2", "00- 10"}));
     Combine(Lines({".i 3", ".o 1", ".p 0"}));

@@ -10,8 +10,8 @@
 namespace quorlet::test {
 namespace {
 
-const std::string kFiveOutputs = Lines({".i 3", ".o 5", ".type fdr", ".phase 11111", ".p 3", "000 10~01",
-                                        "01- ~1~0-", "1-1 0~1~~", ".e"});
+const std::string kFiveOutputs =
+    Lines({".i 3", ".o 5", ".type fdr", ".phase 11111", ".p 3", "000 10~01", "01- ~1~0-", "1-1 0~1~~", ".e"});
 
 class SplitterTest : public ::testing::Test {
 protected:
@@ -72,8 +72,8 @@ TEST_F(SplitterTest, DamagedTablesAndParametersAreRefused)
     std::filesystem::remove("exp_tbl.$$$");
     h.lines.clear();
     Split("01");
-    EXPECT_EQ(h.lines, std::vector<std::string>({"FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE",
-                                                 "TEMPORARY FILE FORMAT ERROR"}));
+    EXPECT_EQ(h.lines,
+              std::vector<std::string>({"FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE", "TEMPORARY FILE FORMAT ERROR"}));
 }
 
 TEST_F(SplitterTest, TableBeyondTheStoreIsRefusedForTheWholeRun)
@@ -116,8 +116,7 @@ TEST_F(CombinerTest, SecondColumnSharesEqualInputParts)
     EXPECT_EQ(ReadFile("esp_tbl.$$$"), Lines({".i 2", ".o 1", "#.phase 1", ".p 2", "1- 1", "01 1", ".e"}));
     Combine(OneOutput({"1-", "11"}));
     EXPECT_TRUE(h.lines.empty());
-    EXPECT_EQ(ReadFile("esp_tbl.$$$"),
-              Lines({".i 2", ".o 2", "#.phase 11", ".p 3", "1- 11", "01 10", "11 01", ".e"}));
+    EXPECT_EQ(ReadFile("esp_tbl.$$$"), Lines({".i 2", ".o 2", "#.phase 11", ".p 3", "1- 11", "01 10", "11 01", ".e"}));
     // An empty cover still adds its column.
     Combine(OneOutput({}));
     EXPECT_EQ(ReadFile("esp_tbl.$$$"),
@@ -136,7 +135,8 @@ TEST_F(CombinerTest, FaultyOneOutputCoverLeavesTheResultAsItWas)
         {Lines({".i 2", ".o 1", ".p 2", "11 1"}), "TEMPORARY FILE ERROR"},
         {Lines({".i 2", ".o 1", ".p 1", "111 1"}), "TEMPORARY FILE ERROR"},
     };
-    ExpectFaultsKeepTheCover(h, cases, [&](const std::string& cover) { Combine(cover); }, merged);
+    ExpectFaultsKeepTheCover(
+        h, cases, [&](const std::string& cover) { Combine(cover); }, merged);
     std::filesystem::remove("esp_tbl.###");
     h.lines.clear();
     TCombiner stage;

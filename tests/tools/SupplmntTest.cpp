@@ -12,8 +12,8 @@ const std::string kPrompt = "SELECTED COVER: ( 1 = ON; - = DC; 0 = OFF; Q = Abor
 
 std::string FunctionLog(const std::string& counts = "2 2 0 0")
 {
-    return Lines({"-o esp_tbl.$$$ exp_tbl.$$$", "", "T.min T.tbl", "", "DEMO", "", "INPUT A B", "",
-                  "OUTPUT F G", "", "NO_ERRORS", counts});
+    return Lines({"-o esp_tbl.$$$ exp_tbl.$$$", "", "T.min T.tbl", "", "DEMO", "", "INPUT A B", "", "OUTPUT F G", "",
+                  "NO_ERRORS", counts});
 }
 
 const std::string kCoverTable =
@@ -77,13 +77,13 @@ TEST_F(SupplmntTest, OffCoverFillsOnlyTheOpenSecondOutput)
     h.questions.PushCover("0");
     Run();
     EXPECT_EQ(h.questions.CoversAsked(), 1);
-    EXPECT_EQ(h.lines, std::vector<std::string>({"INCOMPLETELY SPECIFIED INPUT TABLE; MISSING COVER:", "=======",
-                                                 "AB   FG", "=======", "1- | .?", "",
-                                                 "ADD ABOVE TERMS TO ON-/DC-/OFF-COVER OR ABORT PROGRAM", kPrompt,
-                                                 "0"}));
+    EXPECT_EQ(h.lines,
+              std::vector<std::string>({"INCOMPLETELY SPECIFIED INPUT TABLE; MISSING COVER:", "=======", "AB   FG",
+                                        "=======", "1- | .?", "",
+                                        "ADD ABOVE TERMS TO ON-/DC-/OFF-COVER OR ABORT PROGRAM", kPrompt, "0"}));
     EXPECT_EQ(ReadFile("T.min"), "HEAD\n1- | .0\n");
-    EXPECT_EQ(ReadFile("exp_tbl.$$$"), Lines({".i 2", ".o 2", ".type fdr", ".phase 11", ".p 4", "1- ~0", "00 10",
-                                              "01 01", "1- 1~", ".e"}));
+    EXPECT_EQ(ReadFile("exp_tbl.$$$"),
+              Lines({".i 2", ".o 2", ".type fdr", ".phase 11", ".p 4", "1- ~0", "00 10", "01 01", "1- 1~", ".e"}));
     EXPECT_EQ(ReadFile("exp_log.$$$"), FunctionLog());
     EXPECT_FALSE(Exists("esp_chk.$$$"));
 }
@@ -156,8 +156,8 @@ TEST(SupplmntLayout, StateTableHeaderAndTermsLineUpWithTheEcho)
     log.inputNames = {"Q1", "X"};
     log.outputNames = {"D1", "Y"};
     const std::string pad(26, ' ');
-    EXPECT_EQ(MissingCoverHeader(log),
-              std::vector<std::string>({std::string(35, '='), pad + "Q     D  ", pad + "1 X   1 Y", std::string(35, '=')}));
+    EXPECT_EQ(MissingCoverHeader(log), std::vector<std::string>({std::string(35, '='), pad + "Q     D  ",
+                                                                 pad + "1 X   1 Y", std::string(35, '=')}));
     EXPECT_EQ(MissingTermLine(log, {"01", "?."}), pad + "0 1 | ? .");
 }
 
