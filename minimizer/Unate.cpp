@@ -163,11 +163,13 @@ int SplitVar(const Cover& g, VarCounts& vc, bool allowUnate)
 }
 
 // The variable of the first cube of g that holds a single literal, or -1. Split on it, one
-// half holds a universal cube for that cube's outputs.
-int OneLiteralVar(const Cover& g)
+// half holds a universal cube for that cube's outputs. With tag, only cubes tagged -1 (always
+// present) count.
+int OneLiteralVar(const Cover& g, const std::vector<int>* tag = nullptr)
 {
     const Space& s = g.space();
     for (int i = 0; i < g.Size(); ++i) {
+        if (tag && (*tag)[i] >= 0) continue;
         int v = -1, n = 0;
         for (int w = 0; w < s.inWords && n < 2; ++w)
             if (Word lv = LiteralVars(g[i][w], s.InMask(w))) {
@@ -373,7 +375,14 @@ bool TautRec(Cover& g, const OutSet& uIn, long* steps)
         g.Filter(fr.keep);
     }
     if (OutputComponents(g, fr.u, fr.root)) return TautByComponents(g, fr.u, fr.root, steps);
-    int v = SplitVar(g, fr.vc, false);
+    // A cube of one literal settles one half at once (a unit clause, seen from the points left
+    // open): only the other half has work. Covers made of many short cubes that overlap all
+    // over, the complement of a few scattered points, are proven ten to twenty times faster
+    // this way than by splitting on the most binate variable. A test on a step budget keeps
+    // the most binate split: which tests settle within the budget decides which primes are set
+    // aside as essential, and with them the covers.
+    int v = steps ? -1 : OneLiteralVar(g);
+    if (v < 0) v = SplitVar(g, fr.vc, false);
     if (v < 0) return false;  // no cubes left that could cover u
     SplitCofactor(g, v, 2, fr.cof);
     if (!TautRec(fr.cof, fr.u, steps)) return false;
@@ -459,9 +468,63 @@ void CompRec(const Cover& g, Cover& out, std::size_t limit, long& budget)
     out.Append(merged);
 }
 
+// What one search for a smallest cube has found so far, in the coordinates of its first call:
+// a part of the space whose points could add nothing to it need not be searched. A cube that
+// reduce leaves as it is has its smallest cube found after a few pieces, long before the
+// recursion has visited every region of the others' complement.
+struct SccReach {
+    std::vector<Word> found;  // join of the pieces found (all zero: none yet)
+    std::vector<Word> path;   // input part: the literals of the splits that led here, free elsewhere
+    std::vector<Word> bound;  // scratch
+};
+
+bool SccNode(Cover& g, const OutSet& uIn, Word* r, SccReach& reach);
+
 // Smallest cube containing the complement of g (outputs limited to u), inside the current
-// cofactor space. Returns false when that complement is empty.
-bool SccRec(Cover& g, const OutSet& uIn, Word* r)
+// cofactor space, joined into reach.found with the literals of the path. Returns false when
+// the complement is empty, or when all of it lies inside what reach.found already holds (r is
+// then undefined).
+bool SccRec(Cover& g, const OutSet& uIn, Word* r, SccReach& reach)
+{
+    if (!SccNode(g, uIn, r, reach)) return false;
+    const Space& s = g.space();
+    for (int w = 0; w < s.inWords; ++w) reach.found[w] |= r[w] & reach.path[w];
+    for (int w = s.inWords; w < s.words; ++w) reach.found[w] |= r[w];
+    return true;
+}
+
+// Whether the complement of g over u (after Settle) lies inside reach.found: the cube it must
+// lie in is the path, less the values single-literal cubes covering all of u take away.
+bool NothingToAdd(const Cover& g, const OutSet& u, SccReach& reach)
+{
+    const Space& s = g.space();
+    for (int w = 0; w < s.outWords; ++w)
+        if (u[w] & ~reach.found[s.inWords + w]) return false;
+    std::vector<Word>& b = reach.bound;
+    b.assign(reach.path.begin(), reach.path.end());
+    for (int i = 0; i < g.Size(); ++i) {
+        const Word* c = g[i];
+        bool allOuts = true;
+        for (int w = 0; w < s.outWords && allOuts; ++w) allOuts = (u[w] & ~c[s.inWords + w]) == 0;
+        if (!allOuts) continue;
+        int n = 0, lw = 0;
+        Word lv = 0;
+        for (int w = 0; w < s.inWords && n < 2; ++w)
+            if (Word x = LiteralVars(c[w], s.InMask(w))) {
+                n += std::popcount(x);
+                lw = w;
+                lv = x;
+            }
+        if (n != 1) continue;
+        b[lw] &= ~(c[lw] & (lv | (lv << 1)));  // the value the cube covers is not in the complement
+        if (EmptyVars(b[lw], s.InMask(lw))) return true;  // x and x': no complement at all
+    }
+    for (int w = 0; w < s.inWords; ++w)
+        if (b[w] & ~reach.found[w]) return false;
+    return true;
+}
+
+bool SccNode(Cover& g, const OutSet& uIn, Word* r, SccReach& reach)
 {
     const Space& s = g.space();
     FrameLease lease(s);
@@ -469,6 +532,7 @@ bool SccRec(Cover& g, const OutSet& uIn, Word* r)
     OutSet& u = fr.u;
     u = uIn;
     if (!Settle(g, u, fr.orOut, fr.keep)) return false;
+    if (NothingToAdd(g, u, reach)) return false;
     OutSet& open = fr.open;
     open.resize(s.outWords);
     bool anyOpen = false;
@@ -488,7 +552,7 @@ bool SccRec(Cover& g, const OutSet& uIn, Word* r)
         }
         std::vector<Word>& sub = fr.r1;
         sub.assign(s.words, 0);
-        if (anyRest && SccRec(g, rest, sub.data()))
+        if (anyRest && SccRec(g, rest, sub.data(), reach))
             for (int w = 0; w < s.outWords; ++w) open[w] |= sub[s.inWords + w];
         MakeInputUniverse(s, r);
         for (int w = 0; w < s.outWords; ++w) r[s.inWords + w] = open[w];
@@ -509,7 +573,7 @@ bool SccRec(Cover& g, const OutSet& uIn, Word* r)
                 fr.cof.Clear();
                 for (int i = 0; i < g.Size(); ++i)
                     if (MeetsOut(part, s, g[i])) fr.cof.Add(g[i]);
-                if (!SccRec(fr.cof, part, sub.data())) continue;
+                if (!SccRec(fr.cof, part, sub.data(), reach)) continue;
                 any = true;
                 for (int k = 0; k < s.words; ++k) r[k] |= sub[k];
             }
@@ -567,9 +631,12 @@ bool SccRec(Cover& g, const OutSet& uIn, Word* r)
     r1.assign(s.words, 0);
     r0.assign(s.words, 0);
     SplitCofactor(g, v, 2, fr.cof);
-    bool h1 = SccRec(fr.cof, u, r1.data());
+    SetVar(reach.path.data(), v, 2);
+    bool h1 = SccRec(fr.cof, u, r1.data(), reach);
     SplitCofactor(g, v, 1, fr.cof);
-    bool h0 = SccRec(fr.cof, u, r0.data());
+    SetVar(reach.path.data(), v, 1);
+    bool h0 = SccRec(fr.cof, u, r0.data(), reach);
+    SetVar(reach.path.data(), v, 3);
     if (!h1 && !h0) return false;
     if (h1) SetVar(r1.data(), v, 2);
     if (h0) SetVar(r0.data(), v, 1);
@@ -605,7 +672,9 @@ void RowsRec(Cover& g, std::vector<int>& tag, const OutSet& uIn, std::vector<std
         if (!MarkUnateCubes(g, fr.vc, keep)) break;
         apply();
     }
-    int v = SplitVar(g, fr.vc, false);
+    // As in the tautology: an always-present cube of one literal leaves its half nothing to ask.
+    int v = OneLiteralVar(g, &tag);
+    if (v < 0) v = SplitVar(g, fr.vc, false);
     if (v < 0) {
         // Unate leaf: only universal selectable cubes are left; each output needs one of them.
         std::vector<std::vector<int>> leaf;
@@ -820,8 +889,12 @@ bool Reduced(const Space& s, const Word* c, const Source& source, const Word* sk
     CofactorInto(c, source, skip, fr.cof);
     fr.u.assign(c + s.inWords, c + s.words);
     fr.r0.assign(s.words, 0);
-    if (!SccRec(fr.cof, fr.u, fr.r0.data())) return false;
-    for (int w = 0; w < s.words; ++w) out[w] = c[w] & fr.r0[w];
+    thread_local SccReach reach;
+    reach.found.assign(s.words, 0);
+    reach.path.resize(s.inWords);
+    MakeInputUniverse(s, reach.path.data());
+    if (!SccRec(fr.cof, fr.u, fr.r0.data(), reach)) return false;
+    for (int w = 0; w < s.words; ++w) out[w] = c[w] & reach.found[w];
     return true;
 }
 }  // namespace
