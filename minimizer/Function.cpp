@@ -95,7 +95,19 @@ Problem BuildProblem(const PlaTable& t, bool pos)
         on = Complement(p.off);
     } else if (t.type == PlaType::F || t.type == PlaType::FD) {
         try {
-            p.off = Complement(Join({&on, &dc}), pos ? kMaxCoverCubes : kOffSetBudget);
+            Cover listed = Join({&on, &dc});
+            if (pos) {
+                // The complement is the cover to minimize: start from the smaller of its two
+                // forms (output by output, or around the part all outputs share).
+                p.off = ComplementAroundCommonPart(listed);
+                try {
+                    Cover byOutputs = Complement(listed, std::size_t(p.off.Size()) - 1);
+                    if (byOutputs.Size() < p.off.Size()) p.off = std::move(byOutputs);
+                } catch (const CoverLimitError&) {
+                }
+            } else {
+                p.off = Complement(listed, kOffSetBudget);
+            }
         } catch (const CoverLimitError&) {
             p.offKnown = false;  // the minimizer can do without it
         }

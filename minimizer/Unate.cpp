@@ -959,6 +959,44 @@ Cover Complement(const Cover& f, std::size_t limit)
     return r;
 }
 
+Cover ComplementAroundCommonPart(const Cover& f, std::size_t limit)
+{
+    const Space& s = f.space();
+    // Points outside every cube are open for every output, whatever the output parts say.
+    Cover r = InputComplement(f, limit);
+    for (int k = 0; k < r.Size(); ++k)
+        for (int w = s.inWords; w < s.words; ++w) r[k][w] = s.OutMask(w - s.inWords);
+    // The rest lies inside some cube d of f, open for the outputs d lacks where no cube holding
+    // them covers: d less the cubes of those outputs. Outputs held by the same cubes share it.
+    std::map<std::vector<int>, std::vector<int>> groups;
+    for (int j = 0; j < s.no; ++j) {
+        std::vector<int> ids;
+        for (int i = 0; i < f.Size(); ++i)
+            if (GetOut(s, f[i], j)) ids.push_back(i);
+        groups[ids].push_back(j);
+    }
+    for (auto& [ids, outs] : groups) {
+        Cover fj(s);
+        for (int i : ids) fj.Add(f[i]);
+        std::vector<Word> d(s.words);
+        for (int i = 0; i < f.Size(); ++i) {
+            if (std::binary_search(ids.begin(), ids.end(), i)) continue;
+            std::memcpy(d.data(), f[i], sizeof(Word) * s.inWords);
+            for (int w = s.inWords; w < s.words; ++w) d[w] = s.OutMask(w - s.inWords);
+            Cover part = InputComplement(Cofactor(fj, d.data()), limit);
+            for (int k = 0; k < part.Size(); ++k) {
+                Word* c = r.AddZero();
+                for (int w = 0; w < s.inWords; ++w) c[w] = part[k][w] & d[w];
+                for (int j : outs) SetOut(s, c, j, true);
+            }
+            if (std::size_t(r.Size()) > limit) throw CoverLimitError(limit);
+        }
+    }
+    MergeEqualInputs(r);
+    SingleCubeContainment(r);
+    return r;
+}
+
 bool ReduceCube(const Word* c, std::initializer_list<const Cover*> covers, const Word* skip, Word* out)
 {
     return Reduced((*covers.begin())->space(), c, covers, skip, out);

@@ -87,6 +87,12 @@ bool ReduceCube(const Word* c, const MeetIndex& index, const Word* skip, Word* o
 // Throws CoverLimitError when the complement grows past limit cubes.
 Cover Complement(const Cover& f, std::size_t limit = kMaxCoverCubes);
 
+// The same complement, built as the points outside every cube of f (for all outputs) and,
+// inside each cube, the outputs it lacks where the others leave them open. Far smaller when
+// the outputs share most cubes: the completeness check of a table whose rows leave a few
+// outputs open each.
+Cover ComplementAroundCommonPart(const Cover& f, std::size_t limit = kMaxCoverCubes);
+
 // Complement of f, input part only, for a single-output view of f (outputs ignored).
 Cover InputComplement(const Cover& f, std::size_t limit = kMaxCoverCubes);
 
