@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <map>
+#include <random>
+#include <set>
 #include <sstream>
 
 #include "ProgramRun.h"
@@ -273,6 +275,126 @@ TEST_F(PipelineTest, TableErrorsEndTheRunWithStatusOne)
     RunResult missing = quorlet::test::RunBuiltProgram(QUORLET_BIN, {"absent.tbl"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.output.find("FATAL ERROR: UNABLE TO OPEN TABLE FILE"), std::string::npos) << missing.output;
+}
+
+// A table of a few scattered minterms over 40 inputs and 40 outputs (fixed seed), each output
+// 0 or 1, or left open (".") with the given chance: the completeness check's hardest kind of
+// table, whose missing cover is the complement of the rows in 40 dimensions.
+struct WideRows {
+    std::string text;
+    std::vector<std::pair<std::string, std::string>> rows;  // input point, outputs
+};
+
+WideRows ScatteredMinterms(unsigned seed, int rows, int openPercent)
+{
+    std::mt19937 rng(seed);
+    WideRows t;
+    t.text = "TABLE WIDE\nINPUT";
+    for (int i = 0; i < 40; ++i) t.text += " I" + std::to_string(i);
+    t.text += "\nOUTPUT";
+    for (int j = 0; j < 40; ++j) t.text += " O" + std::to_string(j);
+    t.text += "\n";
+    std::set<std::string> seen;
+    while (int(t.rows.size()) < rows) {
+        std::string in, out;
+        for (int i = 0; i < 40; ++i) in += rng() % 2 ? '1' : '0';
+        for (int j = 0; j < 40; ++j) out += int(rng() % 100) < openPercent ? '.' : rng() % 2 ? '1' : '0';
+        if (!seen.insert(in).second) continue;
+        t.rows.emplace_back(in, out);
+        t.text += in + " " + out + "\n";
+    }
+    t.text += "END\n";
+    return t;
+}
+
+bool CubeHolds(const std::string& cube, const std::string& point)
+{
+    for (std::size_t i = 0; i < point.size(); ++i)
+        if (cube[i] != '-' && cube[i] != point[i]) return false;
+    return true;
+}
+
+TEST_F(PipelineTest, WideSparseTableIsCompletedAndMinimizedByMeaning)
+{
+    for (int openPercent : {0, 30}) {
+        SCOPED_TRACE("outputs left open: " + std::to_string(openPercent) + "%");
+        WideRows t = ScatteredMinterms(40 + openPercent, 30, openPercent);
+        WriteFile("wide.tbl", t.text);
+        RunResult r = Run("wide.tbl", {}, "dc");
+        ASSERT_EQ(r.status, 0) << r.output;
+        EXPECT_NE(r.output.find("CHECKING COMPLETENESS OF INPUT TABLE"), std::string::npos);
+        EXPECT_NE(r.output.find("INCOMPLETELY SPECIFIED INPUT TABLE; MISSING COVER:"), std::string::npos);
+        const std::string result = ReadFile("wide.min");
+
+        // The missing terms, shown with "-" (don't care) in the outputs the table leaves open.
+        std::vector<std::pair<std::string, std::string>> missing;
+        std::istringstream lines(result);
+        for (std::string line; std::getline(lines, line);)
+            if (line.size() == 83 && line.substr(40, 3) == " | " && line.find('-', 43) != std::string::npos)
+                missing.emplace_back(line.substr(0, 40), line.substr(43));
+        ASSERT_FALSE(missing.empty());
+        ASSERT_LT(missing.size(), 2000u);
+        // None of them takes a value the table gives ...
+        for (const auto& [cube, outs] : missing)
+            for (const auto& [point, values] : t.rows)
+                if (CubeHolds(cube, point))
+                    for (int j = 0; j < 40; ++j)
+                        ASSERT_FALSE(outs[j] == '-' && values[j] != '.') << cube << " takes output " << j << " of " << point;
+        // ... and every other point is among them: the rows' neighbours one and two inputs away,
+        // where the complement's cubes must reach closest to a row, and random points.
+        std::mt19937 rng(7);
+        std::vector<std::string> probes;
+        for (const auto& [point, values] : t.rows) {
+            probes.push_back(point);
+            for (int a = 0; a < 40; ++a) {
+                std::string p = point;
+                p[a] ^= 1;
+                probes.push_back(p);
+                int b = int(rng() % 40);
+                if (b != a) p[b] ^= 1;
+                probes.push_back(p);
+            }
+        }
+        for (int k = 0; k < 2000; ++k) {
+            std::string p;
+            for (int i = 0; i < 40; ++i) p += rng() % 2 ? '1' : '0';
+            probes.push_back(p);
+        }
+        for (const std::string& p : probes) {
+            std::string given(40, '.'), open(40, '.');
+            for (const auto& [point, values] : t.rows)
+                if (point == p) given = values;
+            for (const auto& [cube, outs] : missing)
+                if (CubeHolds(cube, p))
+                    for (int j = 0; j < 40; ++j)
+                        if (outs[j] == '-') open[j] = '-';
+            for (int j = 0; j < 40; ++j)
+                ASSERT_NE(given[j] != '.', open[j] == '-') << "point " << p << " output " << j;
+        }
+
+        // The minimized table keeps every value the table gives.
+        auto terms = ReadMinimizedTerms(result);
+        ASSERT_FALSE(terms.empty());
+        for (const auto& [point, values] : t.rows)
+            for (int j = 0; j < 40; ++j) {
+                if (values[j] == '.') continue;
+                bool hit = false;
+                for (const auto& [in, out] : terms) hit |= out[j] == '1' && CubeHolds(in, point);
+                ASSERT_EQ(hit, values[j] == '1') << "point " << point << " output " << j;
+            }
+        ExpectNoIntermediateFiles();
+    }
+}
+
+TEST_F(PipelineTest, WideTableAskedForEquationsIsRefusedAtOnce)
+{
+    WriteFile("wide.tbl", ScatteredMinterms(40, 30, 0).text);
+    RunResult r = Run("wide.tbl", {"/E"}, "dc");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("EQUATIONS OUTPUT IS INCOMPATIBLE WITH MORE THAN 26 VARIABLES"), std::string::npos)
+        << r.output;
+    EXPECT_EQ(r.output.find("CHECKING COMPLETENESS OF INPUT TABLE"), std::string::npos);
+    ExpectNoIntermediateFiles();
 }
 
 }  // namespace
