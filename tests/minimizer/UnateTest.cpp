@@ -52,8 +52,12 @@ TEST(Unate, TautologyAndComplementMatchEnumeration)
             for (int b = 0; b < ic.Size(); ++b)
                 ASSERT_TRUE(a == b || !InputContains(s, ic[a], ic[b]))
                     << "round " << round << ": " << CubeToString(s, ic[b]);
+        Table ta = TableOf(ComplementAroundCommonPart(f));
         for (int j = 0; j < s.no; ++j)
-            for (unsigned m = 0; m < (1u << s.ni); ++m) ASSERT_NE(t[j][m], tc[j][m]) << "round " << round;
+            for (unsigned m = 0; m < (1u << s.ni); ++m) {
+                ASSERT_NE(t[j][m], tc[j][m]) << "round " << round;
+                ASSERT_NE(t[j][m], ta[j][m]) << "round " << round << " (around the common part)";
+            }
         // Restricted to some outputs only.
         OutSet u(s.outWords, 0);
         u[0] = 1;
@@ -119,6 +123,57 @@ TEST(Unate, CubeCoveredAndReduceCubeMatchEnumeration)
         ASSERT_TRUE(CubeCovered(c, {&withC}));
         ASSERT_EQ(CubeCovered(c, {&withC, &d}, withC[withC.Size() - 1]), covered);
     }
+}
+
+// Covers of many short cubes overlapping all over (the complement of a few scattered points,
+// with short cubes added): tautology, containment and the smallest cube around what a cube
+// alone covers, each against enumeration, in spaces large enough for deep recursions.
+TEST(Unate, ShortOverlappingCubesMatchEnumeration)
+{
+    std::mt19937 rng(1616);
+    int reduced = 0, redundant = 0;
+    for (int round = 0; round < 40; ++round) {
+        Space s(9 + int(rng() % 4), 1 + int(rng() % 3));
+        Cover points(s);
+        for (int k = 2 + int(rng() % 5); k > 0; --k) RandomCube(rng, points, 0, 100);
+        Cover f = InputComplement(points);
+        for (int i = 0; i < f.Size(); ++i)
+            for (int j = 0; j < s.no; ++j) SetOut(s, f[i], j, rng() % 4 != 0);
+        for (int k = int(rng() % 20); k > 0; --k) RandomCube(rng, f, 70, 60);
+        f.RemoveEmpty();
+        Table t = TableOf(f);
+        ASSERT_EQ(Tautology(f), AllOnes(t)) << "round " << round;
+        for (int i = 0; i < f.Size(); ++i) {
+            const Word* c = f[i];
+            Cover others(s);
+            for (int k = 0; k < f.Size(); ++k)
+                if (k != i) others.Add(f[k]);
+            Table to = TableOf(others);
+            std::vector<Word> box(s.words, 0);
+            bool any = false;
+            for (int j = 0; j < s.no; ++j)
+                for (unsigned m = 0; m < (1u << s.ni); ++m)
+                    if (PointIn(s, c, m, j) && !to[j][m]) {
+                        any = true;
+                        for (int v = 0; v < s.ni; ++v)
+                            SetVar(box.data(), v, GetVar(box.data(), v) | (((m >> v) & 1) ? 2u : 1u));
+                        SetOut(s, box.data(), j, true);
+                    }
+            ASSERT_EQ(CubeCovered(c, {&f}, c), !any) << "round " << round << " cube " << i;
+            std::vector<Word> out(s.words);
+            ASSERT_EQ(ReduceCube(c, {&f}, c, out.data()), any) << "round " << round << " cube " << i;
+            if (!any) {
+                ++redundant;
+                continue;
+            }
+            ASSERT_TRUE(Equal(s, out.data(), box.data()))
+                << "round " << round << " cube " << i << ": " << CubeToString(s, out.data()) << " against "
+                << CubeToString(s, box.data());
+            reduced += !Equal(s, out.data(), c);
+        }
+    }
+    EXPECT_GT(reduced, 50);
+    EXPECT_GT(redundant, 50);
 }
 
 // The index names every cube that meets (or lies within distance one of) the asked cube, in

@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <random>
 #include <set>
+#include <sstream>
 
 #include "Exact.h"
 #include "Function.h"
 #include "Minimize.h"
+#include "QuorEsp.h"
 #include "TruthTable.h"
 #include "Unate.h"
 
@@ -180,6 +182,78 @@ TEST(Wide, UnateQuestionsSplitByOutputsMatchEnumeration)
                     << "round " << round << " cube " << i << ": " << CubeToString(s, out.data()) << " against "
                     << CubeToString(s, box.data());
         }
+    }
+}
+
+// The completeness check's question: -pos of a table (type f) naming, row by row, the outputs
+// it says something about. Rows share most outputs and leave some open ("~"); the answer is
+// their complement. Rows of one or two literals over 40 to 100 inputs: checked over every point
+// of the inputs an output sees. Rows that are single points: the exact check, and point by
+// point at each row and every neighbour one input away, where the cubes come closest.
+PlaTable CheckTable(std::mt19937& rng, int ni, int no, int rows, int maxLits)
+{
+    PlaTable t;
+    t.ni = ni;
+    t.no = no;
+    t.type = PlaType::F;
+    for (int k = 0; k < rows; ++k) {
+        std::string in(ni, '-'), out(no, '1');
+        if (maxLits >= ni) {
+            for (char& c : in) c = rng() % 2 ? '1' : '0';
+        } else {
+            for (int l = 1 + int(rng() % maxLits); l > 0; --l) in[rng() % ni] = rng() % 2 ? '1' : '0';
+        }
+        for (char& c : out)
+            if (rng() % 10 < 3) c = '~';
+        t.terms.push_back({in, out, 0});
+    }
+    return t;
+}
+
+PlaTable MissingCover(const PlaTable& t)
+{
+    std::istringstream in(FormatPla(t));
+    std::ostringstream out, err;
+    EXPECT_EQ(RunQuorEsp(std::vector<std::string>{"-pos"}, err, &in, &out), 0) << err.str();
+    return ParsePla(out.str(), "result");
+}
+
+TEST(Wide, MissingCoverOfWideTablesIsPointCorrect)
+{
+    std::mt19937 rng(1600);
+    for (int round = 0; round < 16; ++round) {
+        int ni = 40 + int(rng() % 61), no = 5 + int(rng() % 36), rows = 3 + int(rng() % 6);
+        PlaTable t = CheckTable(rng, ni, no, rows, 2);
+        std::string what = "round " + std::to_string(round) + " (" + std::to_string(ni) + " inputs)";
+        ExpectSameFunction(t, TermCover(MissingCover(t), '1'), what, true);
+    }
+    for (int round = 0; round < 6; ++round) {
+        // 40 inputs: the most a table holds, so the most the completeness check asks.
+        int ni = 40, no = 1 + int(rng() % 40), rows = 5 + int(rng() % 26);
+        PlaTable t = CheckTable(rng, ni, no, rows, ni);
+        std::string what = "points round " + std::to_string(round) + " (" + std::to_string(ni) + " inputs)";
+        PlaTable r = MissingCover(t);
+        Verdict v = VerifyMinimization(t, r, true);
+        ASSERT_TRUE(v.ok) << what << ": " << v.message;
+        ASSERT_LE(r.terms.size(), std::size_t(rows * ni)) << what;
+        auto holds = [](const std::string& cube, const std::string& p) {
+            for (std::size_t i = 0; i < p.size(); ++i)
+                if (cube[i] != '-' && cube[i] != p[i]) return false;
+            return true;
+        };
+        for (const auto& row : t.terms)
+            for (int flip = -1; flip < ni; ++flip) {
+                std::string p = row.in;
+                if (flip >= 0) p[flip] ^= 1;
+                std::string given(no, '~'), missing(no, '0');
+                for (const auto& other : t.terms)
+                    if (other.in == p) given = other.out;
+                for (const auto& cube : r.terms)
+                    if (holds(cube.in, p))
+                        for (int j = 0; j < no; ++j) missing[j] |= cube.out[j] == '1';
+                for (int j = 0; j < no; ++j)
+                    ASSERT_NE(given[j] == '1', missing[j] == '1') << what << ": point " << p << " output " << j;
+            }
     }
 }
 
