@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <numeric>
 #include <span>
 
@@ -191,6 +192,18 @@ public:
     }
 
     long nodes() const { return nodes_; }
+
+    // No cover is cheaper than this: the forced columns and an independent-set bound.
+    long long RootBound()
+    {
+        std::vector<Word> rows(m_.rw, 0), cols(m_.cw, 0), mis(m_.cw);
+        for (int r = 0; r < m_.rows; ++r) SetBit(rows.data(), r);
+        for (int c = 0; c < m_.cols; ++c) SetBit(cols.data(), c);
+        long long cost = 0;
+        chosen_.clear();
+        if (!Reduce(rows.data(), cols.data(), cost)) return std::numeric_limits<long long>::max() / 4;
+        return cost + LowerBound(rows.data(), cols.data(), mis.data());
+    }
 
     // Greedy cover: most rows per cost, then redundant picks dropped, last picked first.
     std::vector<int> Greedy() const
@@ -649,7 +662,8 @@ constexpr int kTightBounds = 3;
 }  // namespace
 
 CoveringSolution MinimumCovering(int columns, const std::vector<std::vector<int>>& rowsIn,
-                                 const std::vector<int>& weight, const ExactParams& p, ExactDeadline deadline)
+                                 const std::vector<int>& weight, const ExactParams& p, ExactDeadline deadline,
+                                 long enough)
 {
     CoveringSolution sol;
     bool timed = p.maxSeconds > 0;
@@ -722,6 +736,20 @@ CoveringSolution MinimumCovering(int columns, const std::vector<std::vector<int>
         for (int i = 0; i < n; ++i) b.rank[order[i]] = i;
         for (int i = 0; i < n; ++i) b.weighted[i] = (1LL << 32) + w(i);
         work.push_back(std::move(b));
+    }
+
+    if (enough >= 0) {
+        long long bound = sol.essentials;
+        for (Block& b : work) {
+            BitMatrix m(b.rows, int(b.columns.size()));
+            BranchAndBound bb(m, b.unit, b.rank, p.maxNodes, deadline, timed);
+            bound += bb.RootBound();
+        }
+        if (bound >= enough) {
+            sol.boundMet = true;
+            sol.columns.clear();
+            return sol;
+        }
     }
 
     // First the cube count of every block, then, with what budget is left, fewer literals.
