@@ -3,6 +3,7 @@
 #include "Exact.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "Minimize.h"
@@ -102,10 +103,13 @@ private:
             return;
         }
         // Split on the variable that the most cutting primes restrict.
-        std::vector<int> count(s_.ni, 0);
+        std::vector<int>& count = count_;
+        count.assign(s_.ni, 0);
         for (int p : cut)
-            for (int v = 0; v < s_.ni; ++v)
-                if (GetVar(primes_[p], v) != 3 && GetVar(region.data(), v) == 3) ++count[v];
+            for (int w = 0; w < s_.inWords; ++w) {
+                Word open = LiteralVars(primes_[p][w], s_.InMask(w)) & ~LiteralVars(region[w], s_.InMask(w));
+                for (; open; open &= open - 1) ++count[w * 32 + std::countr_zero(open) / 2];
+            }
         int v = int(std::max_element(count.begin(), count.end()) - count.begin());
         for (unsigned half : {1u, 2u}) {
             std::vector<int> sub = hold;
@@ -140,6 +144,7 @@ private:
     std::vector<std::vector<int>>& rows_;
     Cover cut_;
     std::vector<Word> region_;
+    std::vector<int> count_;  // per input: cutting primes restricting it, for the split at hand
 };
 
 // Pieces are input parts stored at this stride (one spare word when there are no inputs).
