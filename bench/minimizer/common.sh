@@ -11,13 +11,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 bad=0
 
-# Processor time (user) of the shell's finished children so far, in seconds.
+# Sets cu to the processor time (user) of the shell's finished children so far, in seconds.
+# Called in the shell itself, not in $(...): a subshell would count its own children.
 children_user() {
   local line m s
   times >"$work/.times"
   line=$(tail -n 1 "$work/.times"); line=${line%% *}
   m=${line%%m*}; s=${line#*m}; s=${s%s}
-  echo "$m * 60 + $s" | bc
+  cu=$(echo "$m * 60 + $s" | bc)
 }
 
 # run_verified NAME PLA OPTION...: minimizes PLA into $work/NAME.out (messages in $work/NAME.err)
@@ -27,7 +28,7 @@ children_user() {
 run_verified() {
   local name=$1 pla=$2 start end ustart
   shift 2
-  ustart=$(children_user)
+  children_user; ustart=$cu
   start=$EPOCHREALTIME
   if ! "$esp" "$@" -o "$work/$name.out" "$pla" 2>"$work/$name.err"; then
     secs=-; usecs=-; check="FAILED: $(cat "$work/$name.err")"; bad=$((bad+1))
@@ -35,6 +36,6 @@ run_verified() {
   fi
   end=$EPOCHREALTIME
   secs=$(echo "$end - $start" | bc)
-  usecs=$(echo "$(children_user) - $ustart" | bc)
+  children_user; usecs=$(echo "$cu - $ustart" | bc)
   if "$esp" --verify "$pla" "$work/$name.out" 2>"$work/$name.ver"; then check=ok; else check="WRONG: $(cat "$work/$name.ver")"; bad=$((bad+1)); fi
 }
