@@ -26,6 +26,68 @@ HdlIdentifiers AssignIdentifiers(const HdlDesign& design, HdlLanguage language)
 
 namespace hdl_text {
 
+const HdlSyntax kVerilog{"// ", "~", "&", "|", "^", "1'b0", "1'b1", false};
+const HdlSyntax kVhdl{"-- ", "not ", "and", "or", "xor", "'0'", "'1'", true};
+
+std::string Comments(const HdlSyntax& syntax, const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& l : lines) text.append(syntax.comment).append(l).append("\n");
+    return text;
+}
+
+std::string Joined(const std::vector<std::string>& names, const std::string& separator)
+{
+    std::string text;
+    for (std::size_t k = 0; k < names.size(); ++k) text += (k ? separator : "") + names[k];
+    return text;
+}
+
+std::string Expression(const HdlSyntax& syntax, const HdlDesign& design, const HdlIdentifiers& ids,
+                       const HdlFunction& f, std::size_t column)
+{
+    if (f.form != HdlFunction::Form::Terms) {
+        bool one = (f.form == HdlFunction::Form::ConstantOne) != design.offCover;
+        return std::string(one ? syntax.one : syntax.zero);
+    }
+    const std::string inner = " " + std::string(design.productOfSums ? syntax.orOp : syntax.andOp) + " ";
+    const bool several = f.terms.size() > 1;
+    std::vector<std::string> parts;
+    for (const auto& term : f.terms) {
+        std::string text;
+        for (std::size_t k = 0; k < term.size(); ++k)
+            text.append(k ? inner : "").append(term[k].positive ? "" : syntax.notOp).append(ids.inputs[term[k].input]);
+        if (term.empty()) text = design.productOfSums ? syntax.zero : syntax.one;
+        else if (term.size() > 1 && several && (design.productOfSums || syntax.groupEveryProduct))
+            text = "(" + text + ")";
+        parts.push_back(text);
+    }
+    const std::string op(design.productOfSums ? syntax.andOp : syntax.orOp);
+    const std::string indent = "        ";
+    if (!design.offCover) return Wrap(parts, op, column, indent);
+    const std::string open = std::string(syntax.notOp) + "(";
+    return open + Wrap(parts, op, column + open.size(), indent) + ")";
+}
+
+std::string NextState(const HdlSyntax& syntax, const HdlDesign& design, const HdlIdentifiers& ids, int bit)
+{
+    const std::string& q = ids.inputs[static_cast<std::size_t>(bit)];
+    auto function = [&](int j) { return ids.functions[static_cast<std::size_t>(j)]; };
+    auto op = [](std::string_view token) { return " " + std::string(token) + " "; };
+    auto group = [&](const std::string& product) { return syntax.groupEveryProduct ? "(" + product + ")" : product; };
+    const std::string notOp(syntax.notOp);
+    switch (design.flipFlops) {
+    case FlipFlopKind::D: return function(bit);
+    case FlipFlopKind::T: return q + op(syntax.xorOp) + function(bit);
+    case FlipFlopKind::JK:
+        return group(function(2 * bit) + op(syntax.andOp) + notOp + q) + op(syntax.orOp) +
+               group(notOp + function(2 * bit + 1) + op(syntax.andOp) + q);
+    case FlipFlopKind::SR:
+        return function(2 * bit) + op(syntax.orOp) + group(notOp + function(2 * bit + 1) + op(syntax.andOp) + q);
+    }
+    return "";
+}
+
 std::string Wrap(const std::vector<std::string>& parts, const std::string& op, std::size_t firstColumn,
                  const std::string& indent)
 {

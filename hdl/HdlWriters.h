@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -29,6 +30,26 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
 
 // Pieces both languages share.
 namespace hdl_text {
+// The tokens in which the two languages write the same logic.
+struct HdlSyntax {
+    std::string_view comment;  // opens a comment line
+    std::string_view notOp;    // written before the operand
+    std::string_view andOp, orOp, xorOp;
+    std::string_view zero, one;
+    // VHDL does not mix "and" and "or" without parentheses; Verilog's precedence makes them
+    // needless there except around the sums of a product of sums.
+    bool groupEveryProduct = false;
+};
+extern const HdlSyntax kVerilog;
+extern const HdlSyntax kVhdl;
+
+std::string Comments(const HdlSyntax& syntax, const std::vector<std::string>& lines);
+std::string Joined(const std::vector<std::string>& names, const std::string& separator = " ");
+// The right-hand side of one function, written from `column` on.
+std::string Expression(const HdlSyntax& syntax, const HdlDesign& design, const HdlIdentifiers& ids,
+                       const HdlFunction& f, std::size_t column);
+// The value state bit `bit` takes at the clock edge, from its flip-flop's excitation functions.
+std::string NextState(const HdlSyntax& syntax, const HdlDesign& design, const HdlIdentifiers& ids, int bit);
 // Joins the parts with the operator, ending a line before a part that would pass column 100;
 // continuation lines start with `indent`.
 std::string Wrap(const std::vector<std::string>& parts, const std::string& op, std::size_t firstColumn,

@@ -5,44 +5,10 @@
 #include "HdlWriters.h"
 
 namespace quorlet {
+using hdl_text::Joined;
+using hdl_text::kVerilog;
+
 namespace {
-
-std::string Comments(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& l : lines) text += "// " + l + "\n";
-    return text;
-}
-
-std::string Literal(const HdlIdentifiers& ids, const HdlLiteral& l)
-{
-    return (l.positive ? "" : "~") + ids.inputs[l.input];
-}
-
-// The right-hand side of one function.
-std::string Expression(const HdlDesign& design, const HdlIdentifiers& ids, const HdlFunction& f, std::size_t column)
-{
-    if (f.form != HdlFunction::Form::Terms) {
-        bool one = (f.form == HdlFunction::Form::ConstantOne) != design.offCover;
-        return one ? "1'b1" : "1'b0";
-    }
-    const std::string inner = design.productOfSums ? " | " : " & ";
-    const bool several = f.terms.size() > 1;
-    std::vector<std::string> parts;
-    for (const auto& term : f.terms) {
-        std::vector<std::string> literals;
-        for (const HdlLiteral& l : term) literals.push_back(Literal(ids, l));
-        std::string text;
-        for (std::size_t k = 0; k < literals.size(); ++k) text += (k ? inner : "") + literals[k];
-        if (literals.empty()) text = design.productOfSums ? "1'b0" : "1'b1";
-        else if (design.productOfSums && literals.size() > 1 && several) text = "(" + text + ")";
-        parts.push_back(text);
-    }
-    const std::string indent = "        ";
-    if (design.offCover)
-        return "~(" + hdl_text::Wrap(parts, design.productOfSums ? "&" : "|", column + 2, indent) + ")";
-    return hdl_text::Wrap(parts, design.productOfSums ? "&" : "|", column, indent);
-}
 
 std::string Binary(std::string_view bits)
 {
@@ -60,13 +26,6 @@ std::string Concat(const std::vector<std::string>& names)
     return text + "}";
 }
 
-std::string Joined(const std::vector<std::string>& names, const std::string& separator = " ")
-{
-    std::string text;
-    for (std::size_t k = 0; k < names.size(); ++k) text += (k ? separator : "") + names[k];
-    return text;
-}
-
 std::string Range(std::size_t width)
 {
     std::string text = "[";
@@ -79,7 +38,7 @@ std::string Range(std::size_t width)
 std::string VerilogDesign(const HdlDesign& design, const HdlIdentifiers& ids)
 {
     const int n = design.stateBits, m = design.excitations;
-    std::string text = Comments(hdl_text::HeaderLines(design, ids, false));
+    std::string text = hdl_text::Comments(kVerilog, hdl_text::HeaderLines(design, ids, false));
     text += "`timescale 1ns / 1ps\n\nmodule " + ids.module + " (\n";
     std::vector<std::string> ports;
     if (design.IsStateMachine()) {
@@ -102,7 +61,7 @@ std::string VerilogDesign(const HdlDesign& design, const HdlIdentifiers& ids)
     text += "\n";
     for (std::size_t j = 0; j < design.functions.size(); ++j) {
         std::string head = "    assign " + ids.functions[j] + " = ";
-        text += head + Expression(design, ids, design.functions[j], head.size()) + ";\n";
+        text += head + hdl_text::Expression(kVerilog, design, ids, design.functions[j], head.size()) + ";\n";
     }
 
     if (design.IsStateMachine()) {
@@ -111,19 +70,8 @@ std::string VerilogDesign(const HdlDesign& design, const HdlIdentifiers& ids)
         text += "    always @(posedge clk or posedge reset) begin\n        if (reset) begin\n";
         for (int b = 0; b < n; ++b) text += "            " + ids.inputs[b] + " <= 1'b0;\n";
         text += "        end else begin\n";
-        for (int b = 0; b < n; ++b) {
-            const std::string& q = ids.inputs[b];
-            std::string next;
-            switch (design.flipFlops) {
-            case FlipFlopKind::D: next = ids.functions[b]; break;
-            case FlipFlopKind::T: next = q + " ^ " + ids.functions[b]; break;
-            case FlipFlopKind::JK:
-                next = ids.functions[2 * b] + " & ~" + q + " | ~" + ids.functions[2 * b + 1] + " & " + q;
-                break;
-            case FlipFlopKind::SR: next = ids.functions[2 * b] + " | ~" + ids.functions[2 * b + 1] + " & " + q; break;
-            }
-            text += "            " + q + " <= " + next + ";\n";
-        }
+        for (int b = 0; b < n; ++b)
+            text += "            " + ids.inputs[b] + " <= " + hdl_text::NextState(kVerilog, design, ids, b) + ";\n";
         text += "        end\n    end\n";
     }
     text += "endmodule\n";
@@ -140,8 +88,8 @@ std::string VerilogTestbench(const HdlDesign& design, const HdlIdentifiers& ids,
     const bool checkOutputs = !outputs.empty() && !plan.outputsUnchecked;
     const std::string fail = "$fatal(1);";
 
-    std::string text = Comments(hdl_text::HeaderLines(design, ids, true));
-    text += Comments(hdl_text::PlanLines(design, plan));
+    std::string text = hdl_text::Comments(kVerilog, hdl_text::HeaderLines(design, ids, true));
+    text += hdl_text::Comments(kVerilog, hdl_text::PlanLines(design, plan));
     text += "`timescale 1ns / 1ps\n\nmodule " + ids.testbench + ";\n";
     if (design.IsStateMachine()) text += "    reg clk = 1'b0, reset = 1'b0;\n";
     if (!inputs.empty()) text += "    reg " + Joined(inputs, ", ") + ";\n";

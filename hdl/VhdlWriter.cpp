@@ -3,55 +3,16 @@
 #include "HdlWriters.h"
 
 namespace quorlet {
+using hdl_text::Joined;
+using hdl_text::kVhdl;
+
 namespace {
-
-std::string Comments(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& l : lines) text += "-- " + l + "\n";
-    return text;
-}
-
-std::string Literal(const HdlIdentifiers& ids, const HdlLiteral& l)
-{
-    return (l.positive ? "" : "not ") + ids.inputs[l.input];
-}
-
-std::string Expression(const HdlDesign& design, const HdlIdentifiers& ids, const HdlFunction& f, std::size_t column)
-{
-    if (f.form != HdlFunction::Form::Terms) {
-        bool one = (f.form == HdlFunction::Form::ConstantOne) != design.offCover;
-        return one ? "'1'" : "'0'";
-    }
-    const std::string inner = design.productOfSums ? " or " : " and ";
-    const bool several = f.terms.size() > 1;
-    std::vector<std::string> parts;
-    for (const auto& term : f.terms) {
-        std::string text;
-        for (std::size_t k = 0; k < term.size(); ++k) text += (k ? inner : "") + Literal(ids, term[k]);
-        if (term.empty()) text = design.productOfSums ? "'0'" : "'1'";
-        // VHDL does not mix "and" and "or" without parentheses.
-        else if (term.size() > 1 && several) text = "(" + text + ")";
-        parts.push_back(text);
-    }
-    const std::string op = design.productOfSums ? "and" : "or";
-    const std::string indent = "        ";
-    if (design.offCover) return "not (" + hdl_text::Wrap(parts, op, column + 5, indent) + ")";
-    return hdl_text::Wrap(parts, op, column, indent);
-}
 
 std::string Vector(std::string_view bits)
 {
     std::string text = "\"";
     text += bits;
     return text + "\"";
-}
-
-std::string Joined(const std::vector<std::string>& names, const std::string& separator = " ")
-{
-    std::string text;
-    for (std::size_t k = 0; k < names.size(); ++k) text += (k ? separator : "") + names[k];
-    return text;
 }
 
 // "tb_bit(Q1) & tb_bit(Q0)": the values of the signals as a string.
@@ -69,7 +30,7 @@ std::string Range(std::size_t width) { return "std_logic_vector(1 to " + std::to
 std::string VhdlDesign(const HdlDesign& design, const HdlIdentifiers& ids)
 {
     const int n = design.stateBits, m = design.excitations;
-    std::string text = Comments(hdl_text::HeaderLines(design, ids, false));
+    std::string text = hdl_text::Comments(kVhdl, hdl_text::HeaderLines(design, ids, false));
     text += "library ieee;\nuse ieee.std_logic_1164.all;\n\nentity " + ids.module + " is\n";
     std::vector<std::string> ports;
     if (design.IsStateMachine()) {
@@ -95,7 +56,7 @@ std::string VhdlDesign(const HdlDesign& design, const HdlIdentifiers& ids)
     text += "begin\n";
     for (std::size_t j = 0; j < design.functions.size(); ++j) {
         std::string head = "    " + ids.functions[j] + " <= ";
-        text += head + Expression(design, ids, design.functions[j], head.size()) + ";\n";
+        text += head + hdl_text::Expression(kVhdl, design, ids, design.functions[j], head.size()) + ";\n";
     }
     if (design.IsStateMachine()) {
         text += "\n    -- " + std::string(hdl_text::FlipFlopName(design.flipFlops)) +
@@ -103,22 +64,8 @@ std::string VhdlDesign(const HdlDesign& design, const HdlIdentifiers& ids)
         text += "    process (clk, reset)\n    begin\n        if reset = '1' then\n";
         for (int b = 0; b < n; ++b) text += "            " + ids.inputs[b] + " <= '0';\n";
         text += "        elsif rising_edge(clk) then\n";
-        for (int b = 0; b < n; ++b) {
-            const std::string& q = ids.inputs[b];
-            std::string next;
-            switch (design.flipFlops) {
-            case FlipFlopKind::D: next = ids.functions[b]; break;
-            case FlipFlopKind::T: next = q + " xor " + ids.functions[b]; break;
-            case FlipFlopKind::JK:
-                next = "(" + ids.functions[2 * b] + " and not " + q + ") or (not " + ids.functions[2 * b + 1] +
-                       " and " + q + ")";
-                break;
-            case FlipFlopKind::SR:
-                next = ids.functions[2 * b] + " or (not " + ids.functions[2 * b + 1] + " and " + q + ")";
-                break;
-            }
-            text += "            " + q + " <= " + next + ";\n";
-        }
+        for (int b = 0; b < n; ++b)
+            text += "            " + ids.inputs[b] + " <= " + hdl_text::NextState(kVhdl, design, ids, b) + ";\n";
         text += "        end if;\n    end process;\n";
     }
     text += "end architecture minimized;\n";
@@ -135,8 +82,8 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
     const bool checkOutputs = !outputs.empty() && !plan.outputsUnchecked;
     const bool fsm = design.IsStateMachine();
 
-    std::string text = Comments(hdl_text::HeaderLines(design, ids, true));
-    text += Comments(hdl_text::PlanLines(design, plan));
+    std::string text = hdl_text::Comments(kVhdl, hdl_text::HeaderLines(design, ids, true));
+    text += hdl_text::Comments(kVhdl, hdl_text::PlanLines(design, plan));
     text += "library ieee;\nuse ieee.std_logic_1164.all;\nuse std.textio.all;\n\n";
     text += "entity " + ids.testbench + " is\nend entity " + ids.testbench + ";\n\n";
     text += "architecture test of " + ids.testbench + " is\n";
