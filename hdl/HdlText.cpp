@@ -26,8 +26,76 @@ HdlIdentifiers AssignIdentifiers(const HdlDesign& design, HdlLanguage language)
 
 namespace hdl_text {
 
-const HdlSyntax kVerilog{"// ", "~", "&", "|", "^", "1'b0", "1'b1", false};
-const HdlSyntax kVhdl{"-- ", "not ", "and", "or", "xor", "'0'", "'1'", true};
+const HdlSyntax kVerilog{"// ",
+                        "~",
+                        "&",
+                        "|",
+                        "^",
+                        "1'b0",
+                        "1'b1",
+                        false,
+                        "assign ",
+                        " = ",
+                        "    always @(posedge clk or posedge reset) begin\n        if (reset) begin\n",
+                        "        end else begin\n",
+                        "        end\n    end\n"};
+const HdlSyntax kVhdl{"-- ",
+                      "not ",
+                      "and",
+                      "or",
+                      "xor",
+                      "'0'",
+                      "'1'",
+                      true,
+                      "",
+                      " <= ",
+                      "    process (clk, reset)\n    begin\n        if reset = '1' then\n",
+                      "        elsif rising_edge(clk) then\n",
+                      "        end if;\n    end process;\n"};
+
+std::vector<HdlPort> DesignPorts(const HdlDesign& design, const HdlIdentifiers& ids)
+{
+    const std::size_t n = static_cast<std::size_t>(design.stateBits);
+    const std::size_t m = static_cast<std::size_t>(design.excitations);
+    std::vector<HdlPort> ports;
+    if (design.IsStateMachine()) ports = {{"clk"}, {"reset"}};
+    for (std::size_t i = n; i < ids.inputs.size(); ++i) ports.push_back({ids.inputs[i]});
+    for (std::size_t j = m; j < ids.functions.size(); ++j) ports.push_back({ids.functions[j], true});
+    for (std::size_t b = 0; b < n; ++b) ports.push_back({ids.inputs[b], true, true});
+    return ports;
+}
+
+TestbenchSignals SplitSignals(const HdlDesign& design, const HdlIdentifiers& ids, const HdlCheckPlan& plan)
+{
+    const auto n = static_cast<std::ptrdiff_t>(design.stateBits);
+    const auto m = static_cast<std::ptrdiff_t>(design.excitations);
+    TestbenchSignals s;
+    s.inputs.assign(ids.inputs.begin() + n, ids.inputs.end());
+    s.state.assign(ids.inputs.begin(), ids.inputs.begin() + n);
+    s.outputs.assign(ids.functions.begin() + m, ids.functions.end());
+    s.checkOutputs = !s.outputs.empty() && !plan.outputsUnchecked;
+    return s;
+}
+
+std::string DesignLogic(const HdlSyntax& syntax, const HdlDesign& design, const HdlIdentifiers& ids)
+{
+    std::string text;
+    for (std::size_t j = 0; j < design.functions.size(); ++j) {
+        const std::string head = "    " + std::string(syntax.assignHead) + ids.functions[j] + std::string(syntax.assignOp);
+        text += head + Expression(syntax, design, ids, design.functions[j], head.size()) + ";\n";
+    }
+    if (!design.IsStateMachine()) return text;
+    text.append("\n    ").append(syntax.comment).append(FlipFlopName(design.flipFlops));
+    text += " flip-flops: asynchronous reset to 0, state taken on the rising edge of clk.\n";
+    text += syntax.registerOpen;
+    for (int b = 0; b < design.stateBits; ++b)
+        text.append("            ").append(ids.inputs[b]).append(" <= ").append(syntax.zero).append(";\n");
+    text += syntax.registerEdge;
+    for (int b = 0; b < design.stateBits; ++b)
+        text += "            " + ids.inputs[b] + " <= " + NextState(syntax, design, ids, b) + ";\n";
+    text += syntax.registerClose;
+    return text;
+}
 
 std::string Comments(const HdlSyntax& syntax, const std::vector<std::string>& lines)
 {
@@ -50,7 +118,8 @@ std::string Expression(const HdlSyntax& syntax, const HdlDesign& design, const H
         bool one = (f.form == HdlFunction::Form::ConstantOne) != design.offCover;
         return std::string(one ? syntax.one : syntax.zero);
     }
-    const std::string inner = " " + std::string(design.productOfSums ? syntax.orOp : syntax.andOp) + " ";
+    std::string inner(1, ' ');
+    inner.append(design.productOfSums ? syntax.orOp : syntax.andOp).append(1, ' ');
     const bool several = f.terms.size() > 1;
     std::vector<std::string> parts;
     for (const auto& term : f.terms) {
@@ -73,7 +142,10 @@ std::string NextState(const HdlSyntax& syntax, const HdlDesign& design, const Hd
 {
     const std::string& q = ids.inputs[static_cast<std::size_t>(bit)];
     auto function = [&](int j) { return ids.functions[static_cast<std::size_t>(j)]; };
-    auto op = [](std::string_view token) { return " " + std::string(token) + " "; };
+    auto op = [](std::string_view token) {
+        std::string spaced(1, ' ');
+        return spaced.append(token).append(1, ' ');
+    };
     auto group = [&](const std::string& product) { return syntax.groupEveryProduct ? "(" + product + ")" : product; };
     const std::string notOp(syntax.notOp);
     switch (design.flipFlops) {

@@ -39,9 +39,30 @@ struct HdlSyntax {
     // VHDL does not mix "and" and "or" without parentheses; Verilog's precedence makes them
     // needless there except around the sums of a product of sums.
     bool groupEveryProduct = false;
+    std::string_view assignHead, assignOp;  // a continuous assignment: head, target, op, value
+    // The state register's block around its reset and its clock-edge assignments.
+    std::string_view registerOpen, registerEdge, registerClose;
 };
 extern const HdlSyntax kVerilog;
 extern const HdlSyntax kVhdl;
+
+// A port of the design, in port order: clk and reset, the inputs, the outputs, the state bits.
+struct HdlPort {
+    std::string name;
+    bool output = false;
+    bool stateBit = false;
+};
+std::vector<HdlPort> DesignPorts(const HdlDesign& design, const HdlIdentifiers& ids);
+
+// The design's signals as a testbench drives and checks them.
+struct TestbenchSignals {
+    std::vector<std::string> inputs, state, outputs;
+    bool checkOutputs = false;  // some outputs, and the plan checks them
+};
+TestbenchSignals SplitSignals(const HdlDesign& design, const HdlIdentifiers& ids, const HdlCheckPlan& plan);
+
+// The design's body: one assignment per function, then the state register of a state table.
+std::string DesignLogic(const HdlSyntax& syntax, const HdlDesign& design, const HdlIdentifiers& ids);
 
 std::string Comments(const HdlSyntax& syntax, const std::vector<std::string>& lines);
 std::string Joined(const std::vector<std::string>& names, const std::string& separator = " ");

@@ -37,43 +37,21 @@ std::string Range(std::size_t width)
 
 std::string VerilogDesign(const HdlDesign& design, const HdlIdentifiers& ids)
 {
-    const int n = design.stateBits, m = design.excitations;
+    const int m = design.excitations;
     std::string text = hdl_text::Comments(kVerilog, hdl_text::HeaderLines(design, ids, false));
     text += "`timescale 1ns / 1ps\n\nmodule " + ids.module + " (\n";
     std::vector<std::string> ports;
-    if (design.IsStateMachine()) {
-        ports.push_back("input  wire clk");
-        ports.push_back("input  wire reset");
-    }
-    for (std::size_t i = static_cast<std::size_t>(n); i < design.inputs.size(); ++i)
-        ports.push_back("input  wire " + ids.inputs[i]);
-    for (std::size_t j = static_cast<std::size_t>(m); j < design.functions.size(); ++j)
-        ports.push_back("output wire " + ids.functions[j]);
-    for (int b = 0; b < n; ++b) ports.push_back("output reg  " + ids.inputs[b]);
+    for (const hdl_text::HdlPort& p : hdl_text::DesignPorts(design, ids))
+        ports.push_back((p.output ? (p.stateBit ? "output reg  " : "output wire ") : "input  wire ") + p.name);
     for (std::size_t k = 0; k < ports.size(); ++k) text += "    " + ports[k] + (k + 1 < ports.size() ? ",\n" : "\n");
     text += ");\n";
 
     if (m > 0) {
-        text += "    wire";
-        for (int j = 0; j < m; ++j) text += (j ? ", " : " ") + ids.functions[j];
-        text += ";\n";
+        std::vector<std::string> names(ids.functions.begin(), ids.functions.begin() + m);
+        text += "    wire " + Joined(names, ", ") + ";\n";
     }
     text += "\n";
-    for (std::size_t j = 0; j < design.functions.size(); ++j) {
-        std::string head = "    assign " + ids.functions[j] + " = ";
-        text += head + hdl_text::Expression(kVerilog, design, ids, design.functions[j], head.size()) + ";\n";
-    }
-
-    if (design.IsStateMachine()) {
-        text += "\n    // " + std::string(hdl_text::FlipFlopName(design.flipFlops)) +
-                " flip-flops: asynchronous reset to 0, state taken on the rising edge of clk.\n";
-        text += "    always @(posedge clk or posedge reset) begin\n        if (reset) begin\n";
-        for (int b = 0; b < n; ++b) text += "            " + ids.inputs[b] + " <= 1'b0;\n";
-        text += "        end else begin\n";
-        for (int b = 0; b < n; ++b)
-            text += "            " + ids.inputs[b] + " <= " + hdl_text::NextState(kVerilog, design, ids, b) + ";\n";
-        text += "        end\n    end\n";
-    }
+    text += hdl_text::DesignLogic(kVerilog, design, ids);
     text += "endmodule\n";
     return text;
 }
@@ -81,11 +59,7 @@ std::string VerilogDesign(const HdlDesign& design, const HdlIdentifiers& ids)
 std::string VerilogTestbench(const HdlDesign& design, const HdlIdentifiers& ids, const HdlCheckPlan& plan)
 {
     const std::size_t n = static_cast<std::size_t>(design.stateBits);
-    const std::size_t m = static_cast<std::size_t>(design.excitations);
-    std::vector<std::string> inputs(ids.inputs.begin() + static_cast<long>(n), ids.inputs.end());
-    std::vector<std::string> state(ids.inputs.begin(), ids.inputs.begin() + static_cast<long>(n));
-    std::vector<std::string> outputs(ids.functions.begin() + static_cast<long>(m), ids.functions.end());
-    const bool checkOutputs = !outputs.empty() && !plan.outputsUnchecked;
+    const auto [inputs, state, outputs, checkOutputs] = hdl_text::SplitSignals(design, ids, plan);
     const std::string fail = "$fatal(1);";
 
     std::string text = hdl_text::Comments(kVerilog, hdl_text::HeaderLines(design, ids, true));

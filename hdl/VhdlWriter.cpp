@@ -29,19 +29,12 @@ std::string Range(std::size_t width) { return "std_logic_vector(1 to " + std::to
 
 std::string VhdlDesign(const HdlDesign& design, const HdlIdentifiers& ids)
 {
-    const int n = design.stateBits, m = design.excitations;
+    const int m = design.excitations;
     std::string text = hdl_text::Comments(kVhdl, hdl_text::HeaderLines(design, ids, false));
     text += "library ieee;\nuse ieee.std_logic_1164.all;\n\nentity " + ids.module + " is\n";
     std::vector<std::string> ports;
-    if (design.IsStateMachine()) {
-        ports.push_back("clk : in std_logic");
-        ports.push_back("reset : in std_logic");
-    }
-    for (std::size_t i = static_cast<std::size_t>(n); i < design.inputs.size(); ++i)
-        ports.push_back(ids.inputs[i] + " : in std_logic");
-    for (std::size_t j = static_cast<std::size_t>(m); j < design.functions.size(); ++j)
-        ports.push_back(ids.functions[j] + " : out std_logic");
-    for (int b = 0; b < n; ++b) ports.push_back(ids.inputs[b] + " : out std_logic");
+    for (const hdl_text::HdlPort& p : hdl_text::DesignPorts(design, ids))
+        ports.push_back(p.name + (p.output ? " : out std_logic" : " : in std_logic"));
     if (!ports.empty()) {
         text += "    port (\n";
         for (std::size_t k = 0; k < ports.size(); ++k)
@@ -54,20 +47,7 @@ std::string VhdlDesign(const HdlDesign& design, const HdlIdentifiers& ids)
         text += "    signal " + Joined(names, ", ") + " : std_logic;\n";
     }
     text += "begin\n";
-    for (std::size_t j = 0; j < design.functions.size(); ++j) {
-        std::string head = "    " + ids.functions[j] + " <= ";
-        text += head + hdl_text::Expression(kVhdl, design, ids, design.functions[j], head.size()) + ";\n";
-    }
-    if (design.IsStateMachine()) {
-        text += "\n    -- " + std::string(hdl_text::FlipFlopName(design.flipFlops)) +
-                " flip-flops: asynchronous reset to 0, state taken on the rising edge of clk.\n";
-        text += "    process (clk, reset)\n    begin\n        if reset = '1' then\n";
-        for (int b = 0; b < n; ++b) text += "            " + ids.inputs[b] + " <= '0';\n";
-        text += "        elsif rising_edge(clk) then\n";
-        for (int b = 0; b < n; ++b)
-            text += "            " + ids.inputs[b] + " <= " + hdl_text::NextState(kVhdl, design, ids, b) + ";\n";
-        text += "        end if;\n    end process;\n";
-    }
+    text += hdl_text::DesignLogic(kVhdl, design, ids);
     text += "end architecture minimized;\n";
     return text;
 }
@@ -75,11 +55,7 @@ std::string VhdlDesign(const HdlDesign& design, const HdlIdentifiers& ids)
 std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, const HdlCheckPlan& plan)
 {
     const std::size_t n = static_cast<std::size_t>(design.stateBits);
-    const std::size_t m = static_cast<std::size_t>(design.excitations);
-    std::vector<std::string> inputs(ids.inputs.begin() + static_cast<long>(n), ids.inputs.end());
-    std::vector<std::string> state(ids.inputs.begin(), ids.inputs.begin() + static_cast<long>(n));
-    std::vector<std::string> outputs(ids.functions.begin() + static_cast<long>(m), ids.functions.end());
-    const bool checkOutputs = !outputs.empty() && !plan.outputsUnchecked;
+    const auto [inputs, state, outputs, checkOutputs] = hdl_text::SplitSignals(design, ids, plan);
     const bool fsm = design.IsStateMachine();
 
     std::string text = hdl_text::Comments(kVhdl, hdl_text::HeaderLines(design, ids, true));
