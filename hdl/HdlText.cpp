@@ -65,15 +65,15 @@ std::vector<HdlPort> DesignPorts(const HdlDesign& design, const HdlIdentifiers& 
     return ports;
 }
 
-TestbenchSignals SplitSignals(const HdlDesign& design, const HdlIdentifiers& ids, const HdlCheckPlan& plan)
+DesignSignals SplitSignals(const HdlDesign& design, const HdlIdentifiers& ids)
 {
     const auto n = static_cast<std::ptrdiff_t>(design.stateBits);
     const auto m = static_cast<std::ptrdiff_t>(design.excitations);
-    TestbenchSignals s;
+    DesignSignals s;
     s.inputs.assign(ids.inputs.begin() + n, ids.inputs.end());
     s.state.assign(ids.inputs.begin(), ids.inputs.begin() + n);
     s.outputs.assign(ids.functions.begin() + m, ids.functions.end());
-    s.checkOutputs = !s.outputs.empty() && !plan.outputsUnchecked;
+    s.excitations.assign(ids.functions.begin(), ids.functions.begin() + m);
     return s;
 }
 

@@ -54,12 +54,14 @@ struct HdlPort {
 };
 std::vector<HdlPort> DesignPorts(const HdlDesign& design, const HdlIdentifiers& ids);
 
-// The design's signals as a testbench drives and checks them.
-struct TestbenchSignals {
-    std::vector<std::string> inputs, state, outputs;
-    bool checkOutputs = false;  // some outputs, and the plan checks them
+// The identifiers of the design's signals by their part in it.
+struct DesignSignals {
+    std::vector<std::string> inputs;       // the primary inputs
+    std::vector<std::string> state;        // the state bits, Q1 first
+    std::vector<std::string> outputs;      // the primary outputs
+    std::vector<std::string> excitations;  // the functions that drive the flip-flops
 };
-TestbenchSignals SplitSignals(const HdlDesign& design, const HdlIdentifiers& ids, const HdlCheckPlan& plan);
+DesignSignals SplitSignals(const HdlDesign& design, const HdlIdentifiers& ids);
 
 // The design's body: one assignment per function, then the state register of a state table.
 std::string DesignLogic(const HdlSyntax& syntax, const HdlDesign& design, const HdlIdentifiers& ids);

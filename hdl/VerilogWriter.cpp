@@ -46,10 +46,7 @@ std::string VerilogDesign(const HdlDesign& design, const HdlIdentifiers& ids)
     for (std::size_t k = 0; k < ports.size(); ++k) text += "    " + ports[k] + (k + 1 < ports.size() ? ",\n" : "\n");
     text += ");\n";
 
-    if (m > 0) {
-        std::vector<std::string> names(ids.functions.begin(), ids.functions.begin() + m);
-        text += "    wire " + Joined(names, ", ") + ";\n";
-    }
+    if (m > 0) text += "    wire " + Joined(hdl_text::SplitSignals(design, ids).excitations, ", ") + ";\n";
     text += "\n";
     text += hdl_text::DesignLogic(kVerilog, design, ids);
     text += "endmodule\n";
@@ -59,23 +56,24 @@ std::string VerilogDesign(const HdlDesign& design, const HdlIdentifiers& ids)
 std::string VerilogTestbench(const HdlDesign& design, const HdlIdentifiers& ids, const HdlCheckPlan& plan)
 {
     const std::size_t n = static_cast<std::size_t>(design.stateBits);
-    const auto [inputs, state, outputs, checkOutputs] = hdl_text::SplitSignals(design, ids, plan);
+    const hdl_text::DesignSignals io = hdl_text::SplitSignals(design, ids);
+    const bool checkOutputs = !io.outputs.empty() && !plan.outputsUnchecked;
     const std::string fail = "$fatal(1);";
 
     std::string text = hdl_text::Comments(kVerilog, hdl_text::HeaderLines(design, ids, true));
     text += hdl_text::Comments(kVerilog, hdl_text::PlanLines(design, plan));
     text += "`timescale 1ns / 1ps\n\nmodule " + ids.testbench + ";\n";
     if (design.IsStateMachine()) text += "    reg clk = 1'b0, reset = 1'b0;\n";
-    if (!inputs.empty()) text += "    reg " + Joined(inputs, ", ") + ";\n";
-    std::vector<std::string> wires = outputs;
-    wires.insert(wires.end(), state.begin(), state.end());
+    if (!io.inputs.empty()) text += "    reg " + Joined(io.inputs, ", ") + ";\n";
+    std::vector<std::string> wires = io.outputs;
+    wires.insert(wires.end(), io.state.begin(), io.state.end());
     if (!wires.empty()) text += "    wire " + Joined(wires, ", ") + ";\n";
     text += "\n    " + ids.module + " dut (\n";
     std::vector<std::string> connections;
     if (design.IsStateMachine()) connections = {".clk(clk)", ".reset(reset)"};
-    for (const std::string& s : inputs) connections.push_back("." + s + "(" + s + ")");
-    for (const std::string& s : outputs) connections.push_back("." + s + "(" + s + ")");
-    for (const std::string& s : state) connections.push_back("." + s + "(" + s + ")");
+    for (const std::string& s : io.inputs) connections.push_back("." + s + "(" + s + ")");
+    for (const std::string& s : io.outputs) connections.push_back("." + s + "(" + s + ")");
+    for (const std::string& s : io.state) connections.push_back("." + s + "(" + s + ")");
     for (std::size_t k = 0; k < connections.size(); ++k)
         text += "        " + connections[k] + (k + 1 < connections.size() ? ",\n" : "\n");
     text += "    );\n\n";
@@ -83,11 +81,11 @@ std::string VerilogTestbench(const HdlDesign& design, const HdlIdentifiers& ids,
     // The point as it is shown in a message: "A B CIN = %b", with the state for a state table.
     std::string where, whereArgs;
     if (design.IsStateMachine()) {
-        where = Joined(state) + " = %b";
+        where = Joined(io.state) + " = %b";
         whereArgs = ", tb_state";
     }
-    if (!inputs.empty()) {
-        where += (where.empty() ? "" : ", ") + Joined(inputs) + " = %b";
+    if (!io.inputs.empty()) {
+        where += (where.empty() ? "" : ", ") + Joined(io.inputs) + " = %b";
         whereArgs += ", tb_point";
     }
 
@@ -105,44 +103,44 @@ std::string VerilogTestbench(const HdlDesign& design, const HdlIdentifiers& ids,
 
     std::vector<std::string> params;
     if (design.IsStateMachine()) params.push_back("input " + Range(n) + " tb_state");
-    if (!inputs.empty()) params.push_back("input " + Range(inputs.size()) + " tb_point");
-    if (checkOutputs) params.push_back("input " + Range(outputs.size()) + " tb_want");
+    if (!io.inputs.empty()) params.push_back("input " + Range(io.inputs.size()) + " tb_point");
+    if (checkOutputs) params.push_back("input " + Range(io.outputs.size()) + " tb_want");
     if (design.IsStateMachine()) params.push_back("input " + Range(n) + " tb_next");
 
     if (design.IsStateMachine()) {
         text += "    // Asynchronous reset; every state bit must be 0 after it.\n";
         text += "    task tb_reset;\n        begin\n            reset = 1'b1;\n            #1;\n";
         text += "            reset = 1'b0;\n            #1;\n";
-        text += "            if (" + Concat(state) + " !== " + Binary(std::string(n, '0')) + ") begin\n";
-        text += "                $display(\"MISMATCH after reset: " + Joined(state) + " = %b\", " + Concat(state) +
+        text += "            if (" + Concat(io.state) + " !== " + Binary(std::string(n, '0')) + ") begin\n";
+        text += "                $display(\"MISMATCH after reset: " + Joined(io.state) + " = %b\", " + Concat(io.state) +
                 ");\n                " + fail + "\n            end\n        end\n    endtask\n\n";
         text += "    // One rising edge of clk under the inputs.\n";
         text += "    task tb_step";
-        if (!inputs.empty()) text += "(input " + Range(inputs.size()) + " tb_point)";
+        if (!io.inputs.empty()) text += "(input " + Range(io.inputs.size()) + " tb_point)";
         text += ";\n        begin\n";
-        if (!inputs.empty()) text += "            " + Concat(inputs) + " = tb_point;\n";
+        if (!io.inputs.empty()) text += "            " + Concat(io.inputs) + " = tb_point;\n";
         text += "            #1;\n            clk = 1'b1;\n            #1;\n            clk = 1'b0;\n            #1;\n";
         text += "        end\n    endtask\n\n";
     }
 
-    text += "    // tb_want: the outputs " + (checkOutputs ? Joined(outputs) : std::string("(none)"));
+    text += "    // tb_want: the outputs " + (checkOutputs ? Joined(io.outputs) : std::string("(none)"));
     if (design.IsStateMachine()) text += ", tb_next: the state after the clock edge";
     text += "; x is not checked.\n";
     text += "    task tb_check(";
     for (std::size_t k = 0; k < params.size(); ++k) text += (k ? ", " : "") + params[k];
     text += ");\n        begin\n";
     if (design.IsStateMachine()) {
-        text += "            if (" + Concat(state) + " !== tb_state) begin\n";
-        text += "                $display(\"MISMATCH on the way from reset to " + Joined(state) +
-                " = %b: the state is %b\", tb_state, " + Concat(state) + ");\n";
+        text += "            if (" + Concat(io.state) + " !== tb_state) begin\n";
+        text += "                $display(\"MISMATCH on the way from reset to " + Joined(io.state) +
+                " = %b: the state is %b\", tb_state, " + Concat(io.state) + ");\n";
         text += "                " + fail + "\n            end\n";
     }
-    if (!inputs.empty()) text += "            " + Concat(inputs) + " = tb_point;\n";
+    if (!io.inputs.empty()) text += "            " + Concat(io.inputs) + " = tb_point;\n";
     text += "            #1;\n";
-    if (checkOutputs) text += checkLines(outputs, "tb_want", "");
+    if (checkOutputs) text += checkLines(io.outputs, "tb_want", "");
     if (design.IsStateMachine()) {
         text += "            clk = 1'b1;\n            #1;\n            clk = 1'b0;\n            #1;\n";
-        text += checkLines(state, "tb_next", "next ");
+        text += checkLines(io.state, "tb_next", "next ");
     }
     text += "        end\n    endtask\n\n    initial begin\n";
 
@@ -152,13 +150,13 @@ std::string VerilogTestbench(const HdlDesign& design, const HdlIdentifiers& ids,
             text += "        tb_reset;\n";
             for (const std::string& x : plan.states[static_cast<std::size_t>(c.state)].path) {
                 text += "        tb_step";
-                if (!inputs.empty()) text.append("(").append(Binary(x)).append(")");
+                if (!io.inputs.empty()) text.append("(").append(Binary(x)).append(")");
                 text += ";\n";
             }
         }
         std::vector<std::string> args;
         if (design.IsStateMachine()) args.push_back(Binary(plan.states[static_cast<std::size_t>(c.state)].code));
-        if (!inputs.empty()) args.push_back(Binary(c.inputs));
+        if (!io.inputs.empty()) args.push_back(Binary(c.inputs));
         if (checkOutputs) args.push_back(Binary(c.outputs));
         if (design.IsStateMachine()) args.push_back(Binary(c.nextState));
         text += "        tb_check(";

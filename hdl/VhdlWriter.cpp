@@ -42,10 +42,7 @@ std::string VhdlDesign(const HdlDesign& design, const HdlIdentifiers& ids)
         text += "    );\n";
     }
     text += "end entity " + ids.module + ";\n\narchitecture minimized of " + ids.module + " is\n";
-    if (m > 0) {
-        std::vector<std::string> names(ids.functions.begin(), ids.functions.begin() + m);
-        text += "    signal " + Joined(names, ", ") + " : std_logic;\n";
-    }
+    if (m > 0) text += "    signal " + Joined(hdl_text::SplitSignals(design, ids).excitations, ", ") + " : std_logic;\n";
     text += "begin\n";
     text += hdl_text::DesignLogic(kVhdl, design, ids);
     text += "end architecture minimized;\n";
@@ -55,7 +52,8 @@ std::string VhdlDesign(const HdlDesign& design, const HdlIdentifiers& ids)
 std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, const HdlCheckPlan& plan)
 {
     const std::size_t n = static_cast<std::size_t>(design.stateBits);
-    const auto [inputs, state, outputs, checkOutputs] = hdl_text::SplitSignals(design, ids, plan);
+    const hdl_text::DesignSignals io = hdl_text::SplitSignals(design, ids);
+    const bool checkOutputs = !io.outputs.empty() && !plan.outputsUnchecked;
     const bool fsm = design.IsStateMachine();
 
     std::string text = hdl_text::Comments(kVhdl, hdl_text::HeaderLines(design, ids, true));
@@ -64,9 +62,9 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
     text += "entity " + ids.testbench + " is\nend entity " + ids.testbench + ";\n\n";
     text += "architecture test of " + ids.testbench + " is\n";
     if (fsm) text += "    signal clk, reset : std_logic := '0';\n";
-    std::vector<std::string> signals = inputs;
-    signals.insert(signals.end(), outputs.begin(), outputs.end());
-    signals.insert(signals.end(), state.begin(), state.end());
+    std::vector<std::string> signals = io.inputs;
+    signals.insert(signals.end(), io.outputs.begin(), io.outputs.end());
+    signals.insert(signals.end(), io.state.begin(), io.state.end());
     if (!signals.empty()) text += "    signal " + Joined(signals, ", ") + " : std_logic;\n";
     text += "begin\n    dut: entity work." + ids.module + "\n        port map (\n";
     std::vector<std::string> connections;
@@ -76,16 +74,16 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
         text += "            " + connections[k] + (k + 1 < connections.size() ? ",\n" : "\n");
     text += "        );\n\n    process\n";
     if (fsm) text += "        subtype tb_states is " + Range(n) + ";\n";
-    if (!inputs.empty()) text += "        subtype tb_inputs is " + Range(inputs.size()) + ";\n";
-    if (checkOutputs) text += "        subtype tb_outputs is " + Range(outputs.size()) + ";\n";
+    if (!io.inputs.empty()) text += "        subtype tb_inputs is " + Range(io.inputs.size()) + ";\n";
+    if (checkOutputs) text += "        subtype tb_outputs is " + Range(io.outputs.size()) + ";\n";
     text += "        variable tb_line : line;\n\n";
     text += "        function tb_bit(b : std_logic) return character is\n        begin\n";
     text += "            return std_logic'image(b)(2);\n        end function;\n\n";
 
     // The point as a message shows it.
     std::string where;
-    if (fsm) where = "\"" + Joined(state) + " = \" & to_string(tb_state)";
-    if (!inputs.empty()) where += (where.empty() ? "\"" : " & \", ") + Joined(inputs) + " = \" & to_string(tb_point)";
+    if (fsm) where = "\"" + Joined(io.state) + " = \" & to_string(tb_state)";
+    if (!io.inputs.empty()) where += (where.empty() ? "\"" : " & \", ") + Joined(io.inputs) + " = \" & to_string(tb_point)";
     auto checkLines = [&](const std::vector<std::string>& names, const std::string& vector, const std::string& what) {
         std::string lines;
         for (std::size_t k = 0; k < names.size(); ++k) {
@@ -101,7 +99,7 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
     auto stateDiffers = [&](const std::string& vector) {
         std::string cond;
         for (std::size_t b = 0; b < n; ++b)
-            cond += (b ? " or " : "") + state[b] + " /= " + vector + "(" + std::to_string(b + 1) + ")";
+            cond += (b ? " or " : "") + io.state[b] + " /= " + vector + "(" + std::to_string(b + 1) + ")";
         return cond;
     };
     const std::string clock =
@@ -113,24 +111,24 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
         text += "        procedure tb_reset is\n        begin\n            reset <= '1';\n            wait for 1 ns;\n";
         text += "            reset <= '0';\n            wait for 1 ns;\n";
         std::string anySet;
-        for (std::size_t b = 0; b < n; ++b) anySet += (b ? " or " : "") + state[b] + " /= '0'";
+        for (std::size_t b = 0; b < n; ++b) anySet += (b ? " or " : "") + io.state[b] + " /= '0'";
         text += "            if " + anySet + " then\n";
-        text += "                report \"MISMATCH after reset: " + Joined(state) + " = \" & " + Shown(state) +
+        text += "                report \"MISMATCH after reset: " + Joined(io.state) + " = \" & " + Shown(io.state) +
                 "\n                    severity failure;\n            end if;\n        end procedure;\n\n";
         text += "        -- One rising edge of clk under the inputs.\n        procedure tb_step";
-        if (!inputs.empty()) text += "(tb_point : tb_inputs)";
+        if (!io.inputs.empty()) text += "(tb_point : tb_inputs)";
         text += " is\n        begin\n";
-        for (std::size_t k = 0; k < inputs.size(); ++k)
-            text += "            " + inputs[k] + " <= tb_point(" + std::to_string(k + 1) + ");\n";
+        for (std::size_t k = 0; k < io.inputs.size(); ++k)
+            text += "            " + io.inputs[k] + " <= tb_point(" + std::to_string(k + 1) + ");\n";
         text += clock + "        end procedure;\n\n";
     }
 
     std::vector<std::string> params;
     if (fsm) params.push_back("tb_state : tb_states");
-    if (!inputs.empty()) params.push_back("tb_point : tb_inputs");
+    if (!io.inputs.empty()) params.push_back("tb_point : tb_inputs");
     if (checkOutputs) params.push_back("tb_want : tb_outputs");
     if (fsm) params.push_back("tb_next : tb_states");
-    text += "        -- tb_want: the outputs " + (checkOutputs ? Joined(outputs) : std::string("(none)"));
+    text += "        -- tb_want: the outputs " + (checkOutputs ? Joined(io.outputs) : std::string("(none)"));
     if (fsm) text += ", tb_next: the state after the clock edge";
     text += "; '-' is not checked.\n";
     text += "        procedure tb_check";
@@ -138,19 +136,19 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
     text += " is\n        begin\n";
     if (fsm) {
         text += "            if " + stateDiffers("tb_state") + " then\n";
-        text += "                report \"MISMATCH on the way from reset to " + Joined(state) +
-                " = \" & to_string(tb_state) & \": the state is \" & " + Shown(state) +
+        text += "                report \"MISMATCH on the way from reset to " + Joined(io.state) +
+                " = \" & to_string(tb_state) & \": the state is \" & " + Shown(io.state) +
                 "\n                    severity failure;\n            end if;\n";
     }
-    for (std::size_t k = 0; k < inputs.size(); ++k)
-        text += "            " + inputs[k] + " <= tb_point(" + std::to_string(k + 1) + ");\n";
+    for (std::size_t k = 0; k < io.inputs.size(); ++k)
+        text += "            " + io.inputs[k] + " <= tb_point(" + std::to_string(k + 1) + ");\n";
     text += "            wait for 1 ns;\n";
-    if (checkOutputs) text += checkLines(outputs, "tb_want", "");
+    if (checkOutputs) text += checkLines(io.outputs, "tb_want", "");
     if (fsm) {
         text +=
             "            clk <= '1';\n            wait for 1 ns;\n            clk <= '0';\n            wait for 1 "
             "ns;\n";
-        text += checkLines(state, "tb_next", "next ");
+        text += checkLines(io.state, "tb_next", "next ");
     }
     text += "        end procedure;\n    begin\n";
 
@@ -160,10 +158,10 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
             const HdlStateVisit& visit = plan.states[static_cast<std::size_t>(c.state)];
             text += "        tb_reset;\n";
             for (const std::string& x : visit.path)
-                text += "        tb_step" + (inputs.empty() ? std::string() : "(" + Vector(x) + ")") + ";\n";
+                text += "        tb_step" + (io.inputs.empty() ? std::string() : "(" + Vector(x) + ")") + ";\n";
             args.push_back(Vector(visit.code));
         }
-        if (!inputs.empty()) args.push_back(Vector(c.inputs));
+        if (!io.inputs.empty()) args.push_back(Vector(c.inputs));
         if (checkOutputs) args.push_back(Vector(c.outputs));
         if (fsm) args.push_back(Vector(c.nextState));
         text += "        tb_check" + (args.empty() ? std::string() : "(" + Joined(args, ", ") + ")") + ";\n";
