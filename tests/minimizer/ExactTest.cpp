@@ -570,8 +570,11 @@ TEST(MinimumCovering, MatchesSubsetEnumeration)
         for (long enough : {long(bestSize) - 1, long(bestSize), long(bestSize) + 1}) {
             CoveringSolution bounded = MinimumCovering(cols, rows, weight, {}, ExactDeadline::max(), enough);
             ASSERT_EQ(bounded.status, ExactStatus::Proven);
-            if (bounded.boundMet) EXPECT_LE(enough, bestSize) << "round " << round;
-            else EXPECT_EQ(int(bounded.columns.size()), bestSize) << "round " << round << " enough " << enough;
+            if (bounded.boundMet) {
+                EXPECT_LE(enough, bestSize) << "round " << round;
+            } else {
+                EXPECT_EQ(int(bounded.columns.size()), bestSize) << "round " << round << " enough " << enough;
+            }
         }
     }
     EXPECT_EQ(MinimumCovering(4, {{0, 1}, {}}, {1, 1, 1, 1}, {}, ExactDeadline::max()).status,
