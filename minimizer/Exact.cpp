@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "Expand.h"
@@ -205,6 +207,95 @@ bool CoverIsValid(const Cover& f, const Cover& on, const Cover& dc, const Cover&
     return true;
 }
 
+// Points of f's cubes, ON and clear of the don't-cares, that no other cube of f holds: up to
+// `count` of them in cube i, found by fixing its free inputs one after another, each to a value
+// that keeps some such point (the first point prefers 0, the others a value drawn from a fixed
+// sequence).
+void OwnPoints(const Cover& f, int i, const Cover& dc, int count, std::vector<std::vector<Word>>& points)
+{
+    const Space& s = f.space();
+    std::vector<Word> c(s.words);
+    std::size_t first = points.size();
+    std::uint32_t draw = 0x9e3779b9u ^ std::uint32_t(i);
+    for (int j = 0; j < s.no && int(points.size() - first) < count; ++j) {
+        if (!GetOut(s, f[i], j)) continue;
+        for (int round = 0; round < count && int(points.size() - first) < count; ++round) {
+            std::copy(f[i], f[i] + s.words, c.begin());
+            for (int w = s.inWords; w < s.words; ++w) c[w] = 0;
+            SetOut(s, c.data(), j, true);
+            if (CubeCovered(c.data(), {&f, &dc}, f[i])) break;
+            for (int v = 0; v < s.ni; ++v) {
+                if (GetVar(c.data(), v) != 3) continue;
+                draw = draw * 1664525u + 1013904223u;
+                unsigned value = round == 0 ? 1u : 1u + ((draw >> 16) & 1u);
+                SetVar(c.data(), v, value);
+                if (CubeCovered(c.data(), {&f, &dc}, f[i])) SetVar(c.data(), v, 3u - value);
+            }
+            bool again = false;
+            for (std::size_t q = first; q < points.size() && !again; ++q) again = points[q] == c;
+            if (!again) points.push_back(c);
+        }
+    }
+}
+
+// A lower bound on the cubes that the unmarked cubes of f add to the marked ones (marked:
+// holding a point no implicant leaving the cube holds). Two points lie in a common implicant
+// exactly when their smallest common cube misses the OFF-set; points no two of which do need a
+// cube each. Candidates are points of the unmarked cubes that no other cube of f holds, so none
+// shares an implicant with a marked cube's own point; a greedy independent set among them (the
+// fewest conflicts first) is the bound. off must be the whole complement of ON and dc.
+int SeparatePoints(const Cover& f, const std::vector<char>& marked, const Cover& dc, const Cover& off,
+                   const ExactParams& p)
+{
+    const Space& s = f.space();
+    int open = int(std::count(marked.begin(), marked.end(), 0));
+    if (open == 0 || p.pointsPerCube <= 0) return 0;
+    // n points make n (n - 1) / 2 pairs to test.
+    long perCube = std::min<long>(p.pointsPerCube, long(std::sqrt(2.0 * double(p.maxPointPairs))) / open);
+    if (perCube < 1) return 0;
+    std::vector<std::vector<Word>> points;
+    for (int i = 0; i < f.Size(); ++i)
+        if (!marked[i]) OwnPoints(f, i, dc, int(perCube), points);
+    int n = int(points.size());
+    MeetIndex index({&off});
+    std::vector<int> near;
+    std::vector<Word> join(s.words);
+    std::vector<std::vector<char>> together(n, std::vector<char>(n, 0));
+    std::vector<int> degree(n, 0);
+    for (int a = 0; a < n; ++a)
+        for (int b = a + 1; b < n; ++b) {
+            Supercube(s, points[a].data(), points[b].data(), join.data());
+            index.Meeting(join.data(), near);
+            bool implicant = true;
+            for (int k : near)
+                if (Intersects(s, join.data(), off[k])) {
+                    implicant = false;
+                    break;
+                }
+            if (!implicant) continue;
+            together[a][b] = together[b][a] = 1;
+            ++degree[a];
+            ++degree[b];
+        }
+    std::vector<char> left(n, 1);
+    int chosen = 0;
+    for (;;) {
+        int best = -1;
+        for (int a = 0; a < n; ++a)
+            if (left[a] && (best < 0 || degree[a] < degree[best])) best = a;
+        if (best < 0) break;
+        ++chosen;
+        left[best] = 0;
+        for (int b = 0; b < n; ++b) {
+            if (!left[b] || !together[best][b]) continue;
+            left[b] = 0;
+            for (int x = 0; x < n; ++x)
+                if (left[x] && together[b][x]) --degree[x];
+        }
+    }
+    return chosen;
+}
+
 }  // namespace
 
 // A point whose every neighbour outside the cube (one input flipped where the cube has a
@@ -310,7 +401,10 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
                     if (needed[i] && !again) essentials.Add(grown[i]);
                 }
                 rep.neededCubes = essentials.Size();
-                if (essentials.Size() >= known->Size() || essentials.Size() >= grown.Size()) {
+                int least = std::min(known->Size(), grown.Size());
+                rep.lowerBound = essentials.Size();
+                if (rep.lowerBound < least) rep.lowerBound += SeparatePoints(grown, needed, dc, off, p);
+                if (rep.lowerBound >= least) {
                     if (grown.Size() < known->Size() && p.sparse) {
                         Cover thin = MakeSparse(grown, dc, off);
                         if (thin.Size() == grown.Size() && CoverIsValid(thin, on, dc, off)) grown = std::move(thin);

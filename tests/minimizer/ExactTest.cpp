@@ -375,7 +375,7 @@ TEST(HoldsNeededPoint, MarksExactlyTheEssentialPrimes)
 TEST(ExactMinimize, KnownCoverKeepsTheMinimum)
 {
     std::mt19937 rng(37);
-    int provenByKnown = 0;
+    int provenByKnown = 0, pointsAdded = 0;
     for (int round = 0; round < 200; ++round) {
         int ni = 2 + round % 5, no = std::min(1 + (round / 5) % 3, ni == 6 ? 2 : 3);
         Truth t = RandomTruth(rng, ni, no, round % 2 ? 20 : 0);
@@ -391,10 +391,15 @@ TEST(ExactMinimize, KnownCoverKeepsTheMinimum)
             EXPECT_TRUE(PointCorrect(t, rep.cover)) << "round " << round;
             EXPECT_EQ(rep.cover.Size(), minimum) << "round " << round;
             EXPECT_LE(rep.neededCubes, essential) << "round " << round;
+            // The bound from points that share no implicant never passes the minimum.
+            EXPECT_LE(rep.lowerBound, minimum) << "round " << round;
+            EXPECT_GE(rep.lowerBound, rep.neededCubes) << "round " << round;
             provenByKnown += rep.knownProven;
+            pointsAdded += rep.lowerBound > rep.neededCubes;
         }
     }
     EXPECT_GT(provenByKnown, 0);
+    EXPECT_GT(pointsAdded, 0);
 }
 
 TEST(ExactMinimize, LargerFunctionsCorrectDeterministicAndNoWorseThanHeuristic)
