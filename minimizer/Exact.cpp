@@ -239,61 +239,78 @@ void OwnPoints(const Cover& f, int i, const Cover& dc, int count, std::vector<st
 }
 
 // A lower bound on the cubes that the unmarked cubes of f add to the marked ones (marked:
-// holding a point no implicant leaving the cube holds). Two points lie in a common implicant
-// exactly when their smallest common cube misses the OFF-set; points no two of which do need a
-// cube each. Candidates are points of the unmarked cubes that no other cube of f holds, so none
-// shares an implicant with a marked cube's own point; a greedy independent set among them (the
-// fewest conflicts first) is the bound. off must be the whole complement of ON and dc.
+// holding a point no implicant leaving the cube holds), good for proving `need` of them. Two
+// points lie in a common implicant exactly when their smallest common cube misses the OFF-set;
+// points no two of which do need a cube each. Candidates are points of the unmarked cubes that
+// no other cube of f holds, so none shares an implicant with a marked cube's own point. Cube by
+// cube, the first candidate sharing no implicant with the points taken so far is taken; when
+// none is free, one that clashes with a single taken point is taken if that point's cube has
+// another candidate free of both. The walk stops once `need` is reached or out of reach, or
+// past p.maxPointPairs tested pairs. off must be the whole complement of ON and dc.
 int SeparatePoints(const Cover& f, const std::vector<char>& marked, const Cover& dc, const Cover& off,
-                   const ExactParams& p)
+                   const ExactParams& p, int need)
 {
     const Space& s = f.space();
     int open = int(std::count(marked.begin(), marked.end(), 0));
-    if (open == 0 || p.pointsPerCube <= 0) return 0;
-    // n points make n (n - 1) / 2 pairs to test.
-    long perCube = std::min<long>(p.pointsPerCube, long(std::sqrt(2.0 * double(p.maxPointPairs))) / open);
-    if (perCube < 1) return 0;
-    std::vector<std::vector<Word>> points;
-    for (int i = 0; i < f.Size(); ++i)
-        if (!marked[i]) OwnPoints(f, i, dc, int(perCube), points);
-    int n = int(points.size());
+    if (p.pointsPerCube <= 0 || need <= 0 || need > open) return 0;
     MeetIndex index({&off});
     std::vector<int> near;
     std::vector<Word> join(s.words);
-    std::vector<std::vector<char>> together(n, std::vector<char>(n, 0));
-    std::vector<int> degree(n, 0);
-    for (int a = 0; a < n; ++a)
-        for (int b = a + 1; b < n; ++b) {
-            Supercube(s, points[a].data(), points[b].data(), join.data());
-            index.Meeting(join.data(), near);
-            bool implicant = true;
-            for (int k : near)
-                if (Intersects(s, join.data(), off[k])) {
-                    implicant = false;
-                    break;
+    using Point = std::vector<Word>;
+    struct PairLimit {};
+    long pairs = 0;
+    auto shareImplicant = [&](const Point& a, const Point& b) {
+        if (++pairs > p.maxPointPairs) throw PairLimit{};
+        Supercube(s, a.data(), b.data(), join.data());
+        index.Meeting(join.data(), near);
+        for (int k : near)
+            if (Intersects(s, join.data(), off[k])) return false;
+        return true;
+    };
+    std::vector<std::vector<Point>> choices;  // candidates of each cube with a point taken
+    std::vector<int> pick;                    // the one taken
+    auto takenPoint = [&](int t) -> const Point& { return choices[t][pick[t]]; };
+    // Taken points (but `skip`) sharing an implicant with q, up to `most` of them.
+    auto clashes = [&](const Point& q, int skip, int most, std::vector<int>& with) {
+        with.clear();
+        for (int t = 0; t < int(pick.size()) && int(with.size()) < most; ++t)
+            if (t != skip && shareImplicant(q, takenPoint(t))) with.push_back(t);
+    };
+    std::vector<Point> candidates;
+    std::vector<int> with, other;
+    try {
+        for (int i = 0; i < f.Size() && int(pick.size()) < need; ++i) {
+            if (marked[i]) continue;
+            --open;  // cubes still to come after this one
+            candidates.clear();
+            OwnPoints(f, i, dc, p.pointsPerCube, candidates);
+            bool done = false;
+            for (int c = 0; c < int(candidates.size()) && !done; ++c) {
+                clashes(candidates[c], -1, 1, with);
+                if (!with.empty()) continue;
+                choices.push_back(candidates);
+                pick.push_back(c);
+                done = true;
+            }
+            for (int c = 0; c < int(candidates.size()) && !done; ++c) {
+                clashes(candidates[c], -1, 2, with);
+                if (with.size() != 1) continue;
+                int t = with[0];
+                for (int r = 0; r < int(choices[t].size()) && !done; ++r) {
+                    if (r == pick[t] || shareImplicant(choices[t][r], candidates[c])) continue;
+                    clashes(choices[t][r], t, 1, other);
+                    if (!other.empty()) continue;
+                    pick[t] = r;
+                    choices.push_back(candidates);
+                    pick.push_back(c);
+                    done = true;
                 }
-            if (!implicant) continue;
-            together[a][b] = together[b][a] = 1;
-            ++degree[a];
-            ++degree[b];
+            }
+            if (int(pick.size()) + open < need) break;
         }
-    std::vector<char> left(n, 1);
-    int chosen = 0;
-    for (;;) {
-        int best = -1;
-        for (int a = 0; a < n; ++a)
-            if (left[a] && (best < 0 || degree[a] < degree[best])) best = a;
-        if (best < 0) break;
-        ++chosen;
-        left[best] = 0;
-        for (int b = 0; b < n; ++b) {
-            if (!left[b] || !together[best][b]) continue;
-            left[b] = 0;
-            for (int x = 0; x < n; ++x)
-                if (left[x] && together[b][x]) --degree[x];
-        }
+    } catch (const PairLimit&) {
     }
-    return chosen;
+    return int(pick.size());
 }
 
 }  // namespace
@@ -403,7 +420,8 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
                 rep.neededCubes = essentials.Size();
                 int least = std::min(known->Size(), grown.Size());
                 rep.lowerBound = essentials.Size();
-                if (rep.lowerBound < least) rep.lowerBound += SeparatePoints(grown, needed, dc, off, p);
+                if (rep.lowerBound < least)
+                    rep.lowerBound += SeparatePoints(grown, needed, dc, off, p, least - rep.lowerBound);
                 if (rep.lowerBound >= least) {
                     if (grown.Size() < known->Size() && p.sparse) {
                         Cover thin = MakeSparse(grown, dc, off);
