@@ -465,10 +465,13 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
             for (int i = 0; i < primes.Size(); ++i)
                 if (GetOut(s, primes[i], j)) candidates.push_back(i);
             std::vector<Word> pieces = CarePieces(s, on, dc, j, p.maxRows);
+            auto before = std::ptrdiff_t(rows.size());
             RowBuilder builder(s, primes, essential, p.maxRows, rows);
             for (std::size_t at = 0; at < pieces.size(); at += Stride(s)) builder.Add(pieces.data() + at, candidates);
             if (builder.unsatisfiable) return finish(ExactStatus::Unsatisfiable);
-            std::sort(rows.begin(), rows.end());
+            // The rows so far are sorted and distinct: only this output's need sorting.
+            std::sort(rows.begin() + before, rows.end());
+            std::inplace_merge(rows.begin(), rows.begin() + before, rows.end());
             rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
             if (std::chrono::steady_clock::now() > deadline) return finish(ExactStatus::OutOfTime);
         }
