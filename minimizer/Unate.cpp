@@ -332,6 +332,76 @@ void ComponentOutputs(const OutSet& u, std::vector<int>& root, int j, OutSet& pa
         }
 }
 
+// A cube of one literal l that holds every output of u covers the half l of the space, so g
+// is a tautology exactly when it is one on the half l' alone. All such literals are taken at
+// once: g is cut down to the cube where each of them is false, in place. A chain of them
+// (the complement of a cube of a thousand literals beside that cube) would otherwise cost a
+// recursion level and a copy of g per literal. Returns true when two of them are x and x'
+// (g is a tautology); false otherwise, with g cofactored (unchanged when there were none).
+bool CutSingleLiterals(Cover& g, const OutSet& u, std::vector<Word>& region, std::vector<char>& keep)
+{
+    const Space& s = g.space();
+    bool any = false;
+    for (int i = 0; i < g.Size(); ++i) {
+        const Word* c = g[i];
+        int lits = 0, w1 = -1;
+        for (int w = 0; w < s.inWords && lits < 2; ++w)
+            if (Word lv = LiteralVars(c[w], s.InMask(w))) {
+                lits += std::popcount(lv);
+                w1 = w;
+            }
+        if (lits != 1) continue;
+        bool allOutputs = true;
+        for (int w = 0; w < s.outWords && allOutputs; ++w) allOutputs = (u[w] & ~c[s.inWords + w]) == 0;
+        if (!allOutputs) continue;
+        if (!any) {
+            region.resize(s.inWords);
+            for (int w = 0; w < s.inWords; ++w) region[w] = s.InMask(w);
+            any = true;
+        }
+        Word lv = LiteralVars(c[w1], s.InMask(w1));
+        Word var = lv | (lv << 1);
+        // The region keeps the values of the variable that the literal leaves out.
+        region[w1] &= ~var | (~c[w1] & var);
+        if (!((region[w1] | (region[w1] >> 1)) & lv)) return true;
+    }
+    if (!any) return false;
+    keep.resize(g.Size());
+    for (int i = 0; i < g.Size(); ++i) {
+        Word* c = g[i];
+        keep[i] = 1;
+        for (int w = 0; w < s.inWords && keep[i]; ++w)
+            if (EmptyVars(c[w] & region[w], s.InMask(w))) keep[i] = 0;
+        if (keep[i])
+            for (int w = 0; w < s.inWords; ++w) c[w] |= ~region[w] & s.InMask(w);
+    }
+    g.Filter(keep);
+    return false;
+}
+
+// Is there a cube of one literal that holds some outputs of u but not all (cubes cut down to
+// u)? Such literals cannot be cut for u as a whole, but can for each output alone.
+bool PartialSingleLiterals(const Cover& g, const OutSet& u)
+{
+    const Space& s = g.space();
+    for (int i = 0; i < g.Size(); ++i) {
+        const Word* c = g[i];
+        int lits = 0;
+        for (int w = 0; w < s.inWords && lits < 2; ++w) lits += std::popcount(LiteralVars(c[w], s.InMask(w)));
+        if (lits != 1) continue;
+        for (int w = 0; w < s.outWords; ++w)
+            if (u[w] & ~c[s.inWords + w]) return true;
+    }
+    return false;
+}
+
+// Each output of u its own component.
+void EachOutputAlone(const Space& s, std::vector<int>& root)
+{
+    root.resize(s.no);
+    for (int j = 0; j < s.no; ++j) root[j] = j;
+}
+
 bool TautRec(Cover& g, const OutSet& uIn, long* steps = nullptr);
 
 // Tautology of g over u, one output component at a time: outputs that no cube joins are
@@ -367,12 +437,19 @@ bool TautRec(Cover& g, const OutSet& uIn, long* steps)
     for (;;) {
         if (!Settle(g, fr.u, fr.orOut, fr.keep)) return true;
         if (!Covers(fr.orOut, fr.u)) return false;
+        const int before = g.Size();
+        if (!steps && CutSingleLiterals(g, fr.u, fr.in, fr.keep)) return true;
+        if (g.Size() != before) continue;  // the literals' own cubes are gone; settle again
         CountLiterals(g, fr.vc);
         // A cover unate in x is a tautology exactly when the cubes free of x form one.
         if (!MarkUnateCubes(g, fr.vc, fr.keep)) break;
         g.Filter(fr.keep);
     }
     if (OutputComponents(g, fr.u, fr.root)) return TautByComponents(g, fr.u, fr.root, steps);
+    if (!steps && PartialSingleLiterals(g, fr.u)) {
+        EachOutputAlone(g.space(), fr.root);
+        return TautByComponents(g, fr.u, fr.root, steps);
+    }
     int v = SplitVar(g, fr.vc, false);
     if (v < 0) return false;  // no cubes left that could cover u
     SplitCofactor(g, v, 2, fr.cof);
@@ -396,6 +473,8 @@ void CompRec(const Cover& g, Cover& out, std::size_t limit, long& budget)
         if (IsInputUniverse(s, g[i])) return;
     if (g.Size() == 1) {
         const Word* c = g[0];
+        // One cube a literal: a wide cube's complement can pass the limit right here.
+        if (std::size_t(out.Size()) + std::size_t(InputLiterals(s, c)) > limit) throw CoverLimitError(limit);
         for (int v = 0; v < s.ni; ++v) {
             unsigned b = GetVar(c, v);
             if (b == 3) continue;
@@ -494,7 +573,25 @@ bool SccRec(Cover& g, const OutSet& uIn, Word* r)
         for (int w = 0; w < s.outWords; ++w) r[s.inWords + w] = open[w];
         return true;
     }
-    if (OutputComponents(g, u, fr.root)) {
+    {
+        // Single literals holding every output confine the complement to the cube where they
+        // are all false, and inside it the complement no longer depends on their variables.
+        const int before = g.Size();
+        if (CutSingleLiterals(g, u, fr.in, fr.keep)) return false;
+        if (g.Size() != before) {
+            std::vector<Word> region = fr.in;
+            if (!SccRec(g, u, r)) return false;
+            for (int w = 0; w < s.inWords; ++w) r[w] &= region[w];
+            return true;
+        }
+    }
+    bool byOutputs = OutputComponents(g, u, fr.root);
+    if (!byOutputs && PartialSingleLiterals(g, u)) {
+        // Any grouping of the outputs will do; one output at a time, the cuts above apply.
+        EachOutputAlone(s, fr.root);
+        byOutputs = true;
+    }
+    if (byOutputs) {
         // The complement is the union of those of the output components, each over its own
         // outputs: its smallest cube is the join of theirs.
         OutSet part(s.outWords);
@@ -681,6 +778,9 @@ MeetIndex::MeetIndex(std::initializer_list<const Cover*> covers) : covers_(cover
     out_.assign(std::size_t(s_.no) * blocks_, 0);
     valid_.assign(blocks_, ~Word(0));
     if (n_ & 63) valid_[blocks_ - 1] = (Word(1) << (n_ & 63)) - 1;
+    // Every cube starts out holding every input bit and loses those it lacks: the work is that
+    // of its literals, not of the width (wide cubes are mostly free variables).
+    for (int b = 0; b < 2 * s_.ni; ++b) std::copy(valid_.begin(), valid_.end(), has_.begin() + std::size_t(b) * blocks_);
     int i = 0;
     for (const Cover* f : covers_)
         for (int k = 0; k < f->Size(); ++k, ++i) {
@@ -688,8 +788,8 @@ MeetIndex::MeetIndex(std::initializer_list<const Cover*> covers) : covers_(cover
             const Word bit = Word(1) << (i & 63);
             const int blk = i >> 6;
             for (int w = 0; w < s_.inWords; ++w)
-                for (Word b = c[w] & s_.InMask(w); b; b &= b - 1)
-                    has_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_ + blk] |= bit;
+                for (Word b = ~c[w] & s_.InMask(w); b; b &= b - 1)
+                    has_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_ + blk] &= ~bit;
             for (int w = 0; w < s_.outWords; ++w)
                 for (Word b = c[s_.inWords + w]; b; b &= b - 1)
                     out_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_ + blk] |= bit;
