@@ -221,6 +221,14 @@ private:
     int n_ = 0;
 };
 
+// What minimization lowers: cubes first, then literals (input literals plus output bits).
+struct Cost {
+    int cubes = 0;
+    int literals = 0;
+    bool operator<(const Cost& o) const { return cubes != o.cubes ? cubes < o.cubes : literals < o.literals; }
+};
+Cost CostOf(const Cover& f);
+
 // Drops every cube contained in another (of two equal cubes the first stays); order kept.
 void SingleCubeContainment(Cover& f);
 // Sharp a # b: the points of a not in b, as a cover (not disjoint).

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "MakeSparse.h"
 #include "Unate.h"
 
 namespace quorlet {
@@ -260,26 +261,6 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
     } catch (const std::bad_alloc&) {
         return finish(ExactStatus::TooManyRows);
     }
-}
-
-bool ExactMinimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& mp, MinimizeResult& result,
-                   ExactStatus* why)
-{
-    ExactParams p;
-    p.sparse = mp.sparse;
-    ExactReport rep = ExactMinimizeReport(on, dc, off, p);
-    if (why) *why = rep.status;
-    if (rep.status != ExactStatus::Proven) return false;
-    result.cover = std::move(rep.cover);
-    result.stats = {};
-    result.stats.inputCubes = on.Size();
-    result.stats.cubes = result.cover.Size();
-    result.stats.inputLiterals = result.cover.InputLiterals();
-    result.stats.outputLiterals = result.cover.Literals() - result.stats.inputLiterals;
-    result.stats.essentials = rep.essentials;
-    result.stats.seconds = rep.seconds;
-    result.stats.exactProven = true;
-    return true;
 }
 
 }  // namespace quorlet

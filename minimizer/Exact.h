@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Minimize.h"
+#include "Cube.h"
 
 namespace quorlet {
 
@@ -44,13 +44,6 @@ struct ExactReport {
 };
 
 ExactReport ExactMinimizeReport(const Cover& on, const Cover& dc, const Cover& off, const ExactParams& p = {});
-
-// Hook used by quor_esp --exact: runs ExactMinimizeReport with default limits (sparse as in p).
-// Returns true and fills result when it succeeded; false leaves result alone (the caller then
-// keeps the heuristic cover and reports that the exact step gave up).
-// why (optional): the limit that stopped it when it returns false.
-bool ExactMinimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& p, MinimizeResult& result,
-                   ExactStatus* why = nullptr);
 
 // --- the two halves, usable on their own ---------------------------------------------------
 

@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "Minimize.h"
+#include "MinimumCover.h"
 #include "TruthTable.h"
 #include "Unate.h"
 
@@ -136,8 +137,8 @@ TEST(Minimize, ExpandByColumnsMatchesCubeByCube)
             // An empty OFF cube meets nothing and must not hold anything back.
             if (round == 1) off.AddZero();
             for (bool inputsOnly : {false, true}) {
-                Cover byColumns = Expand(on, off, ExpandParams{inputsOnly, true});
-                Cover byCubes = Expand(on, off, ExpandParams{inputsOnly, false});
+                Cover byColumns = Expand(on, off, ExpandParams{.inputsOnly = inputsOnly, .columnPass = true});
+                Cover byCubes = Expand(on, off, ExpandParams{.inputsOnly = inputsOnly, .columnPass = false});
                 std::string what = std::to_string(ni) + "x" + std::to_string(no) + " round " + std::to_string(round) +
                                    (inputsOnly ? " inputs only" : "");
                 ASSERT_EQ(byColumns.Size(), byCubes.Size()) << what;

@@ -3,7 +3,7 @@
 #include <map>
 #include <numeric>
 
-#include "Minimize.h"
+#include "MinimumCover.h"
 
 namespace quorlet {
 namespace {
