@@ -1,6 +1,7 @@
 // Positional-cube notation: cubes packed into 64-bit words and covers held as one word buffer.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -56,6 +57,15 @@ struct Space {
 };
 
 inline constexpr Word kEven = 0x5555555555555555ULL;
+
+// Cubes that a complement of a function given by `cubes` cubes may hold (kOffSetBudget,
+// kOffSetWordsPerInputWord).
+inline std::size_t OffSetLimit(const Space& s, std::size_t cubes)
+{
+    const std::size_t words = std::size_t(s.words);
+    const std::size_t budgetWords = kOffSetBaseWords + kOffSetWordsPerInputWord * cubes * words;
+    return std::min(kOffSetBudget, budgetWords / words);
+}
 
 // --- input variables -------------------------------------------------------------------
 inline int VarWord(int v) { return v >> 5; }
