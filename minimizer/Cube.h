@@ -20,6 +20,12 @@ inline constexpr std::size_t kMaxCoverCubes = 4'000'000;
 // for one output); expansion then checks candidate cubes
 // against the ON and don't-care sets by tautology instead.
 inline constexpr std::size_t kOffSetBudget = 200'000;
+// Nor past this many words of memory for each word that the ON and don't-care cubes take, plus
+// kOffSetBaseWords. A few cubes that fix most of a thousand inputs have a complement of cubes
+// of two or three literals each, a thousand times their number; stored at full width it grows
+// with the square of the width, while the path without it grows with the input.
+inline constexpr std::size_t kOffSetWordsPerInputWord = 64;
+inline constexpr std::size_t kOffSetBaseWords = std::size_t(1) << 16;
 
 struct CoverLimitError : std::runtime_error {
     explicit CoverLimitError(std::size_t limit = kMaxCoverCubes)

@@ -93,7 +93,8 @@ constexpr int kTightBounds = 3;
 }  // namespace
 
 CoveringSolution MinimumCovering(int columns, const std::vector<std::vector<int>>& rowsIn,
-                                 const std::vector<int>& weight, const ExactParams& p, ExactDeadline deadline)
+                                 const std::vector<int>& weight, const ExactParams& p, ExactDeadline deadline,
+                                 long enough)
 {
     CoveringSolution sol;
     bool timed = p.maxSeconds > 0;
@@ -166,6 +167,17 @@ CoveringSolution MinimumCovering(int columns, const std::vector<std::vector<int>
         for (int i = 0; i < n; ++i) b.rank[order[i]] = i;
         for (int i = 0; i < n; ++i) b.weighted[i] = (1LL << 32) + w(i);
         work.push_back(std::move(b));
+    }
+
+    if (enough >= 0) {
+        long long bound = sol.essentials;
+        for (Block& b : work)
+            bound += CoverSearch(b.rows, int(b.columns.size()), b.unit, b.rank, p.maxNodes, deadline, timed).RootBound();
+        if (bound >= enough) {
+            sol.boundMet = true;
+            sol.columns.clear();
+            return sol;
+        }
     }
 
     // First the cube count of every block, then, with what budget is left, fewer literals.

@@ -1,6 +1,7 @@
 // Covers of a table in each phase, and verification of results.
 #include "Function.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "Unate.h"
@@ -66,6 +67,14 @@ std::string UncoveredPoint(const Space& s, const Word* c, int j, std::initialize
     return t;
 }
 
+// Cubes the OFF-set of a function given by `cubes` ON and don't-care cubes may hold.
+std::size_t OffSetLimit(const Space& s, int cubes)
+{
+    const std::size_t words = std::size_t(s.words);
+    const std::size_t budgetWords = kOffSetBaseWords + kOffSetWordsPerInputWord * std::size_t(cubes) * words;
+    return std::min(kOffSetBudget, budgetWords / words);
+}
+
 }  // namespace
 
 Cover TermCover(const PlaTable& t, char which)
@@ -95,7 +104,7 @@ Problem BuildProblem(const PlaTable& t, bool pos)
         on = Complement(p.off);
     } else if (t.type == PlaType::F || t.type == PlaType::FD) {
         try {
-            p.off = Complement(Join({&on, &dc}), pos ? kMaxCoverCubes : kOffSetBudget);
+            p.off = Complement(Join({&on, &dc}), pos ? kMaxCoverCubes : OffSetLimit(s, on.Size() + dc.Size()));
         } catch (const CoverLimitError&) {
             p.offKnown = false;  // the minimizer can do without it
         }
