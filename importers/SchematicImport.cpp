@@ -701,39 +701,51 @@ bool Refuse(const std::string& errPath, const std::string& input, const std::vec
     return false;
 }
 
+// The file an import reads and the names of what it writes: BASE.err on a refusal, the
+// results under BASE, titled with BASE's file name.
+struct ImportFiles {
+    std::string source, base, errPath, title, text;
+
+    ImportFiles(const std::string& path, std::string_view extension)
+        : source(path),
+          base(BaseName(path, extension)),
+          errPath(base + ".err"),
+          title(fs::path(base).filename().string())
+    {
+    }
+    // False, with BASE.err written, when the source cannot be read.
+    bool Read() { return ReadAll(source, text) || Refuse(errPath, source, {"CANNOT READ " + source}); }
+    bool Refused(const std::vector<std::string>& errors) const { return Refuse(errPath, source, errors); }
+};
+
 }  // namespace
 
 bool ImportSheet(const std::string& ascPath, const std::vector<std::string>& libraryDirs)
 {
-    const std::string base = BaseName(ascPath, ".asc");
-    const std::string errPath = base + ".err";
-    std::string text;
-    if (!ReadAll(ascPath, text)) return Refuse(errPath, ascPath, {"CANNOT READ " + ascPath});
+    ImportFiles files(ascPath, ".asc");
+    if (!files.Read()) return false;
     std::vector<std::string> errors;
-    Sheet sheet = ParseSheet(text, errors);
+    Sheet sheet = ParseSheet(files.text, errors);
     SymbolCatalog catalog = LoadSymbolCatalog(libraryDirs);
     std::vector<PinRef> pins = SheetPins(sheet, catalog, errors);
     if (errors.empty()) CheckConnections(sheet, pins, errors);
-    if (!errors.empty()) return Refuse(errPath, ascPath, errors);
-    std::string title = fs::path(base).filename().string();
-    if (!WriteAll(base + ".sch", SchematicText(title, sheet, pins)) ||
-        !WriteAll(base + ".svg", SheetSvg(title, sheet, catalog, pins)))
-        return Refuse(errPath, ascPath, {"CANNOT WRITE " + base + ".sch"});
+    if (!errors.empty()) return files.Refused(errors);
+    if (!WriteAll(files.base + ".sch", SchematicText(files.title, sheet, pins)) ||
+        !WriteAll(files.base + ".svg", SheetSvg(files.title, sheet, catalog, pins)))
+        return files.Refused({"CANNOT WRITE " + files.base + ".sch"});
     return true;
 }
 
 bool ImportSymbol(const std::string& asyPath)
 {
-    const std::string base = BaseName(asyPath, ".asy");
-    const std::string errPath = base + ".err";
-    std::string text;
-    if (!ReadAll(asyPath, text)) return Refuse(errPath, asyPath, {"CANNOT READ " + asyPath});
+    ImportFiles files(asyPath, ".asy");
+    if (!files.Read()) return false;
     std::vector<std::string> errors;
-    BlockSymbol symbol = ParseBlockSymbol(text, errors);
-    if (!errors.empty()) return Refuse(errPath, asyPath, errors);
-    std::string title = fs::path(base).filename().string();
-    if (!WriteAll(base + ".sym", SymbolText(title, symbol)) || !WriteAll(base + ".sym.svg", SymbolSvg(title, symbol)))
-        return Refuse(errPath, asyPath, {"CANNOT WRITE " + base + ".sym"});
+    BlockSymbol symbol = ParseBlockSymbol(files.text, errors);
+    if (!errors.empty()) return files.Refused(errors);
+    if (!WriteAll(files.base + ".sym", SymbolText(files.title, symbol)) ||
+        !WriteAll(files.base + ".sym.svg", SymbolSvg(files.title, symbol)))
+        return files.Refused({"CANNOT WRITE " + files.base + ".sym"});
     return true;
 }
 
