@@ -6,6 +6,8 @@
 #include <chrono>
 #include <span>
 
+#include "Cube.h"
+
 namespace quorlet {
 namespace {
 

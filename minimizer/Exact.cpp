@@ -178,6 +178,16 @@ bool CoverIsValid(const Cover& f, const Cover& on, const Cover& dc, const Cover&
 
 }  // namespace
 
+CoveringParams CoveringLimits(const ExactParams& p, ExactDeadline deadline)
+{
+    CoveringParams c;
+    c.maxNodes = p.maxNodes;
+    c.literalNodes = p.literalNodes;
+    c.maxCoreCells = p.maxCoreCells;
+    c.deadline = deadline;
+    return c;
+}
+
 ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cover& offIn, const ExactParams& p)
 {
     auto t0 = std::chrono::steady_clock::now();
@@ -235,7 +245,7 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
 
         std::vector<int> weight(primes.Size());
         for (int i = 0; i < primes.Size(); ++i) weight[i] = InputLiterals(s, primes[i]) + OutputCount(s, primes[i]);
-        CoveringSolution sol = MinimumCovering(primes.Size(), rows, weight, p, deadline);
+        CoveringSolution sol = MinimumCovering(primes.Size(), rows, weight, CoveringLimits(p, deadline));
         rep.nodes = sol.nodes;
         rep.essentials = sol.essentials;
         rep.coreRows = sol.coreRows;
