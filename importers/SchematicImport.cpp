@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "GateLibrary.h"
+#include "Words.h"
 
 namespace fs = std::filesystem;
 
@@ -37,18 +38,12 @@ std::vector<std::string> LibraryWords(std::string_view line)
     return words;
 }
 
+// The lines of a sheet, symbol or library file, each cut to the 255 characters that are read.
 std::vector<std::string> TextLines(std::string_view text)
 {
-    std::vector<std::string> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string line(text.substr(pos, end - pos));
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line.substr(0, 255));
-        pos = end + 1;
-    }
+    std::vector<std::string> lines = SplitLines(text);
+    for (std::string& line : lines)
+        if (line.size() > 255) line.resize(255);
     return lines;
 }
 
@@ -72,26 +67,63 @@ bool ToInt(const std::string& word, int& value)
     return true;
 }
 
+// One line of a sheet or symbol file that holds a word, split at blanks.
+struct RecordLine {
+    int number = 0;  // from 1
+    std::string text;
+    std::vector<std::string> words;
+    std::string where;  // "LINE n: ", the head of the line's messages
+
+    // The words from `from` on as `count` numbers; false, with the line's message, when one is
+    // missing or no number.
+    bool Numbers(std::size_t from, std::size_t count, std::vector<int>& values, std::vector<std::string>& errors) const
+    {
+        values.clear();
+        for (std::size_t i = from; i < from + count; ++i) {
+            int x = 0;
+            if (i >= words.size() || !ToInt(words[i], x)) {
+                errors.push_back(where + "NUMBER EXPECTED IN \"" + text + "\"");
+                return false;
+            }
+            values.push_back(x);
+        }
+        return true;
+    }
+};
+
+enum class RecordWalk { Empty, WrongVersion, Read };
+
+// Sheet and symbol files open with "Version 4"; every later line that holds a word goes to
+// `visit` in order. A file of another version is refused at its first line ("NOT A VERSION 4
+// SHEET"), and nothing after it is read.
+template <class Visit>
+RecordWalk ForEachRecord(std::string_view text, std::string_view kind, std::vector<std::string>& errors, Visit&& visit)
+{
+    bool version = false;
+    std::vector<std::string> lines = TextLines(text);
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        RecordLine line{static_cast<int>(n + 1), lines[n], BlankWords(lines[n]), "LINE " + std::to_string(n + 1) + ": "};
+        if (line.words.empty()) continue;
+        if (version) {
+            visit(line);
+            continue;
+        }
+        if (line.words[0] != "Version" || line.words.size() != 2 || line.words[1] != "4") {
+            errors.push_back(line.where + "NOT A VERSION 4 " + std::string(kind));
+            return RecordWalk::WrongVersion;
+        }
+        version = true;
+    }
+    return version ? RecordWalk::Read : RecordWalk::Empty;
+}
+
 std::string Upper(std::string s)
 {
     for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
 }
 
-std::string Xml(std::string_view s)
-{
-    std::string out;
-    for (char c : s) {
-        switch (c) {
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '&': out += "&amp;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
+std::string Xml(std::string_view s) { return XmlEscaped(s); }
 
 std::string Line(std::string_view cls, Point a, Point b)
 {
@@ -186,34 +218,15 @@ SymbolCatalog LoadSymbolCatalog(const std::vector<std::string>& directories)
 Sheet ParseSheet(std::string_view text, std::vector<std::string>& errors)
 {
     Sheet sheet;
-    std::vector<std::string> lines = TextLines(text);
-    bool version = false, size = false;
+    bool size = false;
     std::map<std::pair<int, int>, std::size_t> flagAt;
-    for (std::size_t n = 0; n < lines.size(); ++n) {
-        std::vector<std::string> w = BlankWords(lines[n]);
-        if (w.empty()) continue;
-        const std::string where = "LINE " + std::to_string(n + 1) + ": ";
-        std::vector<int> v;
-        auto numbers = [&](std::size_t from, std::size_t count) {
-            v.clear();
-            for (std::size_t i = from; i < from + count; ++i) {
-                int x = 0;
-                if (i >= w.size() || !ToInt(w[i], x)) {
-                    errors.push_back(where + "NUMBER EXPECTED IN \"" + lines[n] + "\"");
-                    return false;
-                }
-                v.push_back(x);
-            }
-            return true;
-        };
+    std::vector<int> v;
+    const RecordWalk walk = ForEachRecord(text, "SHEET", errors, [&](const RecordLine& line) {
+        const std::vector<std::string>& w = line.words;
+        const std::string& where = line.where;
+        auto numbers = [&](std::size_t from, std::size_t count) { return line.Numbers(from, count, v, errors); };
         const std::string& key = w[0];
-        if (n == 0 || !version) {
-            if (key != "Version" || w.size() != 2 || w[1] != "4") {
-                errors.push_back(where + "NOT A VERSION 4 SHEET");
-                return sheet;
-            }
-            version = true;
-        } else if (key == "SHEET") {
+        if (key == "SHEET") {
             if (numbers(1, 3)) {
                 sheet.width = v[1];
                 sheet.height = v[2];
@@ -226,7 +239,7 @@ Sheet ParseSheet(std::string_view text, std::vector<std::string>& errors)
             } else if (numbers(2, 2)) {
                 if (w[4] != "R0" && w[4] != "R90" && w[4] != "M0")
                     errors.push_back(where + "UNKNOWN ORIENTATION " + w[4]);
-                sheet.instances.push_back({w[1], {v[0], v[1]}, w[4], "", static_cast<int>(n + 1)});
+                sheet.instances.push_back({w[1], {v[0], v[1]}, w[4], "", line.number});
             }
         } else if (key == "SYMATTR") {
             if (sheet.instances.empty()) errors.push_back(where + "SYMATTR WITHOUT SYMBOL");
@@ -258,10 +271,11 @@ Sheet ParseSheet(std::string_view text, std::vector<std::string>& errors)
                 errors.push_back(where + "IOPIN NEEDS A POSITION AND A DIRECTION");
             }
         } else {
-            errors.push_back(where + "UNKNOWN LINE \"" + lines[n] + "\"");
+            errors.push_back(where + "UNKNOWN LINE \"" + line.text + "\"");
         }
-    }
-    if (!version) errors.push_back("EMPTY SHEET FILE");
+    });
+    if (walk == RecordWalk::WrongVersion) return sheet;
+    if (walk == RecordWalk::Empty) errors.push_back("EMPTY SHEET FILE");
     else if (!size) errors.push_back("NO SHEET SIZE");
     if (sheet.wires.size() > kMaxSheetItems || sheet.instances.size() > kMaxSheetItems ||
         sheet.flags.size() > kMaxSheetItems)
@@ -554,33 +568,14 @@ std::string SheetSvg(std::string_view title, const Sheet& sheet, const SymbolCat
 BlockSymbol ParseBlockSymbol(std::string_view text, std::vector<std::string>& errors)
 {
     BlockSymbol symbol;
-    std::vector<std::string> lines = TextLines(text);
-    bool version = false, block = false, rectangle = false;
-    for (std::size_t n = 0; n < lines.size(); ++n) {
-        std::vector<std::string> w = BlankWords(lines[n]);
-        if (w.empty()) continue;
-        const std::string where = "LINE " + std::to_string(n + 1) + ": ";
-        std::vector<int> v;
-        auto numbers = [&](std::size_t from, std::size_t count) {
-            v.clear();
-            for (std::size_t i = from; i < from + count; ++i) {
-                int x = 0;
-                if (i >= w.size() || !ToInt(w[i], x)) {
-                    errors.push_back(where + "NUMBER EXPECTED IN \"" + lines[n] + "\"");
-                    return false;
-                }
-                v.push_back(x);
-            }
-            return true;
-        };
+    bool block = false, rectangle = false;
+    std::vector<int> v;
+    const RecordWalk walk = ForEachRecord(text, "SYMBOL", errors, [&](const RecordLine& line) {
+        const std::vector<std::string>& w = line.words;
+        const std::string& where = line.where;
+        auto numbers = [&](std::size_t from, std::size_t count) { return line.Numbers(from, count, v, errors); };
         const std::string& key = w[0];
-        if (!version) {
-            if (key != "Version" || w.size() != 2 || w[1] != "4") {
-                errors.push_back(where + "NOT A VERSION 4 SYMBOL");
-                return symbol;
-            }
-            version = true;
-        } else if (key == "SymbolType") {
+        if (key == "SymbolType") {
             block = w.size() == 2 && w[1] == "BLOCK";
             if (!block) errors.push_back(where + "ONLY BLOCK SYMBOLS ARE IMPORTED");
         } else if (key == "RECTANGLE") {
@@ -610,10 +605,11 @@ BlockSymbol ParseBlockSymbol(std::string_view text, std::vector<std::string>& er
             if (w.size() == 6 && numbers(2, 4)) symbol.lines.push_back({{v[0], v[1]}, {v[2], v[3]}});
             else if (w.size() != 6) errors.push_back(where + "LINE NEEDS A STYLE AND FOUR NUMBERS");
         } else {
-            errors.push_back(where + "UNKNOWN LINE \"" + lines[n] + "\"");
+            errors.push_back(where + "UNKNOWN LINE \"" + line.text + "\"");
         }
-    }
-    if (!version) errors.push_back("EMPTY SYMBOL FILE");
+    });
+    if (walk == RecordWalk::WrongVersion) return symbol;
+    if (walk == RecordWalk::Empty) errors.push_back("EMPTY SYMBOL FILE");
     else if (!block) errors.push_back("NO SYMBOL TYPE");
     else if (!rectangle) errors.push_back("NO SYMBOL BODY");
     std::set<std::string> names;
