@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <chrono>
+#include <limits>
 #include <span>
 
 #include "Cube.h"
@@ -142,6 +143,17 @@ public:
     }
 
     long nodes() const { return nodes_; }
+
+    long long RootBound()
+    {
+        std::vector<Word> rows(m_.rw, 0), cols(m_.cw, 0), mis(m_.cw);
+        for (int r = 0; r < m_.rows; ++r) SetBit(rows.data(), r);
+        for (int c = 0; c < m_.cols; ++c) SetBit(cols.data(), c);
+        long long cost = 0;
+        chosen_.clear();
+        if (!Reduce(rows.data(), cols.data(), cost)) return std::numeric_limits<long long>::max() / 4;
+        return cost + LowerBound(rows.data(), cols.data(), mis.data());
+    }
 
     // Greedy cover: most rows per cost, then redundant picks dropped, last picked first.
     std::vector<int> Greedy() const
@@ -590,5 +602,7 @@ void CoverSearch::Solve(std::vector<int>& best, long long& bestCost, int tightBo
 }
 
 long CoverSearch::nodes() const { return impl_->search.nodes(); }
+
+long long CoverSearch::RootBound() { return impl_->search.RootBound(); }
 
 }  // namespace quorlet

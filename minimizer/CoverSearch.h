@@ -36,6 +36,9 @@ public:
     // then one more, and so on (tightBounds times): a bound that is met prunes with full force
     // from the first node, and each failed round proves the bound one higher.
     void Solve(std::vector<int>& best, long long& bestCost, int tightBounds);
+    // No cover is cheaper than this: the forced columns and an independent-set bound (a
+    // quarter of the largest long long when some row cannot be covered).
+    long long RootBound();
     long nodes() const;
 
 private:

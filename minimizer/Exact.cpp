@@ -3,9 +3,12 @@
 #include "Exact.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
+#include "Expand.h"
 #include "MakeSparse.h"
+#include "MeetIndex.h"
 #include "Unate.h"
 
 namespace quorlet {
@@ -32,8 +35,17 @@ struct RowLimit {};
 // piece make one row.
 class RowBuilder {
 public:
-    RowBuilder(const Space& s, const Cover& primes, long limit, std::vector<std::vector<int>>& rows)
-        : s_(s), one_(s.ni, 1), primes_(primes), limit_(limit), rows_(rows), cut_(one_), region_(one_.words)
+    // Points inside a prime marked in `essential` need no row: every cover holds that prime.
+    RowBuilder(const Space& s, const Cover& primes, const std::vector<char>& essential, long limit,
+               std::vector<std::vector<int>>& rows)
+        : s_(s),
+          one_(s.ni, 1),
+          primes_(primes),
+          essential_(essential),
+          limit_(limit),
+          rows_(rows),
+          cut_(one_),
+          region_(one_.words)
     {
     }
 
@@ -64,8 +76,20 @@ private:
 
     void Split(std::vector<Word>& region, const std::vector<int>& meet)
     {
-        std::vector<int> hold, cut;
-        for (int p : meet) (InputsHold(primes_[p], region.data()) ? hold : cut).push_back(p);
+        std::vector<int> hold, cut, essentialCut;
+        for (int p : meet) {
+            bool inside = InputsHold(primes_[p], region.data());
+            if (essential_[p]) {
+                if (inside) return;
+                essentialCut.push_back(p);
+            } else {
+                (inside ? hold : cut).push_back(p);
+            }
+        }
+        if (!essentialCut.empty()) {
+            if (CutCovers(region.data(), essentialCut)) return;
+            cut.insert(cut.end(), essentialCut.begin(), essentialCut.end());
+        }
         if (!cut.empty() && !CutCovers(region.data(), cut)) {
             // Some point of the region lies in no cutting prime: its row is the holding primes
             // alone, and every other point's row contains that one.
@@ -81,10 +105,13 @@ private:
             return;
         }
         // Split on the variable that the most cutting primes restrict.
-        std::vector<int> count(s_.ni, 0);
+        std::vector<int>& count = count_;
+        count.assign(s_.ni, 0);
         for (int p : cut)
-            for (int v = 0; v < s_.ni; ++v)
-                if (GetVar(primes_[p], v) != 3 && GetVar(region.data(), v) == 3) ++count[v];
+            for (int w = 0; w < s_.inWords; ++w) {
+                Word open = LiteralVars(primes_[p][w], s_.InMask(w)) & ~LiteralVars(region[w], s_.InMask(w));
+                for (; open; open &= open - 1) ++count[w * 32 + std::countr_zero(open) / 2];
+            }
         int v = int(std::max_element(count.begin(), count.end()) - count.begin());
         for (unsigned half : {1u, 2u}) {
             std::vector<int> sub = hold;
@@ -114,10 +141,12 @@ private:
     const Space& s_;
     Space one_;  // the inputs with a single output, for the covering question
     const Cover& primes_;
+    const std::vector<char>& essential_;
     long limit_;
     std::vector<std::vector<int>>& rows_;
     Cover cut_;
     std::vector<Word> region_;
+    std::vector<int> count_;  // per input: cutting primes restricting it, for the split at hand
 };
 
 // Pieces are input parts stored at this stride (one spare word when there are no inputs).
@@ -188,7 +217,62 @@ CoveringParams CoveringLimits(const ExactParams& p, ExactDeadline deadline)
     return c;
 }
 
-ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cover& offIn, const ExactParams& p)
+// A point whose every neighbour outside the cube (one input flipped where the cube has a
+// literal, or the same inputs in an output the cube lacks) is outside `valid` lies in no
+// implicant that leaves the cube.
+std::vector<char> HoldsNeededPoint(const Cover& f, const Cover& valid, const Cover& dc)
+{
+    const Space& s = f.space();
+    std::vector<char> needed(f.Size(), 0);
+    MeetIndex index({&valid});
+    std::vector<int> near;
+    Cover around(s);
+    std::vector<Word> t(s.words);
+    for (int i = 0; i < f.Size(); ++i) {
+        const Word* c = f[i];
+        around.Clear();
+        index.Near(c, near);
+        for (int k : near) {
+            const Word* g = valid[k];
+            int conflicts = 0, at = -1;
+            for (int v = 0; v < s.ni && conflicts < 2; ++v)
+                if (!(GetVar(c, v) & GetVar(g, v))) {
+                    ++conflicts;
+                    at = v;
+                }
+            if (conflicts >= 2) continue;
+            bool meetOutputs = false, otherOutputs = false;
+            for (int w = s.inWords; w < s.words; ++w) {
+                meetOutputs |= (g[w] & c[w]) != 0;
+                otherOutputs |= (g[w] & ~c[w]) != 0;
+            }
+            if (conflicts == 0) {
+                // The same inputs in an output c lacks: every output of c has that neighbour.
+                if (otherOutputs) {
+                    Intersect(s, g, c, t.data());
+                    for (int w = s.inWords; w < s.words; ++w) t[w] = c[w];
+                    around.Add(t.data());
+                }
+                // g reaching past a literal of c holds the neighbour there of each point they share.
+                if (meetOutputs && !InputContains(s, c, g)) {
+                    Intersect(s, g, c, t.data());
+                    around.Add(t.data());
+                }
+            } else if (conflicts == 1 && meetOutputs) {
+                // Across the literal of c at `at`: g mirrored into c.
+                std::copy(g, g + s.words, t.begin());
+                SetVar(t.data(), at, GetVar(c, at));
+                Intersect(s, t.data(), c, t.data());
+                around.Add(t.data());
+            }
+        }
+        needed[i] = !CubeCovered(c, {&around, &dc});
+    }
+    return needed;
+}
+
+ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cover& offIn, const ExactParams& p,
+                                const Cover* known)
 {
     auto t0 = std::chrono::steady_clock::now();
     auto deadline = p.maxSeconds > 0 ? t0 + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
@@ -222,10 +306,55 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
         }
         if (!clear) valid = Complement(off);
 
+        // A known cover, each of whose cubes (made prime) holds a point no other cube can take,
+        // is a minimum one; the cubes that do are essential primes either way.
+        Cover essentials(s);
+        if (known && clear && CoverIsValid(*known, on, dc, off)) {
+            Cover grown = Expand(*known, off);
+            grown.RemoveEmpty();
+            if (CoverIsValid(grown, on, dc, off)) {
+                std::vector<char> needed = HoldsNeededPoint(grown, valid, dc);
+                for (int i = 0; i < grown.Size(); ++i) {
+                    bool again = false;
+                    for (int k = 0; k < essentials.Size() && !again; ++k) again = Equal(s, essentials[k], grown[i]);
+                    if (needed[i] && !again) essentials.Add(grown[i]);
+                }
+                rep.neededCubes = essentials.Size();
+                if (essentials.Size() >= known->Size() || essentials.Size() >= grown.Size()) {
+                    if (grown.Size() < known->Size() && p.sparse) {
+                        Cover thin = MakeSparse(grown, dc, off);
+                        if (thin.Size() == grown.Size() && CoverIsValid(thin, on, dc, off)) grown = std::move(thin);
+                    }
+                    rep.cover = grown.Size() < known->Size() ? std::move(grown) : *known;
+                    rep.knownProven = true;
+                    return finish(ExactStatus::Proven);
+                }
+            }
+        }
+
         Cover primes(s);
         ExactStatus st = PrimeImplicants(valid, p, deadline, primes);
         rep.primes = primes.Size();
         if (st != ExactStatus::Proven) return finish(st);
+
+        // Every cover holds the essential primes; the points they cover need no row.
+        std::vector<char> essential(primes.Size(), 0);
+        {
+            Cover found(s);
+            for (int k = 0; k < essentials.Size(); ++k) {
+                int lo = 0, hi = primes.Size();
+                while (lo < hi) {  // primes are in falling word order
+                    int mid = (lo + hi) / 2;
+                    if (std::memcmp(primes[mid], essentials[k], sizeof(Word) * s.words) > 0) lo = mid + 1;
+                    else hi = mid;
+                }
+                if (lo < primes.Size() && Equal(s, primes[lo], essentials[k]) && !essential[lo]) {
+                    essential[lo] = 1;
+                    found.Add(essentials[k]);
+                }
+            }
+            essentials.Swap(found);
+        }
 
         std::vector<std::vector<int>> rows;
         std::vector<int> candidates;
@@ -234,7 +363,7 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
             for (int i = 0; i < primes.Size(); ++i)
                 if (GetOut(s, primes[i], j)) candidates.push_back(i);
             std::vector<Word> pieces = CarePieces(s, on, dc, j, p.maxRows);
-            RowBuilder builder(s, primes, p.maxRows, rows);
+            RowBuilder builder(s, primes, essential, p.maxRows, rows);
             for (std::size_t at = 0; at < pieces.size(); at += Stride(s)) builder.Add(pieces.data() + at, candidates);
             if (builder.unsatisfiable) return finish(ExactStatus::Unsatisfiable);
             std::sort(rows.begin(), rows.end());
@@ -245,16 +374,23 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
 
         std::vector<int> weight(primes.Size());
         for (int i = 0; i < primes.Size(); ++i) weight[i] = InputLiterals(s, primes[i]) + OutputCount(s, primes[i]);
-        CoveringSolution sol = MinimumCovering(primes.Size(), rows, weight, CoveringLimits(p, deadline));
+        CoveringParams limits = CoveringLimits(p, deadline);
+        limits.enough = known ? long(known->Size()) - essentials.Size() : -1;
+        CoveringSolution sol = MinimumCovering(primes.Size(), rows, weight, limits);
         rep.nodes = sol.nodes;
-        rep.essentials = sol.essentials;
+        rep.essentials = sol.essentials + essentials.Size();
         rep.coreRows = sol.coreRows;
         rep.coreColumns = sol.coreColumns;
         rep.blocks = sol.blocks;
         rep.literalsProven = sol.literalsProven;
         if (sol.status != ExactStatus::Proven) return finish(sol.status);
+        if (sol.boundMet) {
+            rep.cover = *known;
+            rep.knownProven = true;
+            return finish(ExactStatus::Proven);
+        }
 
-        Cover chosen(s);
+        Cover chosen = essentials;
         for (int c : sol.columns) chosen.Add(primes[c]);
         if (!CoverIsValid(chosen, on, dc, off)) return finish(ExactStatus::Unsatisfiable);
         rep.cover = chosen;

@@ -16,7 +16,8 @@ namespace quorlet {
 // only a safety net.
 struct ExactParams {
     long maxPrimes = 200'000;            // primes of any cofactor met while generating them
-    long maxProducts = 8'000'000;        // cube pairs formed while merging cofactor primes
+    long maxProducts = 400'000'000;      // cube pairs formed while merging cofactor primes (a few
+                                         // nanoseconds each: this bounds time, not memory)
     long maxSplitCubes = 2'000'000'000;  // cubes handed to the cofactor splits while generating
                                          // primes (many outputs, each unate: deep splits)
     long maxRows = 3'000'000;            // covering rows (ON-set regions) before reduction
@@ -40,15 +41,26 @@ struct ExactReport {
     bool literalsProven = false;  // the literal count is also minimum among minimum-cube covers
                                   // of primes
     double seconds = 0;
+    int neededCubes = 0;       // cubes of the known cover holding a point no other cube can take
+    bool knownProven = false;  // the known cover is a minimum one and is the result
 };
 
-ExactReport ExactMinimizeReport(const Cover& on, const Cover& dc, const Cover& off, const ExactParams& p = {});
+// known (optional): a correct cover, e.g. the heuristic result. Its cube count bounds the
+// search, and when nothing smaller exists it is the result as it is.
+ExactReport ExactMinimizeReport(const Cover& on, const Cover& dc, const Cover& off, const ExactParams& p = {},
+                                const Cover* known = nullptr);
 
 // --- the two halves, usable on their own ---------------------------------------------------
 
 // All multi-output prime implicants of f (as a function: the union of its cubes), in a fixed
 // order. Returns TooManyPrimes or OutOfTime when a limit is hit (primes then undefined).
 ExactStatus PrimeImplicants(const Cover& f, const ExactParams& p, ExactDeadline deadline, Cover& primes);
+
+// Marks the cubes of f holding an ON point (inside `valid`, clear of dc) that no implicant
+// leaving the cube holds. Such a cube is an essential prime; every other cube, prime or not,
+// stays unmarked. Marked cubes that differ need a cube each in any cover, so their count is a
+// lower bound on the cube count.
+std::vector<char> HoldsNeededPoint(const Cover& f, const Cover& valid, const Cover& dc);
 
 // The covering limits of p (the exact step's node, literal and size limits) with the deadline.
 CoveringParams CoveringLimits(const ExactParams& p, ExactDeadline deadline);

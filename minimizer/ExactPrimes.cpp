@@ -27,7 +27,7 @@ public:
           deadline_(deadline),
           timed_(p.maxSeconds > 0),
           // A Cover past kMaxCoverCubes gave up in the same way, so the limits stay below it.
-          productLimit_(std::min<long>(p.maxProducts, long(kMaxCoverCubes))),
+          productLimit_(p.maxProducts),
           primeLimit_(std::min<long>(p.maxPrimes, long(kMaxCoverCubes))),
           splitLimit_(p.maxSplitCubes)
     {
@@ -296,7 +296,9 @@ private:
                     t[w] = x[w] & y[w];
                     out |= t[w] != 0;
                 }
-                if (out) seen.Add(pairs, t.data());
+                if (!out) continue;
+                seen.Add(pairs, t.data());
+                if (pairs.size() > kMaxCoverCubes * W_) throw LimitHit{ExactStatus::TooManyPrimes};
             }
         }
         KeepMaximal(pairs, r, bound, true, true);

@@ -196,11 +196,11 @@ MinimizeResult MinimizeWithoutOff(const Cover& on, const Cover& dc, const Minimi
 }
 
 bool ExactMinimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& mp, MinimizeResult& result,
-                   ExactStatus* why)
+                   ExactStatus* why, const Cover* known)
 {
     ExactParams p;
     p.sparse = mp.sparse;
-    ExactReport rep = ExactMinimizeReport(on, dc, off, p);
+    ExactReport rep = ExactMinimizeReport(on, dc, off, p, known);
     if (why) *why = rep.status;
     if (rep.status != ExactStatus::Proven) return false;
     result.cover = std::move(rep.cover);

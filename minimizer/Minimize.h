@@ -70,8 +70,9 @@ MinimizeResult MinimizeWithoutOff(const Cover& on, const Cover& dc, const Minimi
 // Exact minimization for quor_esp --exact: ExactMinimizeReport with default limits (sparse as
 // in p). Returns true and fills result when it succeeded; false leaves result alone (the caller
 // then keeps the heuristic cover and reports that the exact step gave up).
-// why (optional): the limit that stopped it when it returns false.
+// why (optional): the limit that stopped it when it returns false. known (optional): a correct
+// cover, e.g. the heuristic result, that bounds the search (ExactMinimizeReport).
 bool ExactMinimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& p, MinimizeResult& result,
-                   ExactStatus* why = nullptr);
+                   ExactStatus* why = nullptr, const Cover* known = nullptr);
 
 }  // namespace quorlet

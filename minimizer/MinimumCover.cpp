@@ -323,6 +323,18 @@ CoveringSolution MinimumCovering(int columns, const Rows& rowsIn, const std::vec
         work.push_back(MakeBlock(rows, br, bc, weight));
     }
 
+    if (p.enough >= 0) {
+        long long bound = sol.essentials;
+        for (Block& b : work)
+            bound +=
+                CoverSearch(b.rows, int(b.columns.size()), b.unit, b.rank, p.maxNodes, p.deadline, timed).RootBound();
+        if (bound >= p.enough) {
+            sol.boundMet = true;
+            sol.columns.clear();
+            return sol;
+        }
+    }
+
     // First the column count of every block, then, with what budget is left, less weight. Once
     // the nodes or the time run out, the blocks left keep their greedy covers.
     long nodesLeft = p.maxNodes;

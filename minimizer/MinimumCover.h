@@ -30,6 +30,9 @@ struct CoveringParams {
     // keep their greedy cover unproven (status TooManyRows) instead of being searched.
     int maxSearchColumns = 1 << 30;
     GreedyStart start = GreedyStart::RowsPerCost;
+    // When not negative: a cover of this many columns is known elsewhere, so the work stops as
+    // soon as the lower bound reaches it (boundMet).
+    long enough = -1;
 };
 
 struct CoveringSolution {
@@ -41,6 +44,7 @@ struct CoveringSolution {
     bool literalsProven = false;
     long nodes = 0;
     int essentials = 0, coreRows = 0, coreColumns = 0, blocks = 0;
+    bool boundMet = false;  // no cover has fewer than p.enough columns; columns left empty
 };
 
 // Smallest set of columns meeting every row (each row lists columns below `columns`); among

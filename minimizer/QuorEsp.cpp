@@ -127,7 +127,7 @@ int RunQuorEsp(std::span<const std::string> args, std::ostream& err, std::istrea
         } else if (params.exact) {
             MinimizeResult ex;
             ExactStatus why = ExactStatus::Proven;
-            if (ExactMinimize(prob.on, prob.dc, prob.off, params, ex, &why)) {
+            if (ExactMinimize(prob.on, prob.dc, prob.off, params, ex, &why, &res.cover)) {
                 ex.stats.exactProven = true;
                 res = std::move(ex);
             } else {

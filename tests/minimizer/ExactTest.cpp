@@ -306,6 +306,97 @@ TEST(ExactMinimize, CubeCountEqualsExhaustiveMinimum)
     }
 }
 
+Cover BruteCover(const Space& s, const std::vector<Brute>& cubes)
+{
+    Cover f(s);
+    for (const Brute& b : cubes) {
+        Word* c = f.AddZero();
+        for (int v = 0; v < s.ni; ++v) SetVar(c, v, b.in[v] == 2 ? 3u : b.in[v] == 1 ? 2u : 1u);
+        for (int j = 0; j < s.no; ++j) SetOut(s, c, j, (b.out >> j) & 1);
+    }
+    return f;
+}
+
+// Is some ON point of output j held by prime p alone?
+bool BruteEssential(const Truth& t, const std::vector<Brute>& primes, int p)
+{
+    auto holds = [&](const Brute& b, unsigned m, int j) {
+        if (!((b.out >> j) & 1)) return false;
+        for (int v = 0; v < t.ni; ++v)
+            if (b.in[v] != 2 && b.in[v] != int((m >> v) & 1)) return false;
+        return true;
+    };
+    for (int j = 0; j < t.no; ++j)
+        for (unsigned m = 0; m < (1u << t.ni); ++m) {
+            if (t.val[j][m] != 1 || !holds(primes[p], m, j)) continue;
+            bool alone = true;
+            for (int q = 0; q < int(primes.size()) && alone; ++q) alone = q == p || !holds(primes[q], m, j);
+            if (alone) return true;
+        }
+    return false;
+}
+
+// The test for a point only one cube can cover marks exactly the essential primes: among all
+// primes, and among the primes with some of their literals or outputs taken away.
+TEST(HoldsNeededPoint, MarksExactlyTheEssentialPrimes)
+{
+    std::mt19937 rng(31);
+    for (int round = 0; round < 150; ++round) {
+        int ni = 2 + round % 5, no = 1 + (round / 5) % 3;
+        Truth t = RandomTruth(rng, ni, no, round % 3 ? 15 : 0);
+        Cover on, dc, off;
+        Covers(t, on, dc, off, round % 2 ? &rng : nullptr);
+        Cover valid = on;
+        valid.Append(dc);
+        std::vector<Brute> primes = BrutePrimes(t);
+        Cover f = BruteCover(on.space(), primes);
+        std::vector<char> marked = HoldsNeededPoint(f, valid, dc);
+        ASSERT_EQ(int(marked.size()), f.Size());
+        for (int p = 0; p < int(primes.size()); ++p)
+            EXPECT_EQ(bool(marked[p]), BruteEssential(t, primes, p))
+                << "round " << round << " prime " << BruteText(primes[p], no);
+        // Smaller implicants are never marked, however few cubes surround them.
+        std::vector<Brute> smaller;
+        for (const Brute& b : primes) {
+            Brute c = b;
+            for (int v = 0; v < ni; ++v)
+                if (c.in[v] == 2 && rng() % 2) c.in[v] = int(rng() % 2);
+            if (std::popcount(c.out) > 1 && rng() % 2) c.out &= c.out - 1;
+            if (c.in != b.in || c.out != b.out) smaller.push_back(c);
+        }
+        std::vector<char> none = HoldsNeededPoint(BruteCover(on.space(), smaller), valid, dc);
+        for (int i = 0; i < int(smaller.size()); ++i)
+            EXPECT_FALSE(none[i]) << "round " << round << " cube " << BruteText(smaller[i], no);
+    }
+}
+
+// With a known cover (the heuristic one, or the unminimized ON cubes) the result is still a
+// minimum: the known cover only bounds the search, and is kept only when it is a minimum.
+TEST(ExactMinimize, KnownCoverKeepsTheMinimum)
+{
+    std::mt19937 rng(37);
+    int provenByKnown = 0;
+    for (int round = 0; round < 200; ++round) {
+        int ni = 2 + round % 5, no = std::min(1 + (round / 5) % 3, ni == 6 ? 2 : 3);
+        Truth t = RandomTruth(rng, ni, no, round % 2 ? 20 : 0);
+        Cover on, dc, off;
+        Covers(t, on, dc, off, round % 4 < 2 ? &rng : nullptr);
+        std::vector<Brute> primes = BrutePrimes(t);
+        int minimum = BruteMinimum(t, primes);
+        int essential = 0;
+        for (int p = 0; p < int(primes.size()); ++p) essential += BruteEssential(t, primes, p);
+        for (const Cover& known : {Minimize(on, dc, off).cover, on}) {
+            ExactReport rep = ExactMinimizeReport(on, dc, off, {}, &known);
+            ASSERT_EQ(rep.status, ExactStatus::Proven) << ExactStatusName(rep.status);
+            EXPECT_TRUE(PointCorrect(t, rep.cover)) << "round " << round;
+            EXPECT_EQ(rep.cover.Size(), minimum) << "round " << round;
+            EXPECT_LE(rep.neededCubes, essential) << "round " << round;
+            provenByKnown += rep.knownProven;
+        }
+    }
+    EXPECT_GT(provenByKnown, 0);
+}
+
 TEST(ExactMinimize, LargerFunctionsCorrectDeterministicAndNoWorseThanHeuristic)
 {
     std::mt19937 rng(23);
@@ -474,6 +565,16 @@ TEST(MinimumCovering, MatchesSubsetEnumeration)
                 << "round " << round;
         if (sol.literalsProven) {
             EXPECT_EQ(w, bestWeight) << "round " << round;
+        }
+        // A cover known elsewhere: the search stops at it only when nothing smaller exists.
+        for (long enough : {long(bestSize) - 1, long(bestSize), long(bestSize) + 1}) {
+            CoveringSolution bounded = MinimumCovering(cols, rows, weight, {.enough = enough});
+            ASSERT_EQ(bounded.status, ExactStatus::Proven);
+            if (bounded.boundMet) {
+                EXPECT_LE(enough, bestSize) << "round " << round;
+            } else {
+                EXPECT_EQ(int(bounded.columns.size()), bestSize) << "round " << round << " enough " << enough;
+            }
         }
     }
     EXPECT_EQ(MinimumCovering(4, {{0, 1}, {}}, {1, 1, 1, 1}).status, ExactStatus::Unsatisfiable);
