@@ -89,7 +89,8 @@ void TConvert6::Execute()
         if (!message.empty()) WriteLine(message);
         return;
     }
-    if (!ReadWorkFile(*this, kMinimizedFile, [this](TextFile& table) { cover_.ReadMinimizedTable(table, kMaxCoverTerms); }))
+    if (!ReadWorkFile(*this, kMinimizedFile,
+                      [this](TextFile& table) { cover_.ReadMinimizedTable(table, kMaxCoverTerms); }))
         return;
 
     ReadDeviceDataMode();

@@ -94,9 +94,9 @@ struct TreeStyle {
     int innerOffset = 0;  // added to the input count for the kind of a gate below the root
     int rootOffset = 0;   // added to the input count for the kind of the root
     int stages = 0;       // stage::Term3First or stage::Out3First; the tree's other stages follow in order
-    std::function<std::string(int gate)> twoLevelName;                         // a gate under the root
+    std::function<std::string(int gate)> twoLevelName;                            // a gate under the root
     std::function<std::string(int group, int gate, int overall)> threeLevelName;  // a first-level gate
-    std::function<std::string(int group)> groupName;                           // a second-level gate
+    std::function<std::string(int group)> groupName;                              // a second-level gate
 };
 
 // The gates of the tree `name` over its inputs, in as many levels as the fan-in limit asks for;
@@ -120,8 +120,8 @@ bool AddTree(GateAdder& adder, const NetworkParams& params, const TreeStyle& sty
         std::vector<std::string> firsts;
         for (int g = 0; g < plan.g1; ++g) {
             firsts.push_back(style.twoLevelName(g));
-            if (!adder.Add(MakeGate(TreeKind(sizes[g], style.innerOffset, twoFirst, params), twoFirst,
-                                    firsts.back(), Slice(inputs, next, sizes[g]))))
+            if (!adder.Add(MakeGate(TreeKind(sizes[g], style.innerOffset, twoFirst, params), twoFirst, firsts.back(),
+                                    Slice(inputs, next, sizes[g]))))
                 return false;
         }
         return adder.Add(MakeGate(plan.g1 + style.rootOffset, twoRoot, name, firsts));
@@ -133,13 +133,13 @@ bool AddTree(GateAdder& adder, const NetworkParams& params, const TreeStyle& sty
         std::vector<std::string> firsts;
         for (int k = 0; k < gatesPerGroup[g]; ++k, ++first) {
             firsts.push_back(style.threeLevelName(g, k, first));
-            if (!adder.Add(MakeGate(TreeKind(sizes[first], style.innerOffset, threeFirst, params),
-                                    threeFirst, firsts.back(), Slice(inputs, next, sizes[first]))))
+            if (!adder.Add(MakeGate(TreeKind(sizes[first], style.innerOffset, threeFirst, params), threeFirst,
+                                    firsts.back(), Slice(inputs, next, sizes[first]))))
                 return false;
         }
         groups.push_back(style.groupName(g));
-        if (!adder.Add(MakeGate(TreeKind(gatesPerGroup[g], style.innerOffset, threeSecond, params),
-                                threeSecond, groups.back(), firsts)))
+        if (!adder.Add(MakeGate(TreeKind(gatesPerGroup[g], style.innerOffset, threeSecond, params), threeSecond,
+                                groups.back(), firsts)))
             return false;
     }
     return adder.Add(MakeGate(plan.g2 + style.rootOffset, threeRoot, name, groups));
@@ -186,7 +186,10 @@ void BuildTerms(const MinimizedCover& cover, const NetworkParams& params, GateNe
         } else if (n == 1) {
             ok = adder.Add(MakeGate(kind::PassThrough, stage::TermSingle, name, literals));
         } else {
-            const TreeStyle style{pOffset, pOffset, stage::Term3First, [&name](int g) { return name + Letter(g); },
+            const TreeStyle style{pOffset,
+                                  pOffset,
+                                  stage::Term3First,
+                                  [&name](int g) { return name + Letter(g); },
                                   [&name](int g, int k, int) { return name + Letter(g) + std::to_string(k + 1); },
                                   [&name](int g) { return name + Letter(g); }};
             ok = AddTree(adder, params, style, name, literals);
@@ -214,8 +217,12 @@ void BuildOutputs(const MinimizedCover& cover, const NetworkParams& params, Gate
             ok = adder.Add(MakeGate(root, stage::OutSingle, name, {std::string(kVss)}));
         } else {
             auto numbered = [&name](int g) { return name + "%" + std::to_string(g + 1); };
-            const TreeStyle style{inner, root, stage::Out3First, numbered,
-                                  [&name](int, int, int overall) { return name + "%" + Letter(overall); }, numbered};
+            const TreeStyle style{inner,
+                                  root,
+                                  stage::Out3First,
+                                  numbered,
+                                  [&name](int, int, int overall) { return name + "%" + Letter(overall); },
+                                  numbered};
             ok = AddTree(adder, params, style, name, signals);
         }
         if (!ok) return;

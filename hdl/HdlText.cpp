@@ -27,18 +27,18 @@ HdlIdentifiers AssignIdentifiers(const HdlDesign& design, HdlLanguage language)
 namespace hdl_text {
 
 const HdlSyntax kVerilog{"// ",
-                        "~",
-                        "&",
-                        "|",
-                        "^",
-                        "1'b0",
-                        "1'b1",
-                        false,
-                        "assign ",
-                        " = ",
-                        "    always @(posedge clk or posedge reset) begin\n        if (reset) begin\n",
-                        "        end else begin\n",
-                        "        end\n    end\n"};
+                         "~",
+                         "&",
+                         "|",
+                         "^",
+                         "1'b0",
+                         "1'b1",
+                         false,
+                         "assign ",
+                         " = ",
+                         "    always @(posedge clk or posedge reset) begin\n        if (reset) begin\n",
+                         "        end else begin\n",
+                         "        end\n    end\n"};
 const HdlSyntax kVhdl{"-- ",
                       "not ",
                       "and",
@@ -81,7 +81,8 @@ std::string DesignLogic(const HdlSyntax& syntax, const HdlDesign& design, const 
 {
     std::string text;
     for (std::size_t j = 0; j < design.functions.size(); ++j) {
-        const std::string head = "    " + std::string(syntax.assignHead) + ids.functions[j] + std::string(syntax.assignOp);
+        const std::string head =
+            "    " + std::string(syntax.assignHead) + ids.functions[j] + std::string(syntax.assignOp);
         text += head + Expression(syntax, design, ids, design.functions[j], head.size()) + ";\n";
     }
     if (!design.IsStateMachine()) return text;
@@ -101,6 +102,14 @@ std::string Comments(const HdlSyntax& syntax, const std::vector<std::string>& li
 {
     std::string text;
     for (const std::string& l : lines) text.append(syntax.comment).append(l).append("\n");
+    return text;
+}
+
+std::string ListLines(const std::vector<std::string>& items, const std::string& indent, const std::string& separator)
+{
+    std::string text;
+    for (std::size_t k = 0; k < items.size(); ++k)
+        text += indent + items[k] + (k + 1 < items.size() ? separator : "") + "\n";
     return text;
 }
 

@@ -67,6 +67,8 @@ DesignSignals SplitSignals(const HdlDesign& design, const HdlIdentifiers& ids);
 std::string DesignLogic(const HdlSyntax& syntax, const HdlDesign& design, const HdlIdentifiers& ids);
 
 std::string Comments(const HdlSyntax& syntax, const std::vector<std::string>& lines);
+// One line per item, each but the last ending in `separator`: a port list or port map.
+std::string ListLines(const std::vector<std::string>& items, const std::string& indent, const std::string& separator);
 std::string Joined(const std::vector<std::string>& names, const std::string& separator = " ");
 // The right-hand side of one function, written from `column` on.
 std::string Expression(const HdlSyntax& syntax, const HdlDesign& design, const HdlIdentifiers& ids,

@@ -20,10 +20,7 @@ std::string Binary(std::string_view bits)
 // "{A, B, CIN}" or "A".
 std::string Concat(const std::vector<std::string>& names)
 {
-    if (names.size() == 1) return names[0];
-    std::string text = "{";
-    for (std::size_t k = 0; k < names.size(); ++k) text += (k ? ", " : "") + names[k];
-    return text + "}";
+    return names.size() == 1 ? names[0] : "{" + Joined(names, ", ") + "}";
 }
 
 std::string Range(std::size_t width)
@@ -43,7 +40,7 @@ std::string VerilogDesign(const HdlDesign& design, const HdlIdentifiers& ids)
     std::vector<std::string> ports;
     for (const hdl_text::HdlPort& p : hdl_text::DesignPorts(design, ids))
         ports.push_back((p.output ? (p.stateBit ? "output reg  " : "output wire ") : "input  wire ") + p.name);
-    for (std::size_t k = 0; k < ports.size(); ++k) text += "    " + ports[k] + (k + 1 < ports.size() ? ",\n" : "\n");
+    text += hdl_text::ListLines(ports, "    ", ",");
     text += ");\n";
 
     if (m > 0) text += "    wire " + Joined(hdl_text::SplitSignals(design, ids).excitations, ", ") + ";\n";
@@ -74,8 +71,7 @@ std::string VerilogTestbench(const HdlDesign& design, const HdlIdentifiers& ids,
     for (const std::string& s : io.inputs) connections.push_back("." + s + "(" + s + ")");
     for (const std::string& s : io.outputs) connections.push_back("." + s + "(" + s + ")");
     for (const std::string& s : io.state) connections.push_back("." + s + "(" + s + ")");
-    for (std::size_t k = 0; k < connections.size(); ++k)
-        text += "        " + connections[k] + (k + 1 < connections.size() ? ",\n" : "\n");
+    text += hdl_text::ListLines(connections, "        ", ",");
     text += "    );\n\n";
 
     // The point as it is shown in a message: "A B CIN = %b", with the state for a state table.
@@ -112,8 +108,8 @@ std::string VerilogTestbench(const HdlDesign& design, const HdlIdentifiers& ids,
         text += "    task tb_reset;\n        begin\n            reset = 1'b1;\n            #1;\n";
         text += "            reset = 1'b0;\n            #1;\n";
         text += "            if (" + Concat(io.state) + " !== " + Binary(std::string(n, '0')) + ") begin\n";
-        text += "                $display(\"MISMATCH after reset: " + Joined(io.state) + " = %b\", " + Concat(io.state) +
-                ");\n                " + fail + "\n            end\n        end\n    endtask\n\n";
+        text += "                $display(\"MISMATCH after reset: " + Joined(io.state) + " = %b\", " +
+                Concat(io.state) + ");\n                " + fail + "\n            end\n        end\n    endtask\n\n";
         text += "    // One rising edge of clk under the inputs.\n";
         text += "    task tb_step";
         if (!io.inputs.empty()) text += "(input " + Range(io.inputs.size()) + " tb_point)";
@@ -127,7 +123,7 @@ std::string VerilogTestbench(const HdlDesign& design, const HdlIdentifiers& ids,
     if (design.IsStateMachine()) text += ", tb_next: the state after the clock edge";
     text += "; x is not checked.\n";
     text += "    task tb_check(";
-    for (std::size_t k = 0; k < params.size(); ++k) text += (k ? ", " : "") + params[k];
+    text += Joined(params, ", ");
     text += ");\n        begin\n";
     if (design.IsStateMachine()) {
         text += "            if (" + Concat(io.state) + " !== tb_state) begin\n";
@@ -160,7 +156,7 @@ std::string VerilogTestbench(const HdlDesign& design, const HdlIdentifiers& ids,
         if (checkOutputs) args.push_back(Binary(c.outputs));
         if (design.IsStateMachine()) args.push_back(Binary(c.nextState));
         text += "        tb_check(";
-        for (std::size_t k = 0; k < args.size(); ++k) text += (k ? ", " : "") + args[k];
+        text += Joined(args, ", ");
         text += ");\n";
     }
     text += "        $display(\"PASS\");\n        $finish;\n    end\nendmodule\n";

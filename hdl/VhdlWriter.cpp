@@ -37,12 +37,12 @@ std::string VhdlDesign(const HdlDesign& design, const HdlIdentifiers& ids)
         ports.push_back(p.name + (p.output ? " : out std_logic" : " : in std_logic"));
     if (!ports.empty()) {
         text += "    port (\n";
-        for (std::size_t k = 0; k < ports.size(); ++k)
-            text += "        " + ports[k] + (k + 1 < ports.size() ? ";\n" : "\n");
+        text += hdl_text::ListLines(ports, "        ", ";");
         text += "    );\n";
     }
     text += "end entity " + ids.module + ";\n\narchitecture minimized of " + ids.module + " is\n";
-    if (m > 0) text += "    signal " + Joined(hdl_text::SplitSignals(design, ids).excitations, ", ") + " : std_logic;\n";
+    if (m > 0)
+        text += "    signal " + Joined(hdl_text::SplitSignals(design, ids).excitations, ", ") + " : std_logic;\n";
     text += "begin\n";
     text += hdl_text::DesignLogic(kVhdl, design, ids);
     text += "end architecture minimized;\n";
@@ -70,8 +70,7 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
     std::vector<std::string> connections;
     if (fsm) connections = {"clk => clk", "reset => reset"};
     for (const std::string& s : signals) connections.push_back(s + " => " + s);
-    for (std::size_t k = 0; k < connections.size(); ++k)
-        text += "            " + connections[k] + (k + 1 < connections.size() ? ",\n" : "\n");
+    text += hdl_text::ListLines(connections, "            ", ",");
     text += "        );\n\n    process\n";
     if (fsm) text += "        subtype tb_states is " + Range(n) + ";\n";
     if (!io.inputs.empty()) text += "        subtype tb_inputs is " + Range(io.inputs.size()) + ";\n";
@@ -83,7 +82,8 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
     // The point as a message shows it.
     std::string where;
     if (fsm) where = "\"" + Joined(io.state) + " = \" & to_string(tb_state)";
-    if (!io.inputs.empty()) where += (where.empty() ? "\"" : " & \", ") + Joined(io.inputs) + " = \" & to_string(tb_point)";
+    if (!io.inputs.empty())
+        where += (where.empty() ? "\"" : " & \", ") + Joined(io.inputs) + " = \" & to_string(tb_point)";
     auto checkLines = [&](const std::vector<std::string>& names, const std::string& vector, const std::string& what) {
         std::string lines;
         for (std::size_t k = 0; k < names.size(); ++k) {

@@ -72,11 +72,13 @@ struct RecordLine {
     int number = 0;  // from 1
     std::string text;
     std::vector<std::string> words;
-    std::string where;  // "LINE n: ", the head of the line's messages
+    std::string where;                 // "LINE n: ", the head of the line's messages
+    std::vector<std::string>& errors;  // where the messages go
+    std::vector<int> values;           // what Numbers read last
 
-    // The words from `from` on as `count` numbers; false, with the line's message, when one is
-    // missing or no number.
-    bool Numbers(std::size_t from, std::size_t count, std::vector<int>& values, std::vector<std::string>& errors) const
+    // The words from `from` on as `count` numbers into `values`; false, with the line's message,
+    // when one is missing or no number.
+    bool Numbers(std::size_t from, std::size_t count)
     {
         values.clear();
         for (std::size_t i = from; i < from + count; ++i) {
@@ -102,7 +104,8 @@ RecordWalk ForEachRecord(std::string_view text, std::string_view kind, std::vect
     bool version = false;
     std::vector<std::string> lines = TextLines(text);
     for (std::size_t n = 0; n < lines.size(); ++n) {
-        RecordLine line{static_cast<int>(n + 1), lines[n], BlankWords(lines[n]), "LINE " + std::to_string(n + 1) + ": "};
+        RecordLine line{static_cast<int>(n + 1), lines[n], BlankWords(lines[n]), "LINE " + std::to_string(n + 1) + ": ",
+                        errors};
         if (line.words.empty()) continue;
         if (version) {
             visit(line);
@@ -220,58 +223,55 @@ Sheet ParseSheet(std::string_view text, std::vector<std::string>& errors)
     Sheet sheet;
     bool size = false;
     std::map<std::pair<int, int>, std::size_t> flagAt;
-    std::vector<int> v;
-    const RecordWalk walk = ForEachRecord(text, "SHEET", errors, [&](const RecordLine& line) {
+    const RecordWalk walk = ForEachRecord(text, "SHEET", errors, [&](RecordLine& line) {
         const std::vector<std::string>& w = line.words;
-        const std::string& where = line.where;
-        auto numbers = [&](std::size_t from, std::size_t count) { return line.Numbers(from, count, v, errors); };
-        const std::string& key = w[0];
-        if (key == "SHEET") {
-            if (numbers(1, 3)) {
+        const std::vector<int>& v = line.values;
+        if (w[0] == "SHEET") {
+            if (line.Numbers(1, 3)) {
                 sheet.width = v[1];
                 sheet.height = v[2];
                 size = v[1] > 0 && v[2] > 0;
-                if (!size) errors.push_back(where + "EMPTY SHEET SIZE");
+                if (!size) errors.push_back(line.where + "EMPTY SHEET SIZE");
             }
-        } else if (key == "SYMBOL") {
+        } else if (w[0] == "SYMBOL") {
             if (w.size() != 5) {
-                errors.push_back(where + "SYMBOL NEEDS A NAME, A POSITION AND AN ORIENTATION");
-            } else if (numbers(2, 2)) {
+                errors.push_back(line.where + "SYMBOL NEEDS A NAME, A POSITION AND AN ORIENTATION");
+            } else if (line.Numbers(2, 2)) {
                 if (w[4] != "R0" && w[4] != "R90" && w[4] != "M0")
-                    errors.push_back(where + "UNKNOWN ORIENTATION " + w[4]);
+                    errors.push_back(line.where + "UNKNOWN ORIENTATION " + w[4]);
                 sheet.instances.push_back({w[1], {v[0], v[1]}, w[4], "", line.number});
             }
-        } else if (key == "SYMATTR") {
-            if (sheet.instances.empty()) errors.push_back(where + "SYMATTR WITHOUT SYMBOL");
+        } else if (w[0] == "SYMATTR") {
+            if (sheet.instances.empty()) errors.push_back(line.where + "SYMATTR WITHOUT SYMBOL");
             else if (w.size() == 3 && w[1] == "InstName") sheet.instances.back().name = w[2];
-            else errors.push_back(where + "UNKNOWN SYMBOL ATTRIBUTE");
-        } else if (key == "WIRE") {
-            if (w.size() == 5 && numbers(1, 4)) {
+            else errors.push_back(line.where + "UNKNOWN SYMBOL ATTRIBUTE");
+        } else if (w[0] == "WIRE") {
+            if (w.size() == 5 && line.Numbers(1, 4)) {
                 Wire wire{{v[0], v[1]}, {v[2], v[3]}};
-                if (wire.a == wire.b) errors.push_back(where + "WIRE OF LENGTH 0");
+                if (wire.a == wire.b) errors.push_back(line.where + "WIRE OF LENGTH 0");
                 sheet.wires.push_back(wire);
             } else if (w.size() != 5) {
-                errors.push_back(where + "WIRE NEEDS FOUR NUMBERS");
+                errors.push_back(line.where + "WIRE NEEDS FOUR NUMBERS");
             }
-        } else if (key == "FLAG") {
-            if (w.size() == 4 && numbers(1, 2)) {
+        } else if (w[0] == "FLAG") {
+            if (w.size() == 4 && line.Numbers(1, 2)) {
                 flagAt[{v[0], v[1]}] = sheet.flags.size();
                 sheet.flags.push_back({{v[0], v[1]}, w[3], ""});
             } else if (w.size() != 4) {
-                errors.push_back(where + "FLAG NEEDS A POSITION AND A NAME");
+                errors.push_back(line.where + "FLAG NEEDS A POSITION AND A NAME");
             }
-        } else if (key == "IOPIN") {
-            if (w.size() == 4 && numbers(1, 2)) {
+        } else if (w[0] == "IOPIN") {
+            if (w.size() == 4 && line.Numbers(1, 2)) {
                 auto it = flagAt.find({v[0], v[1]});
-                if (it == flagAt.end()) errors.push_back(where + "IOPIN WITHOUT FLAG");
+                if (it == flagAt.end()) errors.push_back(line.where + "IOPIN WITHOUT FLAG");
                 else if (w[3] != "In" && w[3] != "Out" && w[3] != "BiDir")
-                    errors.push_back(where + "UNKNOWN PIN DIRECTION " + w[3]);
+                    errors.push_back(line.where + "UNKNOWN PIN DIRECTION " + w[3]);
                 else sheet.flags[it->second].direction = w[3];
             } else if (w.size() != 4) {
-                errors.push_back(where + "IOPIN NEEDS A POSITION AND A DIRECTION");
+                errors.push_back(line.where + "IOPIN NEEDS A POSITION AND A DIRECTION");
             }
         } else {
-            errors.push_back(where + "UNKNOWN LINE \"" + line.text + "\"");
+            errors.push_back(line.where + "UNKNOWN LINE \"" + line.text + "\"");
         }
     });
     if (walk == RecordWalk::WrongVersion) return sheet;
@@ -569,43 +569,40 @@ BlockSymbol ParseBlockSymbol(std::string_view text, std::vector<std::string>& er
 {
     BlockSymbol symbol;
     bool block = false, rectangle = false;
-    std::vector<int> v;
-    const RecordWalk walk = ForEachRecord(text, "SYMBOL", errors, [&](const RecordLine& line) {
+    const RecordWalk walk = ForEachRecord(text, "SYMBOL", errors, [&](RecordLine& line) {
         const std::vector<std::string>& w = line.words;
-        const std::string& where = line.where;
-        auto numbers = [&](std::size_t from, std::size_t count) { return line.Numbers(from, count, v, errors); };
-        const std::string& key = w[0];
-        if (key == "SymbolType") {
+        const std::vector<int>& v = line.values;
+        if (w[0] == "SymbolType") {
             block = w.size() == 2 && w[1] == "BLOCK";
-            if (!block) errors.push_back(where + "ONLY BLOCK SYMBOLS ARE IMPORTED");
-        } else if (key == "RECTANGLE") {
-            if (w.size() == 6 && numbers(2, 4)) {
+            if (!block) errors.push_back(line.where + "ONLY BLOCK SYMBOLS ARE IMPORTED");
+        } else if (w[0] == "RECTANGLE") {
+            if (w.size() == 6 && line.Numbers(2, 4)) {
                 symbol.corner1 = {v[0], v[1]};
                 symbol.corner2 = {v[2], v[3]};
                 rectangle = true;
             } else if (w.size() != 6) {
-                errors.push_back(where + "RECTANGLE NEEDS A STYLE AND FOUR NUMBERS");
+                errors.push_back(line.where + "RECTANGLE NEEDS A STYLE AND FOUR NUMBERS");
             }
-        } else if (key == "WINDOW") {
-            if (numbers(1, 3)) symbol.windows.push_back({v[1], v[2]});
-        } else if (key == "PIN") {
-            if (w.size() == 5 && numbers(1, 2)) {
+        } else if (w[0] == "WINDOW") {
+            if (line.Numbers(1, 3)) symbol.windows.push_back({v[1], v[2]});
+        } else if (w[0] == "PIN") {
+            if (w.size() == 5 && line.Numbers(1, 2)) {
                 if (w[3] != "LEFT" && w[3] != "RIGHT" && w[3] != "TOP" && w[3] != "BOTTOM")
-                    errors.push_back(where + "UNKNOWN PIN SIDE " + w[3]);
+                    errors.push_back(line.where + "UNKNOWN PIN SIDE " + w[3]);
                 symbol.pins.push_back({{v[0], v[1]}, w[3], "", false});
             } else if (w.size() != 5) {
-                errors.push_back(where + "PIN NEEDS A POSITION, A SIDE AND AN OFFSET");
+                errors.push_back(line.where + "PIN NEEDS A POSITION, A SIDE AND AN OFFSET");
             }
-        } else if (key == "PINATTR") {
-            if (symbol.pins.empty()) errors.push_back(where + "PINATTR WITHOUT PIN");
+        } else if (w[0] == "PINATTR") {
+            if (symbol.pins.empty()) errors.push_back(line.where + "PINATTR WITHOUT PIN");
             else if (w.size() == 3 && w[1] == "PinName") symbol.pins.back().name = w[2];
             else if (w.size() == 3 && w[1] == "Polarity") symbol.pins.back().output = w[2] == "OUT";
-            else errors.push_back(where + "UNKNOWN PIN ATTRIBUTE");
-        } else if (key == "LINE") {
-            if (w.size() == 6 && numbers(2, 4)) symbol.lines.push_back({{v[0], v[1]}, {v[2], v[3]}});
-            else if (w.size() != 6) errors.push_back(where + "LINE NEEDS A STYLE AND FOUR NUMBERS");
+            else errors.push_back(line.where + "UNKNOWN PIN ATTRIBUTE");
+        } else if (w[0] == "LINE") {
+            if (w.size() == 6 && line.Numbers(2, 4)) symbol.lines.push_back({{v[0], v[1]}, {v[2], v[3]}});
+            else if (w.size() != 6) errors.push_back(line.where + "LINE NEEDS A STYLE AND FOUR NUMBERS");
         } else {
-            errors.push_back(where + "UNKNOWN LINE \"" + line.text + "\"");
+            errors.push_back(line.where + "UNKNOWN LINE \"" + line.text + "\"");
         }
     });
     if (walk == RecordWalk::WrongVersion) return symbol;
@@ -704,39 +701,51 @@ bool Refuse(const std::string& errPath, const std::string& input, const std::vec
     return false;
 }
 
+// The file an import reads and the names of what it writes: BASE.err on a refusal, the
+// results under BASE, titled with BASE's file name.
+struct ImportFiles {
+    std::string source, base, errPath, title, text;
+
+    ImportFiles(const std::string& path, std::string_view extension)
+        : source(path),
+          base(BaseName(path, extension)),
+          errPath(base + ".err"),
+          title(fs::path(base).filename().string())
+    {
+    }
+    // False, with BASE.err written, when the source cannot be read.
+    bool Read() { return ReadAll(source, text) || Refuse(errPath, source, {"CANNOT READ " + source}); }
+    bool Refused(const std::vector<std::string>& errors) const { return Refuse(errPath, source, errors); }
+};
+
 }  // namespace
 
 bool ImportSheet(const std::string& ascPath, const std::vector<std::string>& libraryDirs)
 {
-    const std::string base = BaseName(ascPath, ".asc");
-    const std::string errPath = base + ".err";
-    std::string text;
-    if (!ReadAll(ascPath, text)) return Refuse(errPath, ascPath, {"CANNOT READ " + ascPath});
+    ImportFiles files(ascPath, ".asc");
+    if (!files.Read()) return false;
     std::vector<std::string> errors;
-    Sheet sheet = ParseSheet(text, errors);
+    Sheet sheet = ParseSheet(files.text, errors);
     SymbolCatalog catalog = LoadSymbolCatalog(libraryDirs);
     std::vector<PinRef> pins = SheetPins(sheet, catalog, errors);
     if (errors.empty()) CheckConnections(sheet, pins, errors);
-    if (!errors.empty()) return Refuse(errPath, ascPath, errors);
-    std::string title = fs::path(base).filename().string();
-    if (!WriteAll(base + ".sch", SchematicText(title, sheet, pins)) ||
-        !WriteAll(base + ".svg", SheetSvg(title, sheet, catalog, pins)))
-        return Refuse(errPath, ascPath, {"CANNOT WRITE " + base + ".sch"});
+    if (!errors.empty()) return files.Refused(errors);
+    if (!WriteAll(files.base + ".sch", SchematicText(files.title, sheet, pins)) ||
+        !WriteAll(files.base + ".svg", SheetSvg(files.title, sheet, catalog, pins)))
+        return files.Refused({"CANNOT WRITE " + files.base + ".sch"});
     return true;
 }
 
 bool ImportSymbol(const std::string& asyPath)
 {
-    const std::string base = BaseName(asyPath, ".asy");
-    const std::string errPath = base + ".err";
-    std::string text;
-    if (!ReadAll(asyPath, text)) return Refuse(errPath, asyPath, {"CANNOT READ " + asyPath});
+    ImportFiles files(asyPath, ".asy");
+    if (!files.Read()) return false;
     std::vector<std::string> errors;
-    BlockSymbol symbol = ParseBlockSymbol(text, errors);
-    if (!errors.empty()) return Refuse(errPath, asyPath, errors);
-    std::string title = fs::path(base).filename().string();
-    if (!WriteAll(base + ".sym", SymbolText(title, symbol)) || !WriteAll(base + ".sym.svg", SymbolSvg(title, symbol)))
-        return Refuse(errPath, asyPath, {"CANNOT WRITE " + base + ".sym"});
+    BlockSymbol symbol = ParseBlockSymbol(files.text, errors);
+    if (!errors.empty()) return files.Refused(errors);
+    if (!WriteAll(files.base + ".sym", SymbolText(files.title, symbol)) ||
+        !WriteAll(files.base + ".sym.svg", SymbolSvg(files.title, symbol)))
+        return files.Refused({"CANNOT WRITE " + files.base + ".sym"});
     return true;
 }
 

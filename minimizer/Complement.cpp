@@ -30,6 +30,8 @@ void CompRec(const Cover& g, Cover& out, std::size_t limit, long& budget)
         if (IsInputUniverse(s, g[i])) return;
     if (g.Size() == 1) {
         const Word* c = g[0];
+        // One cube a literal: a wide cube's complement can pass the limit right here.
+        if (std::size_t(out.Size()) + std::size_t(InputLiterals(s, c)) > limit) throw CoverLimitError(limit);
         for (int v = 0; v < s.ni; ++v) {
             unsigned b = GetVar(c, v);
             if (b == 3) continue;

@@ -304,7 +304,12 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
             all.Append(off);
             clear = Tautology(all);
         }
-        if (!clear) valid = Complement(off);
+        // That complement may be far larger than the function (a few cubes fixing thousands of
+        // inputs); past the budget of an OFF-set, or past what the splits below may take, the
+        // primes are out of reach anyway.
+        if (!clear)
+            valid = Complement(off, std::min<std::size_t>(std::size_t(p.maxSplitCubes),
+                                                          OffSetLimit(s, std::size_t(on.Size() + dc.Size() + off.Size()))));
 
         // A known cover, each of whose cubes (made prime) holds a point no other cube can take,
         // is a minimum one; the cubes that do are essential primes either way.

@@ -95,18 +95,28 @@ Problem BuildProblem(const PlaTable& t, bool pos)
         on = Complement(p.off);
     } else if (t.type == PlaType::F || t.type == PlaType::FD) {
         try {
-            p.off = Complement(Join({&on, &dc}), pos ? kMaxCoverCubes : kOffSetBudget);
+            p.off = Complement(Join({&on, &dc}), pos ? kMaxCoverCubes : OffSetLimit(s, std::size_t(on.Size() + dc.Size())));
         } catch (const CoverLimitError&) {
             p.offKnown = false;  // the minimizer can do without it
         }
     } else {
         Cover off = TermCover(t, '0');
         // Points no term names are don't-cares; the OFF-set is then recomputed so that it keeps
-        // clear of points also named ON or don't-care.
-        Cover rest = Complement(Join({&on, &off}));
-        dc.Append(rest);
-        if (AnyIntersect(off, on) || AnyIntersect(off, dc)) p.off = Complement(Join({&on, &dc}));
-        else p.off = std::move(off);
+        // clear of points also named ON or don't-care. Those points are listed within the same
+        // budget as an OFF-set; past it they are left out, which keeps every result correct
+        // (the listed OFF-set still guides expansion; fewer don't-cares only let fewer cubes go).
+        bool restListed = true;
+        try {
+            dc.Append(Complement(Join({&on, &off}), OffSetLimit(s, std::size_t(on.Size() + off.Size()))));
+        } catch (const CoverLimitError&) {
+            restListed = false;
+        }
+        if (AnyIntersect(off, on) || AnyIntersect(off, dc)) {
+            if (!restListed) dc.Append(Complement(Join({&on, &off})));
+            p.off = Complement(Join({&on, &dc}));
+        } else {
+            p.off = std::move(off);
+        }
     }
     p.on = std::move(on);
     p.dc = std::move(dc);

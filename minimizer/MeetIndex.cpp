@@ -20,6 +20,9 @@ MeetIndex::MeetIndex(std::initializer_list<const Cover*> covers) : covers_(cover
     out_.assign(std::size_t(s_.no) * blocks_, 0);
     valid_.assign(blocks_, ~Word(0));
     if (n_ & 63) valid_[blocks_ - 1] = (Word(1) << (n_ & 63)) - 1;
+    // Every cube starts out holding every input bit and loses those it lacks: the work is that
+    // of its literals, not of the width (wide cubes are mostly free variables).
+    for (int b = 0; b < 2 * s_.ni; ++b) std::copy(valid_.begin(), valid_.end(), has_.begin() + std::size_t(b) * blocks_);
     int i = 0;
     for (const Cover* f : covers_)
         for (int k = 0; k < f->Size(); ++k, ++i) {
@@ -27,8 +30,8 @@ MeetIndex::MeetIndex(std::initializer_list<const Cover*> covers) : covers_(cover
             const Word bit = Word(1) << (i & 63);
             const int blk = i >> 6;
             for (int w = 0; w < s_.inWords; ++w)
-                for (Word b = c[w] & s_.InMask(w); b; b &= b - 1)
-                    has_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_ + blk] |= bit;
+                for (Word b = ~c[w] & s_.InMask(w); b; b &= b - 1)
+                    has_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_ + blk] &= ~bit;
             for (int w = 0; w < s_.outWords; ++w)
                 for (Word b = c[s_.inWords + w]; b; b &= b - 1)
                     out_[std::size_t(w * 64 + std::countr_zero(b)) * blocks_ + blk] |= bit;

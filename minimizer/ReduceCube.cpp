@@ -45,7 +45,25 @@ bool SccRec(Cover& g, const OutSet& uIn, Word* r)
         for (int w = 0; w < s.outWords; ++w) r[s.inWords + w] = open[w];
         return true;
     }
-    if (OutputComponents(g, u, fr.root)) {
+    {
+        // Single literals holding every output confine the complement to the cube where they
+        // are all false, and inside it the complement no longer depends on their variables.
+        const int before = g.Size();
+        if (CutSingleLiterals(g, u, fr.in, fr.keep)) return false;
+        if (g.Size() != before) {
+            std::vector<Word> region = fr.in;
+            if (!SccRec(g, u, r)) return false;
+            for (int w = 0; w < s.inWords; ++w) r[w] &= region[w];
+            return true;
+        }
+    }
+    bool byOutputs = OutputComponents(g, u, fr.root);
+    if (!byOutputs && PartialSingleLiterals(g, u)) {
+        // Any grouping of the outputs will do; one output at a time, the cuts above apply.
+        EachOutputAlone(s, fr.root);
+        byOutputs = true;
+    }
+    if (byOutputs) {
         // The complement is the union of those of the output components, each over its own
         // outputs: its smallest cube is the join of theirs.
         OutSet part(s.outWords);

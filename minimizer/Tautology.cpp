@@ -45,12 +45,21 @@ bool TautRec(Cover& g, const OutSet& uIn, long* steps)
     for (;;) {
         if (!Settle(g, fr.u, fr.orOut, fr.keep)) return true;
         if (!Covers(fr.orOut, fr.u)) return false;
+        // A test bounded by steps splits one literal at a time as it always has: its step count
+        // is what bounds its work, and the essential primes found with it stay the same.
+        const int before = g.Size();
+        if (!steps && CutSingleLiterals(g, fr.u, fr.in, fr.keep)) return true;
+        if (g.Size() != before) continue;  // the literals' own cubes are gone; settle again
         CountLiterals(g, fr.vc);
         // A cover unate in x is a tautology exactly when the cubes free of x form one.
         if (!MarkUnateCubes(g, fr.vc, fr.keep)) break;
         g.Filter(fr.keep);
     }
     if (OutputComponents(g, fr.u, fr.root)) return TautByComponents(g, fr.u, fr.root, steps);
+    if (!steps && PartialSingleLiterals(g, fr.u)) {
+        EachOutputAlone(g.space(), fr.root);
+        return TautByComponents(g, fr.u, fr.root, steps);
+    }
     int v = SplitVar(g, fr.vc, false);
     if (v < 0) return false;  // no cubes left that could cover u
     SplitCofactor(g, v, 2, fr.cof);

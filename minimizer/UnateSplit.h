@@ -357,6 +357,76 @@ inline void CofactorInto(const Word* c, const MeetIndex& index, const Word* skip
     }
 }
 
+// A cube of one literal l that holds every output of u covers the half l of the space, so g
+// is a tautology exactly when it is one on the half l' alone. All such literals are taken at
+// once: g is cut down to the cube where each of them is false, in place. A chain of them
+// (the complement of a cube of a thousand literals beside that cube) would otherwise cost a
+// recursion level and a copy of g per literal. Returns true when two of them are x and x'
+// (g is a tautology); false otherwise, with g cofactored (unchanged when there were none).
+inline bool CutSingleLiterals(Cover& g, const OutSet& u, std::vector<Word>& region, std::vector<char>& keep)
+{
+    const Space& s = g.space();
+    bool any = false;
+    for (int i = 0; i < g.Size(); ++i) {
+        const Word* c = g[i];
+        int lits = 0, w1 = -1;
+        for (int w = 0; w < s.inWords && lits < 2; ++w)
+            if (Word lv = LiteralVars(c[w], s.InMask(w))) {
+                lits += std::popcount(lv);
+                w1 = w;
+            }
+        if (lits != 1) continue;
+        bool allOutputs = true;
+        for (int w = 0; w < s.outWords && allOutputs; ++w) allOutputs = (u[w] & ~c[s.inWords + w]) == 0;
+        if (!allOutputs) continue;
+        if (!any) {
+            region.resize(s.inWords);
+            for (int w = 0; w < s.inWords; ++w) region[w] = s.InMask(w);
+            any = true;
+        }
+        Word lv = LiteralVars(c[w1], s.InMask(w1));
+        Word var = lv | (lv << 1);
+        // The region keeps the values of the variable that the literal leaves out.
+        region[w1] &= ~var | (~c[w1] & var);
+        if (!((region[w1] | (region[w1] >> 1)) & lv)) return true;
+    }
+    if (!any) return false;
+    keep.resize(g.Size());
+    for (int i = 0; i < g.Size(); ++i) {
+        Word* c = g[i];
+        keep[i] = 1;
+        for (int w = 0; w < s.inWords && keep[i]; ++w)
+            if (EmptyVars(c[w] & region[w], s.InMask(w))) keep[i] = 0;
+        if (keep[i])
+            for (int w = 0; w < s.inWords; ++w) c[w] |= ~region[w] & s.InMask(w);
+    }
+    g.Filter(keep);
+    return false;
+}
+
+// Is there a cube of one literal that holds some outputs of u but not all (cubes cut down to
+// u)? Such literals cannot be cut for u as a whole, but can for each output alone.
+inline bool PartialSingleLiterals(const Cover& g, const OutSet& u)
+{
+    const Space& s = g.space();
+    for (int i = 0; i < g.Size(); ++i) {
+        const Word* c = g[i];
+        int lits = 0;
+        for (int w = 0; w < s.inWords && lits < 2; ++w) lits += std::popcount(LiteralVars(c[w], s.InMask(w)));
+        if (lits != 1) continue;
+        for (int w = 0; w < s.outWords; ++w)
+            if (u[w] & ~c[s.inWords + w]) return true;
+    }
+    return false;
+}
+
+// Each output of u its own component.
+inline void EachOutputAlone(const Space& s, std::vector<int>& root)
+{
+    root.resize(s.no);
+    for (int j = 0; j < s.no; ++j) root[j] = j;
+}
+
 // Tautology of g over the outputs u (Tautology.cpp). steps (optional): calls left; once they
 // run out every call answers true, so a false answer is always proven.
 bool TautRec(Cover& g, const OutSet& uIn, long* steps = nullptr);

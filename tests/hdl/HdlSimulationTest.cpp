@@ -426,7 +426,8 @@ std::string ExampleFlipFlops(const std::string& name, const std::string& table)
     const std::size_t at = firstLine.find(call);
     if (at == std::string::npos) return "";
     std::string type;
-    for (std::size_t i = at + call.size(); i < firstLine.size() && std::isupper(static_cast<unsigned char>(firstLine[i])); ++i)
+    for (std::size_t i = at + call.size();
+         i < firstLine.size() && std::isupper(static_cast<unsigned char>(firstLine[i])); ++i)
         type += firstLine[i];
     return type;
 }
