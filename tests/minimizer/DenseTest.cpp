@@ -40,9 +40,9 @@ Cover DenseWithLiterals(std::mt19937& rng, const Space& s)
         for (int j = 0; j < s.no; ++j) SetOut(s, c, j, allOutputs || rng() % 2);
         if (OutputsEmpty(s, c)) SetOut(s, c, int(rng() % s.no), true);
         if (rng() % 8 == 0) {  // x and x' both: the cover is a tautology for their outputs
-            Word* d = f.AddZero();
-            std::copy(c, c + s.words, d);
-            SetVar(d, v, 3u & ~GetVar(c, v));
+            std::vector<Word> other(c, c + s.words);  // c moves when f grows
+            SetVar(other.data(), v, 3u & ~GetVar(c, v));
+            f.Add(other.data());
         }
     }
     if (rng() % 2) {  // a two-literal cube, so that a cut leaves new single literals behind
