@@ -315,6 +315,16 @@ int SeparatePoints(const Cover& f, const std::vector<char>& marked, const Cover&
 
 }  // namespace
 
+CoveringParams CoveringLimits(const ExactParams& p, ExactDeadline deadline)
+{
+    CoveringParams c;
+    c.maxNodes = p.maxNodes;
+    c.literalNodes = p.literalNodes;
+    c.maxCoreCells = p.maxCoreCells;
+    c.deadline = deadline;
+    return c;
+}
+
 // A point whose every neighbour outside the cube (one input flipped where the cube has a
 // literal, or the same inputs in an output the cube lacks) is outside `valid` lies in no
 // implicant that leaves the cube.
@@ -484,8 +494,9 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
 
         std::vector<int> weight(primes.Size());
         for (int i = 0; i < primes.Size(); ++i) weight[i] = InputLiterals(s, primes[i]) + OutputCount(s, primes[i]);
-        long enough = known ? long(known->Size()) - essentials.Size() : -1;
-        CoveringSolution sol = MinimumCovering(primes.Size(), rows, weight, p, deadline, enough);
+        CoveringParams limits = CoveringLimits(p, deadline);
+        limits.enough = known ? long(known->Size()) - essentials.Size() : -1;
+        CoveringSolution sol = MinimumCovering(primes.Size(), rows, weight, limits);
         rep.nodes = sol.nodes;
         rep.essentials = sol.essentials + essentials.Size();
         rep.coreRows = sol.coreRows;

@@ -561,12 +561,12 @@ TEST(MinimumCovering, MatchesSubsetEnumeration)
             }
         }
         // The cube-count search alone (no literal phase to fall back on) must find the minimum.
-        ExactParams countOnly;
+        CoveringParams countOnly;
         countOnly.literalNodes = 0;
-        CoveringSolution first = MinimumCovering(cols, rows, weight, countOnly, ExactDeadline::max());
+        CoveringSolution first = MinimumCovering(cols, rows, weight, countOnly);
         ASSERT_EQ(first.status, ExactStatus::Proven);
         EXPECT_EQ(int(first.columns.size()), bestSize) << "round " << round;
-        CoveringSolution sol = MinimumCovering(cols, rows, weight, {}, ExactDeadline::max());
+        CoveringSolution sol = MinimumCovering(cols, rows, weight);
         ASSERT_EQ(sol.status, ExactStatus::Proven);
         EXPECT_EQ(int(sol.columns.size()), bestSize) << "round " << round;
         int w = 0;
@@ -581,7 +581,7 @@ TEST(MinimumCovering, MatchesSubsetEnumeration)
         }
         // A cover known elsewhere: the search stops at it only when nothing smaller exists.
         for (long enough : {long(bestSize) - 1, long(bestSize), long(bestSize) + 1}) {
-            CoveringSolution bounded = MinimumCovering(cols, rows, weight, {}, ExactDeadline::max(), enough);
+            CoveringSolution bounded = MinimumCovering(cols, rows, weight, {.enough = enough});
             ASSERT_EQ(bounded.status, ExactStatus::Proven);
             if (bounded.boundMet) {
                 EXPECT_LE(enough, bestSize) << "round " << round;
@@ -590,8 +590,7 @@ TEST(MinimumCovering, MatchesSubsetEnumeration)
             }
         }
     }
-    EXPECT_EQ(MinimumCovering(4, {{0, 1}, {}}, {1, 1, 1, 1}, {}, ExactDeadline::max()).status,
-              ExactStatus::Unsatisfiable);
+    EXPECT_EQ(MinimumCovering(4, {{0, 1}, {}}, {1, 1, 1, 1}).status, ExactStatus::Unsatisfiable);
 }
 
 // Problems spanning several words of rows and of columns: a vertex cover of a dense random
@@ -643,10 +642,10 @@ TEST(MinimumCovering, MatchesEnumerationAcrossWords)
         }
         std::vector<int> weight(cols);
         for (int& w : weight) w = 1 + int(rng() % 9);
-        ExactParams countOnly;
+        CoveringParams countOnly;
         countOnly.literalNodes = 0;
-        for (const ExactParams& p : {countOnly, ExactParams{}}) {
-            CoveringSolution sol = MinimumCovering(cols, rows, weight, p, ExactDeadline::max());
+        for (const CoveringParams& p : {countOnly, CoveringParams{}}) {
+            CoveringSolution sol = MinimumCovering(cols, rows, weight, p);
             ASSERT_EQ(sol.status, ExactStatus::Proven) << "round " << round;
             EXPECT_EQ(int(sol.columns.size()), bestSize) << "round " << round << " rows " << nrows;
             for (auto& r : rows)
@@ -662,24 +661,24 @@ TEST(MinimumCovering, MatchesEnumerationAcrossWords)
 // its independent rows only prove floor(n/2); the lines of the Fano plane need three points.
 TEST(MinimumCovering, CyclicProblemsWithKnownMinima)
 {
-    ExactParams countOnly;
+    CoveringParams countOnly;
     countOnly.literalNodes = 0;
     for (int n = 3; n <= 25; ++n) {
         std::vector<std::vector<int>> rows;
         for (int i = 0; i < n; ++i) rows.push_back({i, (i + 1) % n});
-        CoveringSolution sol = MinimumCovering(n, rows, std::vector<int>(n, 1), countOnly, ExactDeadline::max());
+        CoveringSolution sol = MinimumCovering(n, rows, std::vector<int>(n, 1), countOnly);
         ASSERT_EQ(sol.status, ExactStatus::Proven);
         EXPECT_EQ(int(sol.columns.size()), (n + 1) / 2) << "cycle " << n;
     }
     for (int n : {63, 64, 65, 128, 131}) {  // rows and columns over several words
         std::vector<std::vector<int>> rows;
         for (int i = 0; i < n; ++i) rows.push_back({i, (i + 1) % n});
-        CoveringSolution sol = MinimumCovering(n, rows, std::vector<int>(n, 1), countOnly, ExactDeadline::max());
+        CoveringSolution sol = MinimumCovering(n, rows, std::vector<int>(n, 1), countOnly);
         ASSERT_EQ(sol.status, ExactStatus::Proven);
         EXPECT_EQ(int(sol.columns.size()), (n + 1) / 2) << "cycle " << n;
     }
     std::vector<std::vector<int>> fano{{0, 1, 2}, {0, 3, 4}, {0, 5, 6}, {1, 3, 5}, {1, 4, 6}, {2, 3, 6}, {2, 4, 5}};
-    CoveringSolution sol = MinimumCovering(7, fano, std::vector<int>(7, 1), countOnly, ExactDeadline::max());
+    CoveringSolution sol = MinimumCovering(7, fano, std::vector<int>(7, 1), countOnly);
     ASSERT_EQ(sol.status, ExactStatus::Proven);
     EXPECT_EQ(sol.columns.size(), 3u);
     // A trap for covering by most rows first: columns 0 and 1 take the two halves of rows
@@ -690,7 +689,7 @@ TEST(MinimumCovering, CyclicProblemsWithKnownMinima)
         int k = r % 7;
         halves[r] = {r < 7 ? 0 : 1, k == 0 ? 2 : k <= 2 ? 3 : 4, 5 + r};
     }
-    sol = MinimumCovering(19, halves, std::vector<int>(19, 1), countOnly, ExactDeadline::max());
+    sol = MinimumCovering(19, halves, std::vector<int>(19, 1), countOnly);
     ASSERT_EQ(sol.status, ExactStatus::Proven);
     EXPECT_EQ(sol.columns, (std::vector<int>{0, 1}));
 }
