@@ -17,6 +17,7 @@
 #include "IORedirect.h"
 #include "TCheck.h"
 #include "USubExec.h"
+#include "WorkDirectory.h"
 
 namespace quorlet {
 namespace {
@@ -49,30 +50,6 @@ public:
 
 private:
     fs::path path_;
-};
-
-// The stages work in the current directory: it is the private one while the runs last.
-class DirectoryScope {
-public:
-    explicit DirectoryScope(const fs::path& dir)
-    {
-        std::error_code ec;
-        previous_ = fs::current_path(ec);
-        if (!ec) fs::current_path(dir, ec);
-        entered_ = !ec;
-    }
-    ~DirectoryScope()
-    {
-        std::error_code ec;
-        if (entered_) fs::current_path(previous_, ec);
-    }
-    DirectoryScope(const DirectoryScope&) = delete;
-    DirectoryScope& operator=(const DirectoryScope&) = delete;
-    bool Entered() const { return entered_; }
-
-private:
-    fs::path previous_;
-    bool entered_ = false;
 };
 
 // The runs answer the cover question with the check's choice and never wait for a line.
@@ -367,7 +344,8 @@ AnswerCheckResult RunAnswerCheck(const AnswerCheckRequest& request)
     std::optional<CheckReference> reference;
     std::vector<GradedAnswer> graded;
     {
-        DirectoryScope inPrivate(privateDir.Path());
+        // The stages work in the current directory: it is the private one while the runs last.
+        CurrentDirectoryScope inPrivate(privateDir.Path());
         if (!inPrivate.Entered()) {
             console.WriteLine("FATAL ERROR: UNABLE TO OPEN TEMPORARY FILE");
             return result;

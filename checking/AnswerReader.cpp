@@ -10,6 +10,8 @@
 #include <sstream>
 #include <utility>
 
+#include "Words.h"
+
 namespace quorlet {
 namespace {
 
@@ -289,19 +291,10 @@ private:
     Expression expression_;
 };
 
-std::vector<SourceLine> SplitLines(std::string_view text)
+std::vector<SourceLine> NumberedLines(std::string_view text)
 {
     std::vector<SourceLine> lines;
-    int number = 0;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string line(text.substr(start, end - start));
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back({++number, std::move(line)});
-        start = end + 1;
-    }
+    for (std::string& line : SplitLines(text)) lines.push_back({static_cast<int>(lines.size()) + 1, std::move(line)});
     return lines;
 }
 
@@ -378,7 +371,7 @@ void ReadRepresentationRow(const SourceLine& line, const AnswerSignals& signals,
 Answer ReadAnswerText(std::string_view text, const AnswerSignals& signals)
 {
     Answer answer;
-    const std::vector<SourceLine> lines = SplitLines(text);
+    const std::vector<SourceLine> lines = NumberedLines(text);
     auto heading = std::find_if(lines.begin(), lines.end(), [](const SourceLine& l) {
         return l.text.find(kRepresentationHeading) != std::string::npos;
     });

@@ -343,6 +343,18 @@ void WriteTextResult(TSubExec& stage, MinimizedCover& cover, bool nulIsDevice,
     FinishResultFile(stage, out, cover);
 }
 
+bool ReadWorkFile(TSubExec& stage, std::string_view name, const std::function<void(TextFile&)>& read)
+{
+    TextFile file;
+    if (!stage.OpenIn(file, name)) {
+        stage.WriteLine("ERROR OPENING TEMPORARY FILES");
+        return false;
+    }
+    read(file);
+    stage.CloseText(file);
+    return true;
+}
+
 bool OpenMinimizedCover(TSubExec& stage, MinimizedCover& cover, int maxTerms)
 {
     cover.ClearForRun();
@@ -352,22 +364,11 @@ bool OpenMinimizedCover(TSubExec& stage, MinimizedCover& cover, int maxTerms)
         return false;
     };
 
-    TextFile log;
-    if (!stage.OpenIn(log, kSettingsLogFile)) {
-        stage.WriteLine("ERROR OPENING TEMPORARY FILES");
-        return false;
-    }
-    cover.ReadSettingsLog(log);
-    stage.CloseText(log);
+    if (!ReadWorkFile(stage, kSettingsLogFile, [&cover](TextFile& log) { cover.ReadSettingsLog(log); })) return false;
     if (cover.Failed) return refuse(cover.Problem);
-
-    TextFile table;
-    if (!stage.OpenIn(table, kMinimizedFile)) {
-        stage.WriteLine("ERROR OPENING TEMPORARY FILES");
+    if (!ReadWorkFile(stage, kMinimizedFile,
+                      [&cover, maxTerms](TextFile& table) { cover.ReadMinimizedTable(table, maxTerms); }))
         return false;
-    }
-    cover.ReadMinimizedTable(table, maxTerms);
-    stage.CloseText(table);
     if (cover.Failed) return refuse(cover.Problem);
     return true;
 }

@@ -142,6 +142,10 @@ bool FinishResultFile(TSubExec& stage, TextFile& out, const MinimizedCover& cove
 void WriteTextResult(TSubExec& stage, MinimizedCover& cover, bool nulIsDevice,
                      const std::function<std::vector<std::string>(const MinimizedCover&)>& format);
 
+// Opens the work file `name` through the stage's file operations, hands it to `read` and closes
+// it. False, with "ERROR OPENING TEMPORARY FILES" written, when it cannot be opened.
+bool ReadWorkFile(TSubExec& stage, std::string_view name, const std::function<void(TextFile&)>& read);
+
 // The converters' opening sequence: clears the run flags, opens and reads "exp_log.$$$" and
 // "esp_tbl.$$$" through the stage's file operations and closes them. False when the converter
 // must stop; the messages are written ("ERROR OPENING TEMPORARY FILES", the table refusals),

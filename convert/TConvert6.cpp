@@ -65,12 +65,12 @@ std::string AbelDateText()
                                             "Friday, ", "Saturday, ", "Sunday, "};
     static const char* const kMonths[] = {"January ", "February ", "March ",     "April ",   "May ",      "June ",
                                           "July ",    "August ",   "September ", "October ", "November ", "December "};
-    int year = 0, month = 1, day = 1, weekday = 1, hour = 0, minute = 0, second = 0, millisecond = 0;
-    GetDate(year, month, day, weekday);
-    GetTime(hour, minute, second, millisecond);
-    std::string text = (weekday >= 1 && weekday <= 7) ? kWeekdays[weekday - 1] : "";
-    text += (month >= 1 && month <= 12) ? kMonths[month - 1] : "";
-    text += std::to_string(day) + ", " + std::to_string(year) + "; " + TwoDigits(hour) + ":" + TwoDigits(minute);
+    // One reading, so that the date and the time cannot fall on either side of midnight.
+    const ClockTime now = Clock().Now();
+    std::string text = (now.weekday >= 1 && now.weekday <= 7) ? kWeekdays[now.weekday - 1] : "";
+    text += (now.month >= 1 && now.month <= 12) ? kMonths[now.month - 1] : "";
+    text += std::to_string(now.day) + ", " + std::to_string(now.year) + "; " + TwoDigits(now.hour) + ":" +
+            TwoDigits(now.minute);
     return text;
 }
 
@@ -83,25 +83,15 @@ void TConvert6::Execute()
     pins_.clear();
 
     cover_.ClearForRun();
-    TextFile log;
-    if (!OpenIn(log, kSettingsLogFile)) {
-        WriteLine("ERROR OPENING TEMPORARY FILES");
-        return;
-    }
-    cover_.ReadSettingsLog(log);
-    CloseText(log);
+    if (!ReadWorkFile(*this, kSettingsLogFile, [this](TextFile& log) { cover_.ReadSettingsLog(log); })) return;
     if (cover_.Failed) {
         std::string_view message = CoverProblemMessage(cover_.Problem);
         if (!message.empty()) WriteLine(message);
         return;
     }
-    TextFile table;
-    if (!OpenIn(table, kMinimizedFile)) {
-        WriteLine("ERROR OPENING TEMPORARY FILES");
+    if (!ReadWorkFile(*this, kMinimizedFile,
+                      [this](TextFile& table) { cover_.ReadMinimizedTable(table, kMaxCoverTerms); }))
         return;
-    }
-    cover_.ReadMinimizedTable(table, kMaxCoverTerms);
-    CloseText(table);
 
     ReadDeviceDataMode();
     if (cover_.Failed) {

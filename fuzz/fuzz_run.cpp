@@ -37,22 +37,8 @@ std::string CommandLineFor(std::uint8_t choice, std::uint8_t more)
 {
     static constexpr std::array<const char*, 8> kOutput = {
         "", " /E", " /F", " /DGENERICS", " /A", " /J", " /FGENERICS/X1", " /E /X"};
-    static constexpr std::array<const char*, 4> kFlipFlop = {"", " D", " JK", " SR"};
-    std::string line = (more & 0x10) ? " --kmap" : "";
-    line += kOutput[choice & 7];
-    if (choice & 0x08) line += " /S";
-    if (choice & 0x10) line += " /M";
-    if (choice & 0x20) line += " /P";
-    if (choice & 0x40) line += " /O /I /R";
-    line += " t.tbl";
-    line += kFlipFlop[(choice >> 6) & 3];
-    return line + " ";
-}
-
-std::string ReadBack(const fs::path& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    static constexpr std::array<const char*, 4> kFlags = {" /S", " /M", " /P", " /O /I /R"};
+    return ((more & 0x10) ? " --kmap" : "") + quorlet::fuzz::ChosenCommandLine(choice, kOutput, kFlags);
 }
 
 // Every entry below a directory with its kind and, for plain files, its bytes.
@@ -64,7 +50,7 @@ std::map<std::string, std::string> Snapshot(const fs::path& dir)
          it.increment(ec)) {
         const fs::path p = it->path();
         if (it->is_symlink(ec)) entries[p.string()] = "link " + fs::read_symlink(p, ec).string();
-        else if (it->is_regular_file(ec)) entries[p.string()] = "file " + ReadBack(p);
+        else if (it->is_regular_file(ec)) entries[p.string()] = "file " + quorlet::fuzz::ReadBack(p);
         else entries[p.string()] = "other";
     }
     return entries;
@@ -128,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     quorlet::SetQuestions(nullptr);
 
     fs::current_path(scratch);
-    if (ReadBack(work / "t.tbl") != table) Fail("the run changed the table file");
+    if (quorlet::fuzz::ReadBack(work / "t.tbl") != table) Fail("the run changed the table file");
     if (Snapshot(tools) != before) Fail("the run changed the tool directory");
     if (Snapshot(outside) != outsideBefore) Fail("the run changed a file outside its work directory");
     for (const auto& entry : fs::directory_iterator(scratch))

@@ -21,21 +21,8 @@ std::string CommandLineFor(std::uint8_t choice)
 {
     static constexpr std::array<const char*, 8> kOutput = {"",      " /E", " /F", " /D", " /A", " /J", " /FGENERICS/X1",
                                                            " /E /X"};
-    static constexpr std::array<const char*, 4> kFlipFlop = {"", " D", " JK", " SR"};
-    std::string line = kOutput[choice & 7];
-    if (choice & 0x08) line += " /S";
-    if (choice & 0x10) line += " /M /R";
-    if (choice & 0x20) line += " /P";
-    if (choice & 0x40) line += " /O /I";
-    line += " t.tbl";
-    line += kFlipFlop[(choice >> 6) & 3];
-    return line + " ";
-}
-
-std::string ReadBack(const char* name)
-{
-    std::ifstream in(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    static constexpr std::array<const char*, 4> kFlags = {" /S", " /M /R", " /P", " /O /I"};
+    return quorlet::fuzz::ChosenCommandLine(choice, kOutput, kFlags);
 }
 
 }  // namespace
@@ -55,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         stage.Run(CommandLineFor(data[0]));
     }
     quorlet::Console().Flush();
-    if (ReadBack("t.tbl") != table) {
+    if (quorlet::fuzz::ReadBack("t.tbl") != table) {
         std::fputs("the table reader changed the table file\n", stderr);
         std::abort();
     }

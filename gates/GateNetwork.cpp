@@ -2,6 +2,7 @@
 // clean-ups and the inverting-gate conversion.
 #include "GateNetwork.h"
 
+#include <functional>
 #include <map>
 
 #include <algorithm>
@@ -88,6 +89,62 @@ std::vector<std::string> Slice(const std::vector<std::string>& items, std::size_
     return part;
 }
 
+// How the gates of one tree, a term's or an output's, are coded and named.
+struct TreeStyle {
+    int innerOffset = 0;  // added to the input count for the kind of a gate below the root
+    int rootOffset = 0;   // added to the input count for the kind of the root
+    int stages = 0;       // stage::Term3First or stage::Out3First; the tree's other stages follow in order
+    std::function<std::string(int gate)> twoLevelName;                            // a gate under the root
+    std::function<std::string(int group, int gate, int overall)> threeLevelName;  // a first-level gate
+    std::function<std::string(int group)> groupName;                              // a second-level gate
+};
+
+// The gates of the tree `name` over its inputs, in as many levels as the fan-in limit asks for;
+// false once the inputs cannot be factored or a gate does not fit (the network says why).
+bool AddTree(GateAdder& adder, const NetworkParams& params, const TreeStyle& style, const std::string& name,
+             const std::vector<std::string>& inputs)
+{
+    static_assert(stage::Term3Second == stage::Term3First + 1 && stage::Term3Root == stage::Term3First + 2 &&
+                  stage::Term2First == stage::Term3First + 3 && stage::Term2Root == stage::Term3First + 4 &&
+                  stage::TermSingle == stage::Term3First + 5 && stage::Out3First == stage::TermSingle + 1 &&
+                  stage::OutSingle == stage::Out3First + 5);
+    const int threeFirst = style.stages, threeSecond = style.stages + 1, threeRoot = style.stages + 2;
+    const int twoFirst = style.stages + 3, twoRoot = style.stages + 4, single = style.stages + 5;
+    const int n = static_cast<int>(inputs.size());
+    FactoringPlan plan;
+    if (!adder.Plan(n, params.maxGateInputs, plan)) return false;
+    if (plan.levels == 1) return adder.Add(MakeGate(n + style.rootOffset, single, name, inputs));
+    const std::vector<int> sizes = DistributeItems(n, plan.g1);
+    std::size_t next = 0;
+    if (plan.levels == 2) {
+        std::vector<std::string> firsts;
+        for (int g = 0; g < plan.g1; ++g) {
+            firsts.push_back(style.twoLevelName(g));
+            if (!adder.Add(MakeGate(TreeKind(sizes[g], style.innerOffset, twoFirst, params), twoFirst, firsts.back(),
+                                    Slice(inputs, next, sizes[g]))))
+                return false;
+        }
+        return adder.Add(MakeGate(plan.g1 + style.rootOffset, twoRoot, name, firsts));
+    }
+    const std::vector<int> gatesPerGroup = DistributeItems(plan.g1, plan.g2);
+    std::vector<std::string> groups;
+    int first = 0;
+    for (int g = 0; g < plan.g2; ++g) {
+        std::vector<std::string> firsts;
+        for (int k = 0; k < gatesPerGroup[g]; ++k, ++first) {
+            firsts.push_back(style.threeLevelName(g, k, first));
+            if (!adder.Add(MakeGate(TreeKind(sizes[first], style.innerOffset, threeFirst, params), threeFirst,
+                                    firsts.back(), Slice(inputs, next, sizes[first]))))
+                return false;
+        }
+        groups.push_back(style.groupName(g));
+        if (!adder.Add(MakeGate(TreeKind(gatesPerGroup[g], style.innerOffset, threeSecond, params), threeSecond,
+                                groups.back(), firsts)))
+            return false;
+    }
+    return adder.Add(MakeGate(plan.g2 + style.rootOffset, threeRoot, name, groups));
+}
+
 void BuildFlipFlops(const MinimizedCover& cover, GateAdder& adder)
 {
     int perBit = (cover.FlipFlopType == "JK" || cover.FlipFlopType == "SR") ? 2 : 1;
@@ -111,7 +168,6 @@ void BuildFlipFlops(const MinimizedCover& cover, GateAdder& adder)
 
 void BuildTerms(const MinimizedCover& cover, const NetworkParams& params, GateNetwork& network, GateAdder& adder)
 {
-    const int b = params.maxGateInputs;
     const int pOffset = cover.ProductOfSums ? 10 : 0;
     network.termGate.assign(cover.Terms.size(), -1);
     for (std::size_t t = 0; t < cover.Terms.size(); ++t) {
@@ -130,41 +186,13 @@ void BuildTerms(const MinimizedCover& cover, const NetworkParams& params, GateNe
         } else if (n == 1) {
             ok = adder.Add(MakeGate(kind::PassThrough, stage::TermSingle, name, literals));
         } else {
-            FactoringPlan plan;
-            if (!adder.Plan(n, b, plan)) return;
-            if (plan.levels == 1) {
-                ok = adder.Add(MakeGate(n + pOffset, stage::TermSingle, name, literals));
-            } else if (plan.levels == 2) {
-                std::vector<int> sizes = DistributeItems(n, plan.g1);
-                std::vector<std::string> firsts;
-                std::size_t next = 0;
-                for (int g = 0; g < plan.g1 && ok; ++g) {
-                    firsts.push_back(name + Letter(g));
-                    ok = adder.Add(MakeGate(TreeKind(sizes[g], pOffset, stage::Term2First, params), stage::Term2First,
-                                            firsts.back(), Slice(literals, next, sizes[g])));
-                }
-                if (ok) ok = adder.Add(MakeGate(plan.g1 + pOffset, stage::Term2Root, name, firsts));
-            } else {
-                std::vector<int> gatesPerGroup = DistributeItems(plan.g1, plan.g2);
-                std::vector<int> sizes = DistributeItems(n, plan.g1);
-                std::vector<std::string> groups;
-                std::size_t next = 0;
-                int first = 0;
-                for (int p = 0; p < plan.g2 && ok; ++p) {
-                    std::string group = name + Letter(p);
-                    std::vector<std::string> firsts;
-                    for (int k = 0; k < gatesPerGroup[p] && ok; ++k, ++first) {
-                        firsts.push_back(group + std::to_string(k + 1));
-                        ok = adder.Add(MakeGate(TreeKind(sizes[first], pOffset, stage::Term3First, params),
-                                                stage::Term3First, firsts.back(), Slice(literals, next, sizes[first])));
-                    }
-                    if (!ok) break;
-                    groups.push_back(group);
-                    ok = adder.Add(MakeGate(TreeKind(gatesPerGroup[p], pOffset, stage::Term3Second, params),
-                                            stage::Term3Second, group, firsts));
-                }
-                if (ok) ok = adder.Add(MakeGate(plan.g2 + pOffset, stage::Term3Root, name, groups));
-            }
+            const TreeStyle style{pOffset,
+                                  pOffset,
+                                  stage::Term3First,
+                                  [&name](int g) { return name + Letter(g); },
+                                  [&name](int g, int k, int) { return name + Letter(g) + std::to_string(k + 1); },
+                                  [&name](int g) { return name + Letter(g); }};
+            ok = AddTree(adder, params, style, name, literals);
         }
         if (!ok) return;
         network.termGate[t] = static_cast<int>(network.gates.size()) - 1;
@@ -173,7 +201,6 @@ void BuildTerms(const MinimizedCover& cover, const NetworkParams& params, GateNe
 
 void BuildOutputs(const MinimizedCover& cover, const NetworkParams& params, GateNetwork& network, GateAdder& adder)
 {
-    const int b = params.maxGateInputs;
     const bool p = cover.ProductOfSums;
     const bool off = cover.OffCover;
     const int root = (!p && !off) ? 10 : (off && !p) ? 30 : (p && !off) ? 0 : 20;
@@ -189,40 +216,14 @@ void BuildOutputs(const MinimizedCover& cover, const NetworkParams& params, Gate
         if (n == 0) {
             ok = adder.Add(MakeGate(root, stage::OutSingle, name, {std::string(kVss)}));
         } else {
-            FactoringPlan plan;
-            if (!adder.Plan(n, b, plan)) return;
-            if (plan.levels == 1) {
-                ok = adder.Add(MakeGate(n + root, stage::OutSingle, name, signals));
-            } else if (plan.levels == 2) {
-                std::vector<int> sizes = DistributeItems(n, plan.g1);
-                std::vector<std::string> firsts;
-                std::size_t next = 0;
-                for (int g = 0; g < plan.g1 && ok; ++g) {
-                    firsts.push_back(name + "%" + std::to_string(g + 1));
-                    ok = adder.Add(MakeGate(TreeKind(sizes[g], inner, stage::Out2First, params), stage::Out2First,
-                                            firsts.back(), Slice(signals, next, sizes[g])));
-                }
-                if (ok) ok = adder.Add(MakeGate(plan.g1 + root, stage::Out2Root, name, firsts));
-            } else {
-                std::vector<int> gatesPerGroup = DistributeItems(plan.g1, plan.g2);
-                std::vector<int> sizes = DistributeItems(n, plan.g1);
-                std::vector<std::string> groups;
-                std::size_t next = 0;
-                int first = 0;
-                for (int g = 0; g < plan.g2 && ok; ++g) {
-                    std::vector<std::string> firsts;
-                    for (int k = 0; k < gatesPerGroup[g] && ok; ++k, ++first) {
-                        firsts.push_back(name + "%" + Letter(first));
-                        ok = adder.Add(MakeGate(TreeKind(sizes[first], inner, stage::Out3First, params),
-                                                stage::Out3First, firsts.back(), Slice(signals, next, sizes[first])));
-                    }
-                    if (!ok) break;
-                    groups.push_back(name + "%" + std::to_string(g + 1));
-                    ok = adder.Add(MakeGate(TreeKind(gatesPerGroup[g], inner, stage::Out3Second, params),
-                                            stage::Out3Second, groups.back(), firsts));
-                }
-                if (ok) ok = adder.Add(MakeGate(plan.g2 + root, stage::Out3Root, name, groups));
-            }
+            auto numbered = [&name](int g) { return name + "%" + std::to_string(g + 1); };
+            const TreeStyle style{inner,
+                                  root,
+                                  stage::Out3First,
+                                  numbered,
+                                  [&name](int, int, int overall) { return name + "%" + Letter(overall); },
+                                  numbered};
+            ok = AddTree(adder, params, style, name, signals);
         }
         if (!ok) return;
     }

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "USubExec.h"
+#include "WorkDirectory.h"
 
 namespace fs = std::filesystem;
 
@@ -64,12 +65,8 @@ std::string TConfig::HelpPath(int index) const
 // a directory that does not exist leaves the current directory as the answer.
 std::string TConfig::AbsolutePath(const std::string& value) const
 {
-    std::error_code ec;
-    fs::path previous = fs::current_path(ec);
-    fs::current_path(fs::path(programDir_ + value), ec);
-    std::string result = CurrentDir();
-    if (!ec) fs::current_path(previous, ec);
-    return result;
+    CurrentDirectoryScope inside(fs::path(programDir_ + value));
+    return CurrentDir();
 }
 
 bool TConfig::ReadConfig(const std::string& fileName, std::vector<TConfigItem>& items)

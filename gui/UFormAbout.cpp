@@ -76,26 +76,22 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     version->setObjectName(QStringLiteral("Version"));
     version->setGeometry(104, 58, 352, 22);
 
-    auto* licence =
-        new QLabel(QStringLiteral("Quorlet is free teaching software. You may use, copy and pass it on, changed or "
-                                  "unchanged, for teaching, learning and any other purpose, provided that this note "
-                                  "and the disclaimer below go with every copy."),
-                   panel);
-    licence->setObjectName(QStringLiteral("Copyright"));
-    licence->setWordWrap(true);
-    licence->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    licence->setGeometry(16, 104, 440, 80);
-
-    auto* disclaimer = new QLabel(
-        QStringLiteral("The program is provided as it is, without warranty of any kind. Minimized covers, "
-                       "netlists, schematics and ABEL sources are meant for study: check every result before "
-                       "you build it into hardware. The authors are not liable for any damage arising from "
-                       "the use of this program or of its results."),
-        panel);
-    disclaimer->setObjectName(QStringLiteral("Comments"));
-    disclaimer->setWordWrap(true);
-    disclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    disclaimer->setGeometry(16, 192, 440, 104);
+    auto paragraph = [panel](const QString& text, const QString& name, const QRect& place) {
+        auto* label = new QLabel(text, panel);
+        label->setObjectName(name);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setGeometry(place);
+    };
+    paragraph(QStringLiteral("Quorlet is free teaching software. You may use, copy and pass it on, changed or "
+                             "unchanged, for teaching, learning and any other purpose, provided that this note "
+                             "and the disclaimer below go with every copy."),
+              QStringLiteral("Copyright"), QRect(16, 104, 440, 80));
+    paragraph(QStringLiteral("The program is provided as it is, without warranty of any kind. Minimized covers, "
+                             "netlists, schematics and ABEL sources are meant for study: check every result before "
+                             "you build it into hardware. The authors are not liable for any damage arising from "
+                             "the use of this program or of its results."),
+              QStringLiteral("Comments"), QRect(16, 192, 440, 104));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));

@@ -29,22 +29,14 @@ void WriteHdlOutput(TSubExec& stage, HdlLanguage language)
 
     // The counts of state variables and excitation functions, which the cover record leaves out.
     SettingsLog log;
-    TextFile logFile;
-    if (!stage.OpenIn(logFile, kSettingsLogFile)) {
-        stage.WriteLine("ERROR OPENING TEMPORARY FILES");
+    LogReadStatus logStatus = LogReadStatus::Ok;
+    if (!ReadWorkFile(stage, kSettingsLogFile, [&](TextFile& file) { logStatus = ReadSettingsLogCounts(file, log); }))
         return;
-    }
-    LogReadStatus logStatus = ReadSettingsLogCounts(logFile, log);
-    stage.CloseText(logFile);
-
     MinimizedTable coverTable;
-    TextFile tableFile;
-    if (!stage.OpenIn(tableFile, kCoverTableFile)) {
-        stage.WriteLine("ERROR OPENING TEMPORARY FILES");
+    TableReadStatus tableStatus = TableReadStatus::Ok;
+    if (!ReadWorkFile(stage, kCoverTableFile,
+                      [&](TextFile& file) { tableStatus = ReadMinimizedTable(file, coverTable); }))
         return;
-    }
-    TableReadStatus tableStatus = ReadMinimizedTable(tableFile, coverTable);
-    stage.CloseText(tableFile);
 
     HdlDesignResult built = BuildHdlDesign(cover, log);
     if (logStatus != LogReadStatus::Ok || tableStatus != TableReadStatus::Ok || !built.ok ||

@@ -26,6 +26,149 @@ HdlIdentifiers AssignIdentifiers(const HdlDesign& design, HdlLanguage language)
 
 namespace hdl_text {
 
+const HdlSyntax kVerilog{"// ",
+                         "~",
+                         "&",
+                         "|",
+                         "^",
+                         "1'b0",
+                         "1'b1",
+                         false,
+                         "assign ",
+                         " = ",
+                         "    always @(posedge clk or posedge reset) begin\n        if (reset) begin\n",
+                         "        end else begin\n",
+                         "        end\n    end\n"};
+const HdlSyntax kVhdl{"-- ",
+                      "not ",
+                      "and",
+                      "or",
+                      "xor",
+                      "'0'",
+                      "'1'",
+                      true,
+                      "",
+                      " <= ",
+                      "    process (clk, reset)\n    begin\n        if reset = '1' then\n",
+                      "        elsif rising_edge(clk) then\n",
+                      "        end if;\n    end process;\n"};
+
+std::vector<HdlPort> DesignPorts(const HdlDesign& design, const HdlIdentifiers& ids)
+{
+    const std::size_t n = static_cast<std::size_t>(design.stateBits);
+    const std::size_t m = static_cast<std::size_t>(design.excitations);
+    std::vector<HdlPort> ports;
+    if (design.IsStateMachine()) ports = {{"clk"}, {"reset"}};
+    for (std::size_t i = n; i < ids.inputs.size(); ++i) ports.push_back({ids.inputs[i]});
+    for (std::size_t j = m; j < ids.functions.size(); ++j) ports.push_back({ids.functions[j], true});
+    for (std::size_t b = 0; b < n; ++b) ports.push_back({ids.inputs[b], true, true});
+    return ports;
+}
+
+DesignSignals SplitSignals(const HdlDesign& design, const HdlIdentifiers& ids)
+{
+    const auto n = static_cast<std::ptrdiff_t>(design.stateBits);
+    const auto m = static_cast<std::ptrdiff_t>(design.excitations);
+    DesignSignals s;
+    s.inputs.assign(ids.inputs.begin() + n, ids.inputs.end());
+    s.state.assign(ids.inputs.begin(), ids.inputs.begin() + n);
+    s.outputs.assign(ids.functions.begin() + m, ids.functions.end());
+    s.excitations.assign(ids.functions.begin(), ids.functions.begin() + m);
+    return s;
+}
+
+std::string DesignLogic(const HdlSyntax& syntax, const HdlDesign& design, const HdlIdentifiers& ids)
+{
+    std::string text;
+    for (std::size_t j = 0; j < design.functions.size(); ++j) {
+        const std::string head =
+            "    " + std::string(syntax.assignHead) + ids.functions[j] + std::string(syntax.assignOp);
+        text += head + Expression(syntax, design, ids, design.functions[j], head.size()) + ";\n";
+    }
+    if (!design.IsStateMachine()) return text;
+    text.append("\n    ").append(syntax.comment).append(FlipFlopName(design.flipFlops));
+    text += " flip-flops: asynchronous reset to 0, state taken on the rising edge of clk.\n";
+    text += syntax.registerOpen;
+    for (int b = 0; b < design.stateBits; ++b)
+        text.append("            ").append(ids.inputs[b]).append(" <= ").append(syntax.zero).append(";\n");
+    text += syntax.registerEdge;
+    for (int b = 0; b < design.stateBits; ++b)
+        text += "            " + ids.inputs[b] + " <= " + NextState(syntax, design, ids, b) + ";\n";
+    text += syntax.registerClose;
+    return text;
+}
+
+std::string Comments(const HdlSyntax& syntax, const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& l : lines) text.append(syntax.comment).append(l).append("\n");
+    return text;
+}
+
+std::string ListLines(const std::vector<std::string>& items, const std::string& indent, const std::string& separator)
+{
+    std::string text;
+    for (std::size_t k = 0; k < items.size(); ++k)
+        text += indent + items[k] + (k + 1 < items.size() ? separator : "") + "\n";
+    return text;
+}
+
+std::string Joined(const std::vector<std::string>& names, const std::string& separator)
+{
+    std::string text;
+    for (std::size_t k = 0; k < names.size(); ++k) text += (k ? separator : "") + names[k];
+    return text;
+}
+
+std::string Expression(const HdlSyntax& syntax, const HdlDesign& design, const HdlIdentifiers& ids,
+                       const HdlFunction& f, std::size_t column)
+{
+    if (f.form != HdlFunction::Form::Terms) {
+        bool one = (f.form == HdlFunction::Form::ConstantOne) != design.offCover;
+        return std::string(one ? syntax.one : syntax.zero);
+    }
+    std::string inner(1, ' ');
+    inner.append(design.productOfSums ? syntax.orOp : syntax.andOp).append(1, ' ');
+    const bool several = f.terms.size() > 1;
+    std::vector<std::string> parts;
+    for (const auto& term : f.terms) {
+        std::string text;
+        for (std::size_t k = 0; k < term.size(); ++k)
+            text.append(k ? inner : "").append(term[k].positive ? "" : syntax.notOp).append(ids.inputs[term[k].input]);
+        if (term.empty()) text = design.productOfSums ? syntax.zero : syntax.one;
+        else if (term.size() > 1 && several && (design.productOfSums || syntax.groupEveryProduct))
+            text = "(" + text + ")";
+        parts.push_back(text);
+    }
+    const std::string op(design.productOfSums ? syntax.andOp : syntax.orOp);
+    const std::string indent = "        ";
+    if (!design.offCover) return Wrap(parts, op, column, indent);
+    const std::string open = std::string(syntax.notOp) + "(";
+    return open + Wrap(parts, op, column + open.size(), indent) + ")";
+}
+
+std::string NextState(const HdlSyntax& syntax, const HdlDesign& design, const HdlIdentifiers& ids, int bit)
+{
+    const std::string& q = ids.inputs[static_cast<std::size_t>(bit)];
+    auto function = [&](int j) { return ids.functions[static_cast<std::size_t>(j)]; };
+    auto op = [](std::string_view token) {
+        std::string spaced(1, ' ');
+        return spaced.append(token).append(1, ' ');
+    };
+    auto group = [&](const std::string& product) { return syntax.groupEveryProduct ? "(" + product + ")" : product; };
+    const std::string notOp(syntax.notOp);
+    switch (design.flipFlops) {
+    case FlipFlopKind::D: return function(bit);
+    case FlipFlopKind::T: return q + op(syntax.xorOp) + function(bit);
+    case FlipFlopKind::JK:
+        return group(function(2 * bit) + op(syntax.andOp) + notOp + q) + op(syntax.orOp) +
+               group(notOp + function(2 * bit + 1) + op(syntax.andOp) + q);
+    case FlipFlopKind::SR:
+        return function(2 * bit) + op(syntax.orOp) + group(notOp + function(2 * bit + 1) + op(syntax.andOp) + q);
+    }
+    return "";
+}
+
 std::string Wrap(const std::vector<std::string>& parts, const std::string& op, std::size_t firstColumn,
                  const std::string& indent)
 {

@@ -5,44 +5,10 @@
 #include "HdlWriters.h"
 
 namespace quorlet {
+using hdl_text::Joined;
+using hdl_text::kVerilog;
+
 namespace {
-
-std::string Comments(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& l : lines) text += "// " + l + "\n";
-    return text;
-}
-
-std::string Literal(const HdlIdentifiers& ids, const HdlLiteral& l)
-{
-    return (l.positive ? "" : "~") + ids.inputs[l.input];
-}
-
-// The right-hand side of one function.
-std::string Expression(const HdlDesign& design, const HdlIdentifiers& ids, const HdlFunction& f, std::size_t column)
-{
-    if (f.form != HdlFunction::Form::Terms) {
-        bool one = (f.form == HdlFunction::Form::ConstantOne) != design.offCover;
-        return one ? "1'b1" : "1'b0";
-    }
-    const std::string inner = design.productOfSums ? " | " : " & ";
-    const bool several = f.terms.size() > 1;
-    std::vector<std::string> parts;
-    for (const auto& term : f.terms) {
-        std::vector<std::string> literals;
-        for (const HdlLiteral& l : term) literals.push_back(Literal(ids, l));
-        std::string text;
-        for (std::size_t k = 0; k < literals.size(); ++k) text += (k ? inner : "") + literals[k];
-        if (literals.empty()) text = design.productOfSums ? "1'b0" : "1'b1";
-        else if (design.productOfSums && literals.size() > 1 && several) text = "(" + text + ")";
-        parts.push_back(text);
-    }
-    const std::string indent = "        ";
-    if (design.offCover)
-        return "~(" + hdl_text::Wrap(parts, design.productOfSums ? "&" : "|", column + 2, indent) + ")";
-    return hdl_text::Wrap(parts, design.productOfSums ? "&" : "|", column, indent);
-}
 
 std::string Binary(std::string_view bits)
 {
@@ -54,17 +20,7 @@ std::string Binary(std::string_view bits)
 // "{A, B, CIN}" or "A".
 std::string Concat(const std::vector<std::string>& names)
 {
-    if (names.size() == 1) return names[0];
-    std::string text = "{";
-    for (std::size_t k = 0; k < names.size(); ++k) text += (k ? ", " : "") + names[k];
-    return text + "}";
-}
-
-std::string Joined(const std::vector<std::string>& names, const std::string& separator = " ")
-{
-    std::string text;
-    for (std::size_t k = 0; k < names.size(); ++k) text += (k ? separator : "") + names[k];
-    return text;
+    return names.size() == 1 ? names[0] : "{" + Joined(names, ", ") + "}";
 }
 
 std::string Range(std::size_t width)
@@ -78,54 +34,18 @@ std::string Range(std::size_t width)
 
 std::string VerilogDesign(const HdlDesign& design, const HdlIdentifiers& ids)
 {
-    const int n = design.stateBits, m = design.excitations;
-    std::string text = Comments(hdl_text::HeaderLines(design, ids, false));
+    const int m = design.excitations;
+    std::string text = hdl_text::Comments(kVerilog, hdl_text::HeaderLines(design, ids, false));
     text += "`timescale 1ns / 1ps\n\nmodule " + ids.module + " (\n";
     std::vector<std::string> ports;
-    if (design.IsStateMachine()) {
-        ports.push_back("input  wire clk");
-        ports.push_back("input  wire reset");
-    }
-    for (std::size_t i = static_cast<std::size_t>(n); i < design.inputs.size(); ++i)
-        ports.push_back("input  wire " + ids.inputs[i]);
-    for (std::size_t j = static_cast<std::size_t>(m); j < design.functions.size(); ++j)
-        ports.push_back("output wire " + ids.functions[j]);
-    for (int b = 0; b < n; ++b) ports.push_back("output reg  " + ids.inputs[b]);
-    for (std::size_t k = 0; k < ports.size(); ++k) text += "    " + ports[k] + (k + 1 < ports.size() ? ",\n" : "\n");
+    for (const hdl_text::HdlPort& p : hdl_text::DesignPorts(design, ids))
+        ports.push_back((p.output ? (p.stateBit ? "output reg  " : "output wire ") : "input  wire ") + p.name);
+    text += hdl_text::ListLines(ports, "    ", ",");
     text += ");\n";
 
-    if (m > 0) {
-        text += "    wire";
-        for (int j = 0; j < m; ++j) text += (j ? ", " : " ") + ids.functions[j];
-        text += ";\n";
-    }
+    if (m > 0) text += "    wire " + Joined(hdl_text::SplitSignals(design, ids).excitations, ", ") + ";\n";
     text += "\n";
-    for (std::size_t j = 0; j < design.functions.size(); ++j) {
-        std::string head = "    assign " + ids.functions[j] + " = ";
-        text += head + Expression(design, ids, design.functions[j], head.size()) + ";\n";
-    }
-
-    if (design.IsStateMachine()) {
-        text += "\n    // " + std::string(hdl_text::FlipFlopName(design.flipFlops)) +
-                " flip-flops: asynchronous reset to 0, state taken on the rising edge of clk.\n";
-        text += "    always @(posedge clk or posedge reset) begin\n        if (reset) begin\n";
-        for (int b = 0; b < n; ++b) text += "            " + ids.inputs[b] + " <= 1'b0;\n";
-        text += "        end else begin\n";
-        for (int b = 0; b < n; ++b) {
-            const std::string& q = ids.inputs[b];
-            std::string next;
-            switch (design.flipFlops) {
-            case FlipFlopKind::D: next = ids.functions[b]; break;
-            case FlipFlopKind::T: next = q + " ^ " + ids.functions[b]; break;
-            case FlipFlopKind::JK:
-                next = ids.functions[2 * b] + " & ~" + q + " | ~" + ids.functions[2 * b + 1] + " & " + q;
-                break;
-            case FlipFlopKind::SR: next = ids.functions[2 * b] + " | ~" + ids.functions[2 * b + 1] + " & " + q; break;
-            }
-            text += "            " + q + " <= " + next + ";\n";
-        }
-        text += "        end\n    end\n";
-    }
+    text += hdl_text::DesignLogic(kVerilog, design, ids);
     text += "endmodule\n";
     return text;
 }
@@ -133,39 +53,35 @@ std::string VerilogDesign(const HdlDesign& design, const HdlIdentifiers& ids)
 std::string VerilogTestbench(const HdlDesign& design, const HdlIdentifiers& ids, const HdlCheckPlan& plan)
 {
     const std::size_t n = static_cast<std::size_t>(design.stateBits);
-    const std::size_t m = static_cast<std::size_t>(design.excitations);
-    std::vector<std::string> inputs(ids.inputs.begin() + static_cast<long>(n), ids.inputs.end());
-    std::vector<std::string> state(ids.inputs.begin(), ids.inputs.begin() + static_cast<long>(n));
-    std::vector<std::string> outputs(ids.functions.begin() + static_cast<long>(m), ids.functions.end());
-    const bool checkOutputs = !outputs.empty() && !plan.outputsUnchecked;
+    const hdl_text::DesignSignals io = hdl_text::SplitSignals(design, ids);
+    const bool checkOutputs = !io.outputs.empty() && !plan.outputsUnchecked;
     const std::string fail = "$fatal(1);";
 
-    std::string text = Comments(hdl_text::HeaderLines(design, ids, true));
-    text += Comments(hdl_text::PlanLines(design, plan));
+    std::string text = hdl_text::Comments(kVerilog, hdl_text::HeaderLines(design, ids, true));
+    text += hdl_text::Comments(kVerilog, hdl_text::PlanLines(design, plan));
     text += "`timescale 1ns / 1ps\n\nmodule " + ids.testbench + ";\n";
     if (design.IsStateMachine()) text += "    reg clk = 1'b0, reset = 1'b0;\n";
-    if (!inputs.empty()) text += "    reg " + Joined(inputs, ", ") + ";\n";
-    std::vector<std::string> wires = outputs;
-    wires.insert(wires.end(), state.begin(), state.end());
+    if (!io.inputs.empty()) text += "    reg " + Joined(io.inputs, ", ") + ";\n";
+    std::vector<std::string> wires = io.outputs;
+    wires.insert(wires.end(), io.state.begin(), io.state.end());
     if (!wires.empty()) text += "    wire " + Joined(wires, ", ") + ";\n";
     text += "\n    " + ids.module + " dut (\n";
     std::vector<std::string> connections;
     if (design.IsStateMachine()) connections = {".clk(clk)", ".reset(reset)"};
-    for (const std::string& s : inputs) connections.push_back("." + s + "(" + s + ")");
-    for (const std::string& s : outputs) connections.push_back("." + s + "(" + s + ")");
-    for (const std::string& s : state) connections.push_back("." + s + "(" + s + ")");
-    for (std::size_t k = 0; k < connections.size(); ++k)
-        text += "        " + connections[k] + (k + 1 < connections.size() ? ",\n" : "\n");
+    for (const std::string& s : io.inputs) connections.push_back("." + s + "(" + s + ")");
+    for (const std::string& s : io.outputs) connections.push_back("." + s + "(" + s + ")");
+    for (const std::string& s : io.state) connections.push_back("." + s + "(" + s + ")");
+    text += hdl_text::ListLines(connections, "        ", ",");
     text += "    );\n\n";
 
     // The point as it is shown in a message: "A B CIN = %b", with the state for a state table.
     std::string where, whereArgs;
     if (design.IsStateMachine()) {
-        where = Joined(state) + " = %b";
+        where = Joined(io.state) + " = %b";
         whereArgs = ", tb_state";
     }
-    if (!inputs.empty()) {
-        where += (where.empty() ? "" : ", ") + Joined(inputs) + " = %b";
+    if (!io.inputs.empty()) {
+        where += (where.empty() ? "" : ", ") + Joined(io.inputs) + " = %b";
         whereArgs += ", tb_point";
     }
 
@@ -183,44 +99,44 @@ std::string VerilogTestbench(const HdlDesign& design, const HdlIdentifiers& ids,
 
     std::vector<std::string> params;
     if (design.IsStateMachine()) params.push_back("input " + Range(n) + " tb_state");
-    if (!inputs.empty()) params.push_back("input " + Range(inputs.size()) + " tb_point");
-    if (checkOutputs) params.push_back("input " + Range(outputs.size()) + " tb_want");
+    if (!io.inputs.empty()) params.push_back("input " + Range(io.inputs.size()) + " tb_point");
+    if (checkOutputs) params.push_back("input " + Range(io.outputs.size()) + " tb_want");
     if (design.IsStateMachine()) params.push_back("input " + Range(n) + " tb_next");
 
     if (design.IsStateMachine()) {
         text += "    // Asynchronous reset; every state bit must be 0 after it.\n";
         text += "    task tb_reset;\n        begin\n            reset = 1'b1;\n            #1;\n";
         text += "            reset = 1'b0;\n            #1;\n";
-        text += "            if (" + Concat(state) + " !== " + Binary(std::string(n, '0')) + ") begin\n";
-        text += "                $display(\"MISMATCH after reset: " + Joined(state) + " = %b\", " + Concat(state) +
-                ");\n                " + fail + "\n            end\n        end\n    endtask\n\n";
+        text += "            if (" + Concat(io.state) + " !== " + Binary(std::string(n, '0')) + ") begin\n";
+        text += "                $display(\"MISMATCH after reset: " + Joined(io.state) + " = %b\", " +
+                Concat(io.state) + ");\n                " + fail + "\n            end\n        end\n    endtask\n\n";
         text += "    // One rising edge of clk under the inputs.\n";
         text += "    task tb_step";
-        if (!inputs.empty()) text += "(input " + Range(inputs.size()) + " tb_point)";
+        if (!io.inputs.empty()) text += "(input " + Range(io.inputs.size()) + " tb_point)";
         text += ";\n        begin\n";
-        if (!inputs.empty()) text += "            " + Concat(inputs) + " = tb_point;\n";
+        if (!io.inputs.empty()) text += "            " + Concat(io.inputs) + " = tb_point;\n";
         text += "            #1;\n            clk = 1'b1;\n            #1;\n            clk = 1'b0;\n            #1;\n";
         text += "        end\n    endtask\n\n";
     }
 
-    text += "    // tb_want: the outputs " + (checkOutputs ? Joined(outputs) : std::string("(none)"));
+    text += "    // tb_want: the outputs " + (checkOutputs ? Joined(io.outputs) : std::string("(none)"));
     if (design.IsStateMachine()) text += ", tb_next: the state after the clock edge";
     text += "; x is not checked.\n";
     text += "    task tb_check(";
-    for (std::size_t k = 0; k < params.size(); ++k) text += (k ? ", " : "") + params[k];
+    text += Joined(params, ", ");
     text += ");\n        begin\n";
     if (design.IsStateMachine()) {
-        text += "            if (" + Concat(state) + " !== tb_state) begin\n";
-        text += "                $display(\"MISMATCH on the way from reset to " + Joined(state) +
-                " = %b: the state is %b\", tb_state, " + Concat(state) + ");\n";
+        text += "            if (" + Concat(io.state) + " !== tb_state) begin\n";
+        text += "                $display(\"MISMATCH on the way from reset to " + Joined(io.state) +
+                " = %b: the state is %b\", tb_state, " + Concat(io.state) + ");\n";
         text += "                " + fail + "\n            end\n";
     }
-    if (!inputs.empty()) text += "            " + Concat(inputs) + " = tb_point;\n";
+    if (!io.inputs.empty()) text += "            " + Concat(io.inputs) + " = tb_point;\n";
     text += "            #1;\n";
-    if (checkOutputs) text += checkLines(outputs, "tb_want", "");
+    if (checkOutputs) text += checkLines(io.outputs, "tb_want", "");
     if (design.IsStateMachine()) {
         text += "            clk = 1'b1;\n            #1;\n            clk = 1'b0;\n            #1;\n";
-        text += checkLines(state, "tb_next", "next ");
+        text += checkLines(io.state, "tb_next", "next ");
     }
     text += "        end\n    endtask\n\n    initial begin\n";
 
@@ -230,17 +146,17 @@ std::string VerilogTestbench(const HdlDesign& design, const HdlIdentifiers& ids,
             text += "        tb_reset;\n";
             for (const std::string& x : plan.states[static_cast<std::size_t>(c.state)].path) {
                 text += "        tb_step";
-                if (!inputs.empty()) text.append("(").append(Binary(x)).append(")");
+                if (!io.inputs.empty()) text.append("(").append(Binary(x)).append(")");
                 text += ";\n";
             }
         }
         std::vector<std::string> args;
         if (design.IsStateMachine()) args.push_back(Binary(plan.states[static_cast<std::size_t>(c.state)].code));
-        if (!inputs.empty()) args.push_back(Binary(c.inputs));
+        if (!io.inputs.empty()) args.push_back(Binary(c.inputs));
         if (checkOutputs) args.push_back(Binary(c.outputs));
         if (design.IsStateMachine()) args.push_back(Binary(c.nextState));
         text += "        tb_check(";
-        for (std::size_t k = 0; k < args.size(); ++k) text += (k ? ", " : "") + args[k];
+        text += Joined(args, ", ");
         text += ");\n";
     }
     text += "        $display(\"PASS\");\n        $finish;\n    end\nendmodule\n";

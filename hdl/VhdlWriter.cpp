@@ -3,55 +3,16 @@
 #include "HdlWriters.h"
 
 namespace quorlet {
+using hdl_text::Joined;
+using hdl_text::kVhdl;
+
 namespace {
-
-std::string Comments(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& l : lines) text += "-- " + l + "\n";
-    return text;
-}
-
-std::string Literal(const HdlIdentifiers& ids, const HdlLiteral& l)
-{
-    return (l.positive ? "" : "not ") + ids.inputs[l.input];
-}
-
-std::string Expression(const HdlDesign& design, const HdlIdentifiers& ids, const HdlFunction& f, std::size_t column)
-{
-    if (f.form != HdlFunction::Form::Terms) {
-        bool one = (f.form == HdlFunction::Form::ConstantOne) != design.offCover;
-        return one ? "'1'" : "'0'";
-    }
-    const std::string inner = design.productOfSums ? " or " : " and ";
-    const bool several = f.terms.size() > 1;
-    std::vector<std::string> parts;
-    for (const auto& term : f.terms) {
-        std::string text;
-        for (std::size_t k = 0; k < term.size(); ++k) text += (k ? inner : "") + Literal(ids, term[k]);
-        if (term.empty()) text = design.productOfSums ? "'0'" : "'1'";
-        // VHDL does not mix "and" and "or" without parentheses.
-        else if (term.size() > 1 && several) text = "(" + text + ")";
-        parts.push_back(text);
-    }
-    const std::string op = design.productOfSums ? "and" : "or";
-    const std::string indent = "        ";
-    if (design.offCover) return "not (" + hdl_text::Wrap(parts, op, column + 5, indent) + ")";
-    return hdl_text::Wrap(parts, op, column, indent);
-}
 
 std::string Vector(std::string_view bits)
 {
     std::string text = "\"";
     text += bits;
     return text + "\"";
-}
-
-std::string Joined(const std::vector<std::string>& names, const std::string& separator = " ")
-{
-    std::string text;
-    for (std::size_t k = 0; k < names.size(); ++k) text += (k ? separator : "") + names[k];
-    return text;
 }
 
 // "tb_bit(Q1) & tb_bit(Q0)": the values of the signals as a string.
@@ -68,59 +29,22 @@ std::string Range(std::size_t width) { return "std_logic_vector(1 to " + std::to
 
 std::string VhdlDesign(const HdlDesign& design, const HdlIdentifiers& ids)
 {
-    const int n = design.stateBits, m = design.excitations;
-    std::string text = Comments(hdl_text::HeaderLines(design, ids, false));
+    const int m = design.excitations;
+    std::string text = hdl_text::Comments(kVhdl, hdl_text::HeaderLines(design, ids, false));
     text += "library ieee;\nuse ieee.std_logic_1164.all;\n\nentity " + ids.module + " is\n";
     std::vector<std::string> ports;
-    if (design.IsStateMachine()) {
-        ports.push_back("clk : in std_logic");
-        ports.push_back("reset : in std_logic");
-    }
-    for (std::size_t i = static_cast<std::size_t>(n); i < design.inputs.size(); ++i)
-        ports.push_back(ids.inputs[i] + " : in std_logic");
-    for (std::size_t j = static_cast<std::size_t>(m); j < design.functions.size(); ++j)
-        ports.push_back(ids.functions[j] + " : out std_logic");
-    for (int b = 0; b < n; ++b) ports.push_back(ids.inputs[b] + " : out std_logic");
+    for (const hdl_text::HdlPort& p : hdl_text::DesignPorts(design, ids))
+        ports.push_back(p.name + (p.output ? " : out std_logic" : " : in std_logic"));
     if (!ports.empty()) {
         text += "    port (\n";
-        for (std::size_t k = 0; k < ports.size(); ++k)
-            text += "        " + ports[k] + (k + 1 < ports.size() ? ";\n" : "\n");
+        text += hdl_text::ListLines(ports, "        ", ";");
         text += "    );\n";
     }
     text += "end entity " + ids.module + ";\n\narchitecture minimized of " + ids.module + " is\n";
-    if (m > 0) {
-        std::vector<std::string> names(ids.functions.begin(), ids.functions.begin() + m);
-        text += "    signal " + Joined(names, ", ") + " : std_logic;\n";
-    }
+    if (m > 0)
+        text += "    signal " + Joined(hdl_text::SplitSignals(design, ids).excitations, ", ") + " : std_logic;\n";
     text += "begin\n";
-    for (std::size_t j = 0; j < design.functions.size(); ++j) {
-        std::string head = "    " + ids.functions[j] + " <= ";
-        text += head + Expression(design, ids, design.functions[j], head.size()) + ";\n";
-    }
-    if (design.IsStateMachine()) {
-        text += "\n    -- " + std::string(hdl_text::FlipFlopName(design.flipFlops)) +
-                " flip-flops: asynchronous reset to 0, state taken on the rising edge of clk.\n";
-        text += "    process (clk, reset)\n    begin\n        if reset = '1' then\n";
-        for (int b = 0; b < n; ++b) text += "            " + ids.inputs[b] + " <= '0';\n";
-        text += "        elsif rising_edge(clk) then\n";
-        for (int b = 0; b < n; ++b) {
-            const std::string& q = ids.inputs[b];
-            std::string next;
-            switch (design.flipFlops) {
-            case FlipFlopKind::D: next = ids.functions[b]; break;
-            case FlipFlopKind::T: next = q + " xor " + ids.functions[b]; break;
-            case FlipFlopKind::JK:
-                next = "(" + ids.functions[2 * b] + " and not " + q + ") or (not " + ids.functions[2 * b + 1] +
-                       " and " + q + ")";
-                break;
-            case FlipFlopKind::SR:
-                next = ids.functions[2 * b] + " or (not " + ids.functions[2 * b + 1] + " and " + q + ")";
-                break;
-            }
-            text += "            " + q + " <= " + next + ";\n";
-        }
-        text += "        end if;\n    end process;\n";
-    }
+    text += hdl_text::DesignLogic(kVhdl, design, ids);
     text += "end architecture minimized;\n";
     return text;
 }
@@ -128,41 +52,38 @@ std::string VhdlDesign(const HdlDesign& design, const HdlIdentifiers& ids)
 std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, const HdlCheckPlan& plan)
 {
     const std::size_t n = static_cast<std::size_t>(design.stateBits);
-    const std::size_t m = static_cast<std::size_t>(design.excitations);
-    std::vector<std::string> inputs(ids.inputs.begin() + static_cast<long>(n), ids.inputs.end());
-    std::vector<std::string> state(ids.inputs.begin(), ids.inputs.begin() + static_cast<long>(n));
-    std::vector<std::string> outputs(ids.functions.begin() + static_cast<long>(m), ids.functions.end());
-    const bool checkOutputs = !outputs.empty() && !plan.outputsUnchecked;
+    const hdl_text::DesignSignals io = hdl_text::SplitSignals(design, ids);
+    const bool checkOutputs = !io.outputs.empty() && !plan.outputsUnchecked;
     const bool fsm = design.IsStateMachine();
 
-    std::string text = Comments(hdl_text::HeaderLines(design, ids, true));
-    text += Comments(hdl_text::PlanLines(design, plan));
+    std::string text = hdl_text::Comments(kVhdl, hdl_text::HeaderLines(design, ids, true));
+    text += hdl_text::Comments(kVhdl, hdl_text::PlanLines(design, plan));
     text += "library ieee;\nuse ieee.std_logic_1164.all;\nuse std.textio.all;\n\n";
     text += "entity " + ids.testbench + " is\nend entity " + ids.testbench + ";\n\n";
     text += "architecture test of " + ids.testbench + " is\n";
     if (fsm) text += "    signal clk, reset : std_logic := '0';\n";
-    std::vector<std::string> signals = inputs;
-    signals.insert(signals.end(), outputs.begin(), outputs.end());
-    signals.insert(signals.end(), state.begin(), state.end());
+    std::vector<std::string> signals = io.inputs;
+    signals.insert(signals.end(), io.outputs.begin(), io.outputs.end());
+    signals.insert(signals.end(), io.state.begin(), io.state.end());
     if (!signals.empty()) text += "    signal " + Joined(signals, ", ") + " : std_logic;\n";
     text += "begin\n    dut: entity work." + ids.module + "\n        port map (\n";
     std::vector<std::string> connections;
     if (fsm) connections = {"clk => clk", "reset => reset"};
     for (const std::string& s : signals) connections.push_back(s + " => " + s);
-    for (std::size_t k = 0; k < connections.size(); ++k)
-        text += "            " + connections[k] + (k + 1 < connections.size() ? ",\n" : "\n");
+    text += hdl_text::ListLines(connections, "            ", ",");
     text += "        );\n\n    process\n";
     if (fsm) text += "        subtype tb_states is " + Range(n) + ";\n";
-    if (!inputs.empty()) text += "        subtype tb_inputs is " + Range(inputs.size()) + ";\n";
-    if (checkOutputs) text += "        subtype tb_outputs is " + Range(outputs.size()) + ";\n";
+    if (!io.inputs.empty()) text += "        subtype tb_inputs is " + Range(io.inputs.size()) + ";\n";
+    if (checkOutputs) text += "        subtype tb_outputs is " + Range(io.outputs.size()) + ";\n";
     text += "        variable tb_line : line;\n\n";
     text += "        function tb_bit(b : std_logic) return character is\n        begin\n";
     text += "            return std_logic'image(b)(2);\n        end function;\n\n";
 
     // The point as a message shows it.
     std::string where;
-    if (fsm) where = "\"" + Joined(state) + " = \" & to_string(tb_state)";
-    if (!inputs.empty()) where += (where.empty() ? "\"" : " & \", ") + Joined(inputs) + " = \" & to_string(tb_point)";
+    if (fsm) where = "\"" + Joined(io.state) + " = \" & to_string(tb_state)";
+    if (!io.inputs.empty())
+        where += (where.empty() ? "\"" : " & \", ") + Joined(io.inputs) + " = \" & to_string(tb_point)";
     auto checkLines = [&](const std::vector<std::string>& names, const std::string& vector, const std::string& what) {
         std::string lines;
         for (std::size_t k = 0; k < names.size(); ++k) {
@@ -178,7 +99,7 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
     auto stateDiffers = [&](const std::string& vector) {
         std::string cond;
         for (std::size_t b = 0; b < n; ++b)
-            cond += (b ? " or " : "") + state[b] + " /= " + vector + "(" + std::to_string(b + 1) + ")";
+            cond += (b ? " or " : "") + io.state[b] + " /= " + vector + "(" + std::to_string(b + 1) + ")";
         return cond;
     };
     const std::string clock =
@@ -190,24 +111,24 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
         text += "        procedure tb_reset is\n        begin\n            reset <= '1';\n            wait for 1 ns;\n";
         text += "            reset <= '0';\n            wait for 1 ns;\n";
         std::string anySet;
-        for (std::size_t b = 0; b < n; ++b) anySet += (b ? " or " : "") + state[b] + " /= '0'";
+        for (std::size_t b = 0; b < n; ++b) anySet += (b ? " or " : "") + io.state[b] + " /= '0'";
         text += "            if " + anySet + " then\n";
-        text += "                report \"MISMATCH after reset: " + Joined(state) + " = \" & " + Shown(state) +
+        text += "                report \"MISMATCH after reset: " + Joined(io.state) + " = \" & " + Shown(io.state) +
                 "\n                    severity failure;\n            end if;\n        end procedure;\n\n";
         text += "        -- One rising edge of clk under the inputs.\n        procedure tb_step";
-        if (!inputs.empty()) text += "(tb_point : tb_inputs)";
+        if (!io.inputs.empty()) text += "(tb_point : tb_inputs)";
         text += " is\n        begin\n";
-        for (std::size_t k = 0; k < inputs.size(); ++k)
-            text += "            " + inputs[k] + " <= tb_point(" + std::to_string(k + 1) + ");\n";
+        for (std::size_t k = 0; k < io.inputs.size(); ++k)
+            text += "            " + io.inputs[k] + " <= tb_point(" + std::to_string(k + 1) + ");\n";
         text += clock + "        end procedure;\n\n";
     }
 
     std::vector<std::string> params;
     if (fsm) params.push_back("tb_state : tb_states");
-    if (!inputs.empty()) params.push_back("tb_point : tb_inputs");
+    if (!io.inputs.empty()) params.push_back("tb_point : tb_inputs");
     if (checkOutputs) params.push_back("tb_want : tb_outputs");
     if (fsm) params.push_back("tb_next : tb_states");
-    text += "        -- tb_want: the outputs " + (checkOutputs ? Joined(outputs) : std::string("(none)"));
+    text += "        -- tb_want: the outputs " + (checkOutputs ? Joined(io.outputs) : std::string("(none)"));
     if (fsm) text += ", tb_next: the state after the clock edge";
     text += "; '-' is not checked.\n";
     text += "        procedure tb_check";
@@ -215,19 +136,19 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
     text += " is\n        begin\n";
     if (fsm) {
         text += "            if " + stateDiffers("tb_state") + " then\n";
-        text += "                report \"MISMATCH on the way from reset to " + Joined(state) +
-                " = \" & to_string(tb_state) & \": the state is \" & " + Shown(state) +
+        text += "                report \"MISMATCH on the way from reset to " + Joined(io.state) +
+                " = \" & to_string(tb_state) & \": the state is \" & " + Shown(io.state) +
                 "\n                    severity failure;\n            end if;\n";
     }
-    for (std::size_t k = 0; k < inputs.size(); ++k)
-        text += "            " + inputs[k] + " <= tb_point(" + std::to_string(k + 1) + ");\n";
+    for (std::size_t k = 0; k < io.inputs.size(); ++k)
+        text += "            " + io.inputs[k] + " <= tb_point(" + std::to_string(k + 1) + ");\n";
     text += "            wait for 1 ns;\n";
-    if (checkOutputs) text += checkLines(outputs, "tb_want", "");
+    if (checkOutputs) text += checkLines(io.outputs, "tb_want", "");
     if (fsm) {
         text +=
             "            clk <= '1';\n            wait for 1 ns;\n            clk <= '0';\n            wait for 1 "
             "ns;\n";
-        text += checkLines(state, "tb_next", "next ");
+        text += checkLines(io.state, "tb_next", "next ");
     }
     text += "        end procedure;\n    begin\n";
 
@@ -237,10 +158,10 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
             const HdlStateVisit& visit = plan.states[static_cast<std::size_t>(c.state)];
             text += "        tb_reset;\n";
             for (const std::string& x : visit.path)
-                text += "        tb_step" + (inputs.empty() ? std::string() : "(" + Vector(x) + ")") + ";\n";
+                text += "        tb_step" + (io.inputs.empty() ? std::string() : "(" + Vector(x) + ")") + ";\n";
             args.push_back(Vector(visit.code));
         }
-        if (!inputs.empty()) args.push_back(Vector(c.inputs));
+        if (!io.inputs.empty()) args.push_back(Vector(c.inputs));
         if (checkOutputs) args.push_back(Vector(c.outputs));
         if (fsm) args.push_back(Vector(c.nextState));
         text += "        tb_check" + (args.empty() ? std::string() : "(" + Joined(args, ", ") + ")") + ";\n";

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "GateLibrary.h"
+#include "Words.h"
 
 namespace fs = std::filesystem;
 
@@ -37,18 +38,12 @@ std::vector<std::string> LibraryWords(std::string_view line)
     return words;
 }
 
+// The lines of a sheet, symbol or library file, each cut to the 255 characters that are read.
 std::vector<std::string> TextLines(std::string_view text)
 {
-    std::vector<std::string> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string line(text.substr(pos, end - pos));
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line.substr(0, 255));
-        pos = end + 1;
-    }
+    std::vector<std::string> lines = SplitLines(text);
+    for (std::string& line : lines)
+        if (line.size() > 255) line.resize(255);
     return lines;
 }
 
@@ -72,26 +67,66 @@ bool ToInt(const std::string& word, int& value)
     return true;
 }
 
+// One line of a sheet or symbol file that holds a word, split at blanks.
+struct RecordLine {
+    int number = 0;  // from 1
+    std::string text;
+    std::vector<std::string> words;
+    std::string where;                 // "LINE n: ", the head of the line's messages
+    std::vector<std::string>& errors;  // where the messages go
+    std::vector<int> values;           // what Numbers read last
+
+    // The words from `from` on as `count` numbers into `values`; false, with the line's message,
+    // when one is missing or no number.
+    bool Numbers(std::size_t from, std::size_t count)
+    {
+        values.clear();
+        for (std::size_t i = from; i < from + count; ++i) {
+            int x = 0;
+            if (i >= words.size() || !ToInt(words[i], x)) {
+                errors.push_back(where + "NUMBER EXPECTED IN \"" + text + "\"");
+                return false;
+            }
+            values.push_back(x);
+        }
+        return true;
+    }
+};
+
+enum class RecordWalk { Empty, WrongVersion, Read };
+
+// Sheet and symbol files open with "Version 4"; every later line that holds a word goes to
+// `visit` in order. A file of another version is refused at its first line ("NOT A VERSION 4
+// SHEET"), and nothing after it is read.
+template <class Visit>
+RecordWalk ForEachRecord(std::string_view text, std::string_view kind, std::vector<std::string>& errors, Visit&& visit)
+{
+    bool version = false;
+    std::vector<std::string> lines = TextLines(text);
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        RecordLine line{static_cast<int>(n + 1), lines[n], BlankWords(lines[n]), "LINE " + std::to_string(n + 1) + ": ",
+                        errors};
+        if (line.words.empty()) continue;
+        if (version) {
+            visit(line);
+            continue;
+        }
+        if (line.words[0] != "Version" || line.words.size() != 2 || line.words[1] != "4") {
+            errors.push_back(line.where + "NOT A VERSION 4 " + std::string(kind));
+            return RecordWalk::WrongVersion;
+        }
+        version = true;
+    }
+    return version ? RecordWalk::Read : RecordWalk::Empty;
+}
+
 std::string Upper(std::string s)
 {
     for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
 }
 
-std::string Xml(std::string_view s)
-{
-    std::string out;
-    for (char c : s) {
-        switch (c) {
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '&': out += "&amp;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
+std::string Xml(std::string_view s) { return XmlEscaped(s); }
 
 std::string Line(std::string_view cls, Point a, Point b)
 {
@@ -186,82 +221,61 @@ SymbolCatalog LoadSymbolCatalog(const std::vector<std::string>& directories)
 Sheet ParseSheet(std::string_view text, std::vector<std::string>& errors)
 {
     Sheet sheet;
-    std::vector<std::string> lines = TextLines(text);
-    bool version = false, size = false;
+    bool size = false;
     std::map<std::pair<int, int>, std::size_t> flagAt;
-    for (std::size_t n = 0; n < lines.size(); ++n) {
-        std::vector<std::string> w = BlankWords(lines[n]);
-        if (w.empty()) continue;
-        const std::string where = "LINE " + std::to_string(n + 1) + ": ";
-        std::vector<int> v;
-        auto numbers = [&](std::size_t from, std::size_t count) {
-            v.clear();
-            for (std::size_t i = from; i < from + count; ++i) {
-                int x = 0;
-                if (i >= w.size() || !ToInt(w[i], x)) {
-                    errors.push_back(where + "NUMBER EXPECTED IN \"" + lines[n] + "\"");
-                    return false;
-                }
-                v.push_back(x);
-            }
-            return true;
-        };
-        const std::string& key = w[0];
-        if (n == 0 || !version) {
-            if (key != "Version" || w.size() != 2 || w[1] != "4") {
-                errors.push_back(where + "NOT A VERSION 4 SHEET");
-                return sheet;
-            }
-            version = true;
-        } else if (key == "SHEET") {
-            if (numbers(1, 3)) {
+    const RecordWalk walk = ForEachRecord(text, "SHEET", errors, [&](RecordLine& line) {
+        const std::vector<std::string>& w = line.words;
+        const std::vector<int>& v = line.values;
+        if (w[0] == "SHEET") {
+            if (line.Numbers(1, 3)) {
                 sheet.width = v[1];
                 sheet.height = v[2];
                 size = v[1] > 0 && v[2] > 0;
-                if (!size) errors.push_back(where + "EMPTY SHEET SIZE");
+                if (!size) errors.push_back(line.where + "EMPTY SHEET SIZE");
             }
-        } else if (key == "SYMBOL") {
+        } else if (w[0] == "SYMBOL") {
             if (w.size() != 5) {
-                errors.push_back(where + "SYMBOL NEEDS A NAME, A POSITION AND AN ORIENTATION");
-            } else if (numbers(2, 2)) {
+                errors.push_back(line.where + "SYMBOL NEEDS A NAME, A POSITION AND AN ORIENTATION");
+            } else if (line.Numbers(2, 2)) {
                 if (w[4] != "R0" && w[4] != "R90" && w[4] != "M0")
-                    errors.push_back(where + "UNKNOWN ORIENTATION " + w[4]);
-                sheet.instances.push_back({w[1], {v[0], v[1]}, w[4], "", static_cast<int>(n + 1)});
+                    errors.push_back(line.where + "UNKNOWN ORIENTATION " + w[4]);
+                sheet.instances.push_back({w[1], {v[0], v[1]}, w[4], "", line.number});
             }
-        } else if (key == "SYMATTR") {
-            if (sheet.instances.empty()) errors.push_back(where + "SYMATTR WITHOUT SYMBOL");
+        } else if (w[0] == "SYMATTR") {
+            if (sheet.instances.empty()) errors.push_back(line.where + "SYMATTR WITHOUT SYMBOL");
             else if (w.size() == 3 && w[1] == "InstName") sheet.instances.back().name = w[2];
-            else errors.push_back(where + "UNKNOWN SYMBOL ATTRIBUTE");
-        } else if (key == "WIRE") {
-            if (w.size() == 5 && numbers(1, 4)) {
+            else errors.push_back(line.where + "UNKNOWN SYMBOL ATTRIBUTE");
+        } else if (w[0] == "WIRE") {
+            if (w.size() == 5 && line.Numbers(1, 4)) {
                 Wire wire{{v[0], v[1]}, {v[2], v[3]}};
-                if (wire.a == wire.b) errors.push_back(where + "WIRE OF LENGTH 0");
+                if (wire.a == wire.b) errors.push_back(line.where + "WIRE OF LENGTH 0");
                 sheet.wires.push_back(wire);
             } else if (w.size() != 5) {
-                errors.push_back(where + "WIRE NEEDS FOUR NUMBERS");
+                errors.push_back(line.where + "WIRE NEEDS FOUR NUMBERS");
             }
-        } else if (key == "FLAG") {
-            if (w.size() == 4 && numbers(1, 2)) {
+        } else if (w[0] == "FLAG") {
+            if (w.size() == 4 && line.Numbers(1, 2)) {
                 flagAt[{v[0], v[1]}] = sheet.flags.size();
                 sheet.flags.push_back({{v[0], v[1]}, w[3], ""});
             } else if (w.size() != 4) {
-                errors.push_back(where + "FLAG NEEDS A POSITION AND A NAME");
+                errors.push_back(line.where + "FLAG NEEDS A POSITION AND A NAME");
             }
-        } else if (key == "IOPIN") {
-            if (w.size() == 4 && numbers(1, 2)) {
+        } else if (w[0] == "IOPIN") {
+            if (w.size() == 4 && line.Numbers(1, 2)) {
                 auto it = flagAt.find({v[0], v[1]});
-                if (it == flagAt.end()) errors.push_back(where + "IOPIN WITHOUT FLAG");
+                if (it == flagAt.end()) errors.push_back(line.where + "IOPIN WITHOUT FLAG");
                 else if (w[3] != "In" && w[3] != "Out" && w[3] != "BiDir")
-                    errors.push_back(where + "UNKNOWN PIN DIRECTION " + w[3]);
+                    errors.push_back(line.where + "UNKNOWN PIN DIRECTION " + w[3]);
                 else sheet.flags[it->second].direction = w[3];
             } else if (w.size() != 4) {
-                errors.push_back(where + "IOPIN NEEDS A POSITION AND A DIRECTION");
+                errors.push_back(line.where + "IOPIN NEEDS A POSITION AND A DIRECTION");
             }
         } else {
-            errors.push_back(where + "UNKNOWN LINE \"" + lines[n] + "\"");
+            errors.push_back(line.where + "UNKNOWN LINE \"" + line.text + "\"");
         }
-    }
-    if (!version) errors.push_back("EMPTY SHEET FILE");
+    });
+    if (walk == RecordWalk::WrongVersion) return sheet;
+    if (walk == RecordWalk::Empty) errors.push_back("EMPTY SHEET FILE");
     else if (!size) errors.push_back("NO SHEET SIZE");
     if (sheet.wires.size() > kMaxSheetItems || sheet.instances.size() > kMaxSheetItems ||
         sheet.flags.size() > kMaxSheetItems)
@@ -554,66 +568,45 @@ std::string SheetSvg(std::string_view title, const Sheet& sheet, const SymbolCat
 BlockSymbol ParseBlockSymbol(std::string_view text, std::vector<std::string>& errors)
 {
     BlockSymbol symbol;
-    std::vector<std::string> lines = TextLines(text);
-    bool version = false, block = false, rectangle = false;
-    for (std::size_t n = 0; n < lines.size(); ++n) {
-        std::vector<std::string> w = BlankWords(lines[n]);
-        if (w.empty()) continue;
-        const std::string where = "LINE " + std::to_string(n + 1) + ": ";
-        std::vector<int> v;
-        auto numbers = [&](std::size_t from, std::size_t count) {
-            v.clear();
-            for (std::size_t i = from; i < from + count; ++i) {
-                int x = 0;
-                if (i >= w.size() || !ToInt(w[i], x)) {
-                    errors.push_back(where + "NUMBER EXPECTED IN \"" + lines[n] + "\"");
-                    return false;
-                }
-                v.push_back(x);
-            }
-            return true;
-        };
-        const std::string& key = w[0];
-        if (!version) {
-            if (key != "Version" || w.size() != 2 || w[1] != "4") {
-                errors.push_back(where + "NOT A VERSION 4 SYMBOL");
-                return symbol;
-            }
-            version = true;
-        } else if (key == "SymbolType") {
+    bool block = false, rectangle = false;
+    const RecordWalk walk = ForEachRecord(text, "SYMBOL", errors, [&](RecordLine& line) {
+        const std::vector<std::string>& w = line.words;
+        const std::vector<int>& v = line.values;
+        if (w[0] == "SymbolType") {
             block = w.size() == 2 && w[1] == "BLOCK";
-            if (!block) errors.push_back(where + "ONLY BLOCK SYMBOLS ARE IMPORTED");
-        } else if (key == "RECTANGLE") {
-            if (w.size() == 6 && numbers(2, 4)) {
+            if (!block) errors.push_back(line.where + "ONLY BLOCK SYMBOLS ARE IMPORTED");
+        } else if (w[0] == "RECTANGLE") {
+            if (w.size() == 6 && line.Numbers(2, 4)) {
                 symbol.corner1 = {v[0], v[1]};
                 symbol.corner2 = {v[2], v[3]};
                 rectangle = true;
             } else if (w.size() != 6) {
-                errors.push_back(where + "RECTANGLE NEEDS A STYLE AND FOUR NUMBERS");
+                errors.push_back(line.where + "RECTANGLE NEEDS A STYLE AND FOUR NUMBERS");
             }
-        } else if (key == "WINDOW") {
-            if (numbers(1, 3)) symbol.windows.push_back({v[1], v[2]});
-        } else if (key == "PIN") {
-            if (w.size() == 5 && numbers(1, 2)) {
+        } else if (w[0] == "WINDOW") {
+            if (line.Numbers(1, 3)) symbol.windows.push_back({v[1], v[2]});
+        } else if (w[0] == "PIN") {
+            if (w.size() == 5 && line.Numbers(1, 2)) {
                 if (w[3] != "LEFT" && w[3] != "RIGHT" && w[3] != "TOP" && w[3] != "BOTTOM")
-                    errors.push_back(where + "UNKNOWN PIN SIDE " + w[3]);
+                    errors.push_back(line.where + "UNKNOWN PIN SIDE " + w[3]);
                 symbol.pins.push_back({{v[0], v[1]}, w[3], "", false});
             } else if (w.size() != 5) {
-                errors.push_back(where + "PIN NEEDS A POSITION, A SIDE AND AN OFFSET");
+                errors.push_back(line.where + "PIN NEEDS A POSITION, A SIDE AND AN OFFSET");
             }
-        } else if (key == "PINATTR") {
-            if (symbol.pins.empty()) errors.push_back(where + "PINATTR WITHOUT PIN");
+        } else if (w[0] == "PINATTR") {
+            if (symbol.pins.empty()) errors.push_back(line.where + "PINATTR WITHOUT PIN");
             else if (w.size() == 3 && w[1] == "PinName") symbol.pins.back().name = w[2];
             else if (w.size() == 3 && w[1] == "Polarity") symbol.pins.back().output = w[2] == "OUT";
-            else errors.push_back(where + "UNKNOWN PIN ATTRIBUTE");
-        } else if (key == "LINE") {
-            if (w.size() == 6 && numbers(2, 4)) symbol.lines.push_back({{v[0], v[1]}, {v[2], v[3]}});
-            else if (w.size() != 6) errors.push_back(where + "LINE NEEDS A STYLE AND FOUR NUMBERS");
+            else errors.push_back(line.where + "UNKNOWN PIN ATTRIBUTE");
+        } else if (w[0] == "LINE") {
+            if (w.size() == 6 && line.Numbers(2, 4)) symbol.lines.push_back({{v[0], v[1]}, {v[2], v[3]}});
+            else if (w.size() != 6) errors.push_back(line.where + "LINE NEEDS A STYLE AND FOUR NUMBERS");
         } else {
-            errors.push_back(where + "UNKNOWN LINE \"" + lines[n] + "\"");
+            errors.push_back(line.where + "UNKNOWN LINE \"" + line.text + "\"");
         }
-    }
-    if (!version) errors.push_back("EMPTY SYMBOL FILE");
+    });
+    if (walk == RecordWalk::WrongVersion) return symbol;
+    if (walk == RecordWalk::Empty) errors.push_back("EMPTY SYMBOL FILE");
     else if (!block) errors.push_back("NO SYMBOL TYPE");
     else if (!rectangle) errors.push_back("NO SYMBOL BODY");
     std::set<std::string> names;
@@ -708,39 +701,51 @@ bool Refuse(const std::string& errPath, const std::string& input, const std::vec
     return false;
 }
 
+// The file an import reads and the names of what it writes: BASE.err on a refusal, the
+// results under BASE, titled with BASE's file name.
+struct ImportFiles {
+    std::string source, base, errPath, title, text;
+
+    ImportFiles(const std::string& path, std::string_view extension)
+        : source(path),
+          base(BaseName(path, extension)),
+          errPath(base + ".err"),
+          title(fs::path(base).filename().string())
+    {
+    }
+    // False, with BASE.err written, when the source cannot be read.
+    bool Read() { return ReadAll(source, text) || Refuse(errPath, source, {"CANNOT READ " + source}); }
+    bool Refused(const std::vector<std::string>& errors) const { return Refuse(errPath, source, errors); }
+};
+
 }  // namespace
 
 bool ImportSheet(const std::string& ascPath, const std::vector<std::string>& libraryDirs)
 {
-    const std::string base = BaseName(ascPath, ".asc");
-    const std::string errPath = base + ".err";
-    std::string text;
-    if (!ReadAll(ascPath, text)) return Refuse(errPath, ascPath, {"CANNOT READ " + ascPath});
+    ImportFiles files(ascPath, ".asc");
+    if (!files.Read()) return false;
     std::vector<std::string> errors;
-    Sheet sheet = ParseSheet(text, errors);
+    Sheet sheet = ParseSheet(files.text, errors);
     SymbolCatalog catalog = LoadSymbolCatalog(libraryDirs);
     std::vector<PinRef> pins = SheetPins(sheet, catalog, errors);
     if (errors.empty()) CheckConnections(sheet, pins, errors);
-    if (!errors.empty()) return Refuse(errPath, ascPath, errors);
-    std::string title = fs::path(base).filename().string();
-    if (!WriteAll(base + ".sch", SchematicText(title, sheet, pins)) ||
-        !WriteAll(base + ".svg", SheetSvg(title, sheet, catalog, pins)))
-        return Refuse(errPath, ascPath, {"CANNOT WRITE " + base + ".sch"});
+    if (!errors.empty()) return files.Refused(errors);
+    if (!WriteAll(files.base + ".sch", SchematicText(files.title, sheet, pins)) ||
+        !WriteAll(files.base + ".svg", SheetSvg(files.title, sheet, catalog, pins)))
+        return files.Refused({"CANNOT WRITE " + files.base + ".sch"});
     return true;
 }
 
 bool ImportSymbol(const std::string& asyPath)
 {
-    const std::string base = BaseName(asyPath, ".asy");
-    const std::string errPath = base + ".err";
-    std::string text;
-    if (!ReadAll(asyPath, text)) return Refuse(errPath, asyPath, {"CANNOT READ " + asyPath});
+    ImportFiles files(asyPath, ".asy");
+    if (!files.Read()) return false;
     std::vector<std::string> errors;
-    BlockSymbol symbol = ParseBlockSymbol(text, errors);
-    if (!errors.empty()) return Refuse(errPath, asyPath, errors);
-    std::string title = fs::path(base).filename().string();
-    if (!WriteAll(base + ".sym", SymbolText(title, symbol)) || !WriteAll(base + ".sym.svg", SymbolSvg(title, symbol)))
-        return Refuse(errPath, asyPath, {"CANNOT WRITE " + base + ".sym"});
+    BlockSymbol symbol = ParseBlockSymbol(files.text, errors);
+    if (!errors.empty()) return files.Refused(errors);
+    if (!WriteAll(files.base + ".sym", SymbolText(files.title, symbol)) ||
+        !WriteAll(files.base + ".sym.svg", SymbolSvg(files.title, symbol)))
+        return files.Refused({"CANNOT WRITE " + files.base + ".sym"});
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "KarnaughMap.h"
+#include "Words.h"
 
 namespace quorlet {
 namespace {
@@ -16,21 +17,7 @@ constexpr int kColourCount = sizeof kGroupColours / sizeof kGroupColours[0];
 constexpr int kFunctionGap = 24;
 constexpr const char* kFont = "DejaVu Sans, Verdana, Arial, sans-serif";
 
-std::string Escaped(std::string_view text)
-{
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
+std::string Escaped(std::string_view text) { return XmlEscaped(text, true); }
 
 // A generous guess of a text's width in the sans-serif font: no font metrics in the core.
 int TextWidth(std::string_view text, int fontSize)

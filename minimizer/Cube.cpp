@@ -128,6 +128,8 @@ int Cover::InputLiterals() const
     return n;
 }
 
+Cost CostOf(const Cover& f) { return {f.Size(), f.Literals()}; }
+
 void SingleCubeContainment(Cover& f)
 {
     const Space& s = f.space();

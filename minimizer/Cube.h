@@ -1,6 +1,7 @@
 // Positional-cube notation: cubes packed into 64-bit words and covers held as one word buffer.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -20,6 +21,12 @@ inline constexpr std::size_t kMaxCoverCubes = 4'000'000;
 // for one output); expansion then checks candidate cubes
 // against the ON and don't-care sets by tautology instead.
 inline constexpr std::size_t kOffSetBudget = 200'000;
+// Nor past this many words of memory for each word that the ON and don't-care cubes take, plus
+// kOffSetBaseWords. A few cubes that fix most of a thousand inputs have a complement of cubes
+// of two or three literals each, a thousand times their number; stored at full width it grows
+// with the square of the width, while the path without it grows with the input.
+inline constexpr std::size_t kOffSetWordsPerInputWord = 64;
+inline constexpr std::size_t kOffSetBaseWords = std::size_t(1) << 16;
 
 struct CoverLimitError : std::runtime_error {
     explicit CoverLimitError(std::size_t limit = kMaxCoverCubes)
@@ -50,6 +57,15 @@ struct Space {
 };
 
 inline constexpr Word kEven = 0x5555555555555555ULL;
+
+// Cubes that a complement of a function given by `cubes` cubes may hold (kOffSetBudget,
+// kOffSetWordsPerInputWord).
+inline std::size_t OffSetLimit(const Space& s, std::size_t cubes)
+{
+    const std::size_t words = std::size_t(s.words);
+    const std::size_t budgetWords = kOffSetBaseWords + kOffSetWordsPerInputWord * cubes * words;
+    return std::min(kOffSetBudget, budgetWords / words);
+}
 
 // --- input variables -------------------------------------------------------------------
 inline int VarWord(int v) { return v >> 5; }
@@ -214,6 +230,14 @@ private:
     std::vector<Word> data_;
     int n_ = 0;
 };
+
+// What minimization lowers: cubes first, then literals (input literals plus output bits).
+struct Cost {
+    int cubes = 0;
+    int literals = 0;
+    bool operator<(const Cost& o) const { return cubes != o.cubes ? cubes < o.cubes : literals < o.literals; }
+};
+Cost CostOf(const Cover& f);
 
 // Drops every cube contained in another (of two equal cubes the first stays); order kept.
 void SingleCubeContainment(Cover& f);

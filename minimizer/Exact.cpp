@@ -3,8 +3,14 @@
 #include "Exact.h"
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 
+#include "Expand.h"
+#include "MakeSparse.h"
+#include "MeetIndex.h"
 #include "Unate.h"
 
 namespace quorlet {
@@ -31,8 +37,17 @@ struct RowLimit {};
 // piece make one row.
 class RowBuilder {
 public:
-    RowBuilder(const Space& s, const Cover& primes, long limit, std::vector<std::vector<int>>& rows)
-        : s_(s), one_(s.ni, 1), primes_(primes), limit_(limit), rows_(rows), cut_(one_), region_(one_.words)
+    // Points inside a prime marked in `essential` need no row: every cover holds that prime.
+    RowBuilder(const Space& s, const Cover& primes, const std::vector<char>& essential, long limit,
+               std::vector<std::vector<int>>& rows)
+        : s_(s),
+          one_(s.ni, 1),
+          primes_(primes),
+          essential_(essential),
+          limit_(limit),
+          rows_(rows),
+          cut_(one_),
+          region_(one_.words)
     {
     }
 
@@ -63,8 +78,20 @@ private:
 
     void Split(std::vector<Word>& region, const std::vector<int>& meet)
     {
-        std::vector<int> hold, cut;
-        for (int p : meet) (InputsHold(primes_[p], region.data()) ? hold : cut).push_back(p);
+        std::vector<int> hold, cut, essentialCut;
+        for (int p : meet) {
+            bool inside = InputsHold(primes_[p], region.data());
+            if (essential_[p]) {
+                if (inside) return;
+                essentialCut.push_back(p);
+            } else {
+                (inside ? hold : cut).push_back(p);
+            }
+        }
+        if (!essentialCut.empty()) {
+            if (CutCovers(region.data(), essentialCut)) return;
+            cut.insert(cut.end(), essentialCut.begin(), essentialCut.end());
+        }
         if (!cut.empty() && !CutCovers(region.data(), cut)) {
             // Some point of the region lies in no cutting prime: its row is the holding primes
             // alone, and every other point's row contains that one.
@@ -80,10 +107,13 @@ private:
             return;
         }
         // Split on the variable that the most cutting primes restrict.
-        std::vector<int> count(s_.ni, 0);
+        std::vector<int>& count = count_;
+        count.assign(s_.ni, 0);
         for (int p : cut)
-            for (int v = 0; v < s_.ni; ++v)
-                if (GetVar(primes_[p], v) != 3 && GetVar(region.data(), v) == 3) ++count[v];
+            for (int w = 0; w < s_.inWords; ++w) {
+                Word open = LiteralVars(primes_[p][w], s_.InMask(w)) & ~LiteralVars(region[w], s_.InMask(w));
+                for (; open; open &= open - 1) ++count[w * 32 + std::countr_zero(open) / 2];
+            }
         int v = int(std::max_element(count.begin(), count.end()) - count.begin());
         for (unsigned half : {1u, 2u}) {
             std::vector<int> sub = hold;
@@ -113,10 +143,12 @@ private:
     const Space& s_;
     Space one_;  // the inputs with a single output, for the covering question
     const Cover& primes_;
+    const std::vector<char>& essential_;
     long limit_;
     std::vector<std::vector<int>>& rows_;
     Cover cut_;
     std::vector<Word> region_;
+    std::vector<int> count_;  // per input: cutting primes restricting it, for the split at hand
 };
 
 // Pieces are input parts stored at this stride (one spare word when there are no inputs).
@@ -175,9 +207,180 @@ bool CoverIsValid(const Cover& f, const Cover& on, const Cover& dc, const Cover&
     return true;
 }
 
+// Points of f's cubes, ON and clear of the don't-cares, that no other cube of f holds: up to
+// `count` of them in cube i, found by fixing its free inputs one after another, each to a value
+// that keeps some such point (the first point prefers 0, the others a value drawn from a fixed
+// sequence).
+void OwnPoints(const Cover& f, int i, const Cover& dc, int count, std::vector<std::vector<Word>>& points)
+{
+    const Space& s = f.space();
+    std::vector<Word> c(s.words);
+    std::size_t first = points.size();
+    std::uint32_t draw = 0x9e3779b9u ^ std::uint32_t(i);
+    for (int j = 0; j < s.no && int(points.size() - first) < count; ++j) {
+        if (!GetOut(s, f[i], j)) continue;
+        for (int round = 0; round < count && int(points.size() - first) < count; ++round) {
+            std::copy(f[i], f[i] + s.words, c.begin());
+            for (int w = s.inWords; w < s.words; ++w) c[w] = 0;
+            SetOut(s, c.data(), j, true);
+            if (CubeCovered(c.data(), {&f, &dc}, f[i])) break;
+            for (int v = 0; v < s.ni; ++v) {
+                if (GetVar(c.data(), v) != 3) continue;
+                draw = draw * 1664525u + 1013904223u;
+                unsigned value = round == 0 ? 1u : 1u + ((draw >> 16) & 1u);
+                SetVar(c.data(), v, value);
+                if (CubeCovered(c.data(), {&f, &dc}, f[i])) SetVar(c.data(), v, 3u - value);
+            }
+            bool again = false;
+            for (std::size_t q = first; q < points.size() && !again; ++q) again = points[q] == c;
+            if (!again) points.push_back(c);
+        }
+    }
+}
+
+// A lower bound on the cubes that the unmarked cubes of f add to the marked ones (marked:
+// holding a point no implicant leaving the cube holds), good for proving `need` of them. Two
+// points lie in a common implicant exactly when their smallest common cube misses the OFF-set;
+// points no two of which do need a cube each. Candidates are points of the unmarked cubes that
+// no other cube of f holds, so none shares an implicant with a marked cube's own point. Cube by
+// cube, the first candidate sharing no implicant with the points taken so far is taken; when
+// none is free, one that clashes with a single taken point is taken if that point's cube has
+// another candidate free of both. The walk stops once `need` is reached or out of reach, or
+// past p.maxPointPairs tested pairs. off must be the whole complement of ON and dc.
+int SeparatePoints(const Cover& f, const std::vector<char>& marked, const Cover& dc, const Cover& off,
+                   const ExactParams& p, int need)
+{
+    const Space& s = f.space();
+    int open = int(std::count(marked.begin(), marked.end(), 0));
+    if (p.pointsPerCube <= 0 || need <= 0 || need > open) return 0;
+    MeetIndex index({&off});
+    std::vector<int> near;
+    std::vector<Word> join(s.words);
+    using Point = std::vector<Word>;
+    struct PairLimit {};
+    long pairs = 0;
+    auto shareImplicant = [&](const Point& a, const Point& b) {
+        if (++pairs > p.maxPointPairs) throw PairLimit{};
+        Supercube(s, a.data(), b.data(), join.data());
+        index.Meeting(join.data(), near);
+        for (int k : near)
+            if (Intersects(s, join.data(), off[k])) return false;
+        return true;
+    };
+    std::vector<std::vector<Point>> choices;  // candidates of each cube with a point taken
+    std::vector<int> pick;                    // the one taken
+    auto takenPoint = [&](int t) -> const Point& { return choices[t][pick[t]]; };
+    // Taken points (but `skip`) sharing an implicant with q, up to `most` of them.
+    auto clashes = [&](const Point& q, int skip, int most, std::vector<int>& with) {
+        with.clear();
+        for (int t = 0; t < int(pick.size()) && int(with.size()) < most; ++t)
+            if (t != skip && shareImplicant(q, takenPoint(t))) with.push_back(t);
+    };
+    std::vector<Point> candidates;
+    std::vector<int> with, other;
+    try {
+        for (int i = 0; i < f.Size() && int(pick.size()) < need; ++i) {
+            if (marked[i]) continue;
+            --open;  // cubes still to come after this one
+            candidates.clear();
+            OwnPoints(f, i, dc, p.pointsPerCube, candidates);
+            bool done = false;
+            for (int c = 0; c < int(candidates.size()) && !done; ++c) {
+                clashes(candidates[c], -1, 1, with);
+                if (!with.empty()) continue;
+                choices.push_back(candidates);
+                pick.push_back(c);
+                done = true;
+            }
+            for (int c = 0; c < int(candidates.size()) && !done; ++c) {
+                clashes(candidates[c], -1, 2, with);
+                if (with.size() != 1) continue;
+                int t = with[0];
+                for (int r = 0; r < int(choices[t].size()) && !done; ++r) {
+                    if (r == pick[t] || shareImplicant(choices[t][r], candidates[c])) continue;
+                    clashes(choices[t][r], t, 1, other);
+                    if (!other.empty()) continue;
+                    pick[t] = r;
+                    choices.push_back(candidates);
+                    pick.push_back(c);
+                    done = true;
+                }
+            }
+            if (int(pick.size()) + open < need) break;
+        }
+    } catch (const PairLimit&) {
+    }
+    return int(pick.size());
+}
+
 }  // namespace
 
-ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cover& offIn, const ExactParams& p)
+CoveringParams CoveringLimits(const ExactParams& p, ExactDeadline deadline)
+{
+    CoveringParams c;
+    c.maxNodes = p.maxNodes;
+    c.literalNodes = p.literalNodes;
+    c.maxCoreCells = p.maxCoreCells;
+    c.deadline = deadline;
+    return c;
+}
+
+// A point whose every neighbour outside the cube (one input flipped where the cube has a
+// literal, or the same inputs in an output the cube lacks) is outside `valid` lies in no
+// implicant that leaves the cube.
+std::vector<char> HoldsNeededPoint(const Cover& f, const Cover& valid, const Cover& dc)
+{
+    const Space& s = f.space();
+    std::vector<char> needed(f.Size(), 0);
+    MeetIndex index({&valid});
+    std::vector<int> near;
+    Cover around(s);
+    std::vector<Word> t(s.words);
+    for (int i = 0; i < f.Size(); ++i) {
+        const Word* c = f[i];
+        around.Clear();
+        index.Near(c, near);
+        for (int k : near) {
+            const Word* g = valid[k];
+            int conflicts = 0, at = -1;
+            for (int v = 0; v < s.ni && conflicts < 2; ++v)
+                if (!(GetVar(c, v) & GetVar(g, v))) {
+                    ++conflicts;
+                    at = v;
+                }
+            if (conflicts >= 2) continue;
+            bool meetOutputs = false, otherOutputs = false;
+            for (int w = s.inWords; w < s.words; ++w) {
+                meetOutputs |= (g[w] & c[w]) != 0;
+                otherOutputs |= (g[w] & ~c[w]) != 0;
+            }
+            if (conflicts == 0) {
+                // The same inputs in an output c lacks: every output of c has that neighbour.
+                if (otherOutputs) {
+                    Intersect(s, g, c, t.data());
+                    for (int w = s.inWords; w < s.words; ++w) t[w] = c[w];
+                    around.Add(t.data());
+                }
+                // g reaching past a literal of c holds the neighbour there of each point they share.
+                if (meetOutputs && !InputContains(s, c, g)) {
+                    Intersect(s, g, c, t.data());
+                    around.Add(t.data());
+                }
+            } else if (conflicts == 1 && meetOutputs) {
+                // Across the literal of c at `at`: g mirrored into c.
+                std::copy(g, g + s.words, t.begin());
+                SetVar(t.data(), at, GetVar(c, at));
+                Intersect(s, t.data(), c, t.data());
+                around.Add(t.data());
+            }
+        }
+        needed[i] = !CubeCovered(c, {&around, &dc});
+    }
+    return needed;
+}
+
+ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cover& offIn, const ExactParams& p,
+                                const Cover* known)
 {
     auto t0 = std::chrono::steady_clock::now();
     auto deadline = p.maxSeconds > 0 ? t0 + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
@@ -209,12 +412,66 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
             all.Append(off);
             clear = Tautology(all);
         }
-        if (!clear) valid = Complement(off);
+        // That complement may be far larger than the function (a few cubes fixing thousands of
+        // inputs); past the budget of an OFF-set, or past what the splits below may take, the
+        // primes are out of reach anyway.
+        if (!clear)
+            valid = Complement(off, std::min<std::size_t>(std::size_t(p.maxSplitCubes),
+                                                          OffSetLimit(s, std::size_t(on.Size() + dc.Size() + off.Size()))));
+
+        // A known cover, each of whose cubes (made prime) holds a point no other cube can take,
+        // is a minimum one; the cubes that do are essential primes either way.
+        Cover essentials(s);
+        if (known && clear && CoverIsValid(*known, on, dc, off)) {
+            Cover grown = Expand(*known, off);
+            grown.RemoveEmpty();
+            if (CoverIsValid(grown, on, dc, off)) {
+                std::vector<char> needed = HoldsNeededPoint(grown, valid, dc);
+                for (int i = 0; i < grown.Size(); ++i) {
+                    bool again = false;
+                    for (int k = 0; k < essentials.Size() && !again; ++k) again = Equal(s, essentials[k], grown[i]);
+                    if (needed[i] && !again) essentials.Add(grown[i]);
+                }
+                rep.neededCubes = essentials.Size();
+                int least = std::min(known->Size(), grown.Size());
+                rep.lowerBound = essentials.Size();
+                if (rep.lowerBound < least)
+                    rep.lowerBound += SeparatePoints(grown, needed, dc, off, p, least - rep.lowerBound);
+                if (rep.lowerBound >= least) {
+                    if (grown.Size() < known->Size() && p.sparse) {
+                        Cover thin = MakeSparse(grown, dc, off);
+                        if (thin.Size() == grown.Size() && CoverIsValid(thin, on, dc, off)) grown = std::move(thin);
+                    }
+                    rep.cover = grown.Size() < known->Size() ? std::move(grown) : *known;
+                    rep.knownProven = true;
+                    return finish(ExactStatus::Proven);
+                }
+            }
+        }
 
         Cover primes(s);
         ExactStatus st = PrimeImplicants(valid, p, deadline, primes);
         rep.primes = primes.Size();
         if (st != ExactStatus::Proven) return finish(st);
+
+        // Every cover holds the essential primes; the points they cover need no row.
+        std::vector<char> essential(primes.Size(), 0);
+        {
+            Cover found(s);
+            for (int k = 0; k < essentials.Size(); ++k) {
+                int lo = 0, hi = primes.Size();
+                while (lo < hi) {  // primes are in falling word order
+                    int mid = (lo + hi) / 2;
+                    if (std::memcmp(primes[mid], essentials[k], sizeof(Word) * s.words) > 0) lo = mid + 1;
+                    else hi = mid;
+                }
+                if (lo < primes.Size() && Equal(s, primes[lo], essentials[k]) && !essential[lo]) {
+                    essential[lo] = 1;
+                    found.Add(essentials[k]);
+                }
+            }
+            essentials.Swap(found);
+        }
 
         std::vector<std::vector<int>> rows;
         std::vector<int> candidates;
@@ -223,10 +480,13 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
             for (int i = 0; i < primes.Size(); ++i)
                 if (GetOut(s, primes[i], j)) candidates.push_back(i);
             std::vector<Word> pieces = CarePieces(s, on, dc, j, p.maxRows);
-            RowBuilder builder(s, primes, p.maxRows, rows);
+            auto before = std::ptrdiff_t(rows.size());
+            RowBuilder builder(s, primes, essential, p.maxRows, rows);
             for (std::size_t at = 0; at < pieces.size(); at += Stride(s)) builder.Add(pieces.data() + at, candidates);
             if (builder.unsatisfiable) return finish(ExactStatus::Unsatisfiable);
-            std::sort(rows.begin(), rows.end());
+            // The rows so far are sorted and distinct: only this output's need sorting.
+            std::sort(rows.begin() + before, rows.end());
+            std::inplace_merge(rows.begin(), rows.begin() + before, rows.end());
             rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
             if (std::chrono::steady_clock::now() > deadline) return finish(ExactStatus::OutOfTime);
         }
@@ -234,16 +494,23 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
 
         std::vector<int> weight(primes.Size());
         for (int i = 0; i < primes.Size(); ++i) weight[i] = InputLiterals(s, primes[i]) + OutputCount(s, primes[i]);
-        CoveringSolution sol = MinimumCovering(primes.Size(), rows, weight, p, deadline);
+        CoveringParams limits = CoveringLimits(p, deadline);
+        limits.enough = known ? long(known->Size()) - essentials.Size() : -1;
+        CoveringSolution sol = MinimumCovering(primes.Size(), rows, weight, limits);
         rep.nodes = sol.nodes;
-        rep.essentials = sol.essentials;
+        rep.essentials = sol.essentials + essentials.Size();
         rep.coreRows = sol.coreRows;
         rep.coreColumns = sol.coreColumns;
         rep.blocks = sol.blocks;
         rep.literalsProven = sol.literalsProven;
         if (sol.status != ExactStatus::Proven) return finish(sol.status);
+        if (sol.boundMet) {
+            rep.cover = *known;
+            rep.knownProven = true;
+            return finish(ExactStatus::Proven);
+        }
 
-        Cover chosen(s);
+        Cover chosen = essentials;
         for (int c : sol.columns) chosen.Add(primes[c]);
         if (!CoverIsValid(chosen, on, dc, off)) return finish(ExactStatus::Unsatisfiable);
         rep.cover = chosen;
@@ -260,26 +527,6 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
     } catch (const std::bad_alloc&) {
         return finish(ExactStatus::TooManyRows);
     }
-}
-
-bool ExactMinimize(const Cover& on, const Cover& dc, const Cover& off, const MinimizeParams& mp, MinimizeResult& result,
-                   ExactStatus* why)
-{
-    ExactParams p;
-    p.sparse = mp.sparse;
-    ExactReport rep = ExactMinimizeReport(on, dc, off, p);
-    if (why) *why = rep.status;
-    if (rep.status != ExactStatus::Proven) return false;
-    result.cover = std::move(rep.cover);
-    result.stats = {};
-    result.stats.inputCubes = on.Size();
-    result.stats.cubes = result.cover.Size();
-    result.stats.inputLiterals = result.cover.InputLiterals();
-    result.stats.outputLiterals = result.cover.Literals() - result.stats.inputLiterals;
-    result.stats.essentials = rep.essentials;
-    result.stats.seconds = rep.seconds;
-    result.stats.exactProven = true;
-    return true;
 }
 
 }  // namespace quorlet

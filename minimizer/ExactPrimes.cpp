@@ -27,7 +27,7 @@ public:
           deadline_(deadline),
           timed_(p.maxSeconds > 0),
           // A Cover past kMaxCoverCubes gave up in the same way, so the limits stay below it.
-          productLimit_(std::min<long>(p.maxProducts, long(kMaxCoverCubes))),
+          productLimit_(p.maxProducts),
           primeLimit_(std::min<long>(p.maxPrimes, long(kMaxCoverCubes))),
           splitLimit_(p.maxSplitCubes)
     {
@@ -142,6 +142,15 @@ private:
         std::size_t count_ = 0;
     };
 
+    bool SameOutputs(const Cubes& g) const
+    {
+        if (s_.no == 1) return true;
+        for (std::size_t at = W_; at < g.size(); at += W_)
+            if (std::memcmp(g.data() + at + s_.inWords, g.data() + s_.inWords, sizeof(Word) * (W_ - s_.inWords)))
+                return false;
+        return true;
+    }
+
     // Cubes of g that allow value `bits` of v, with v freed.
     Cubes Half(const Cubes& g, int v, unsigned bits) const
     {
@@ -204,8 +213,9 @@ private:
                 for (int w = s_.inWords; w < s_.words; ++w) r[w] |= g[i * W_ + w];
             return r;
         }
-        if (!anyBinate && s_.no == 1) {
-            // A unate single-output cover is its primes.
+        if (!anyBinate && SameOutputs(g)) {
+            // A unate cover of one output, or of cubes that all share one output set, is its
+            // primes.
             Cubes r;
             KeepMaximal(g, r, 0, false, false);
             return r;
@@ -296,7 +306,9 @@ private:
                     t[w] = x[w] & y[w];
                     out |= t[w] != 0;
                 }
-                if (out) seen.Add(pairs, t.data());
+                if (!out) continue;
+                seen.Add(pairs, t.data());
+                if (pairs.size() > kMaxCoverCubes * W_) throw LimitHit{ExactStatus::TooManyPrimes};
             }
         }
         KeepMaximal(pairs, r, bound, true, true);

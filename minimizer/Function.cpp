@@ -98,15 +98,18 @@ Problem BuildProblem(const PlaTable& t, bool pos)
             Cover listed = Join({&on, &dc});
             if (pos) {
                 // The complement is the cover to minimize: start from the smaller of its two
-                // forms (output by output, or around the part all outputs share).
-                p.off = ComplementAroundCommonPart(listed);
+                // forms, output by output or around the part all outputs share (tried within
+                // the size of the first, since it is the larger when outputs share nothing).
+                p.off = Complement(listed, kMaxCoverCubes);
                 try {
-                    Cover byOutputs = Complement(listed, std::size_t(p.off.Size()) - 1);
-                    if (byOutputs.Size() < p.off.Size()) p.off = std::move(byOutputs);
+                    if (p.off.Size() > 1) {
+                        Cover around = ComplementAroundCommonPart(listed, std::size_t(p.off.Size()) - 1);
+                        if (around.Size() < p.off.Size()) p.off = std::move(around);
+                    }
                 } catch (const CoverLimitError&) {
                 }
             } else {
-                p.off = Complement(listed, kOffSetBudget);
+                p.off = Complement(listed, OffSetLimit(s, std::size_t(on.Size() + dc.Size())));
             }
         } catch (const CoverLimitError&) {
             p.offKnown = false;  // the minimizer can do without it
@@ -114,11 +117,21 @@ Problem BuildProblem(const PlaTable& t, bool pos)
     } else {
         Cover off = TermCover(t, '0');
         // Points no term names are don't-cares; the OFF-set is then recomputed so that it keeps
-        // clear of points also named ON or don't-care.
-        Cover rest = Complement(Join({&on, &off}));
-        dc.Append(rest);
-        if (AnyIntersect(off, on) || AnyIntersect(off, dc)) p.off = Complement(Join({&on, &dc}));
-        else p.off = std::move(off);
+        // clear of points also named ON or don't-care. Those points are listed within the same
+        // budget as an OFF-set; past it they are left out, which keeps every result correct
+        // (the listed OFF-set still guides expansion; fewer don't-cares only let fewer cubes go).
+        bool restListed = true;
+        try {
+            dc.Append(Complement(Join({&on, &off}), OffSetLimit(s, std::size_t(on.Size() + off.Size()))));
+        } catch (const CoverLimitError&) {
+            restListed = false;
+        }
+        if (AnyIntersect(off, on) || AnyIntersect(off, dc)) {
+            if (!restListed) dc.Append(Complement(Join({&on, &off})));
+            p.off = Complement(Join({&on, &dc}));
+        } else {
+            p.off = std::move(off);
+        }
     }
     p.on = std::move(on);
     p.dc = std::move(dc);

@@ -41,7 +41,7 @@ MinimizeParams ComplementParams(MinimizeParams p)
 {
     p.maxLoops = 1;
     p.maxStallRounds = 0;
-    p.otherReduceOrder = p.lastGasp = p.otherExpand = p.sparse = p.secondStart = false;
+    p.otherReduceOrder = p.lastGasp = p.otherExpand = p.secondStart = false;
     p.primeCoverCubes = 0;
     return p;
 }
@@ -145,7 +145,7 @@ int RunQuorEsp(std::span<const std::string> args, std::ostream& err, std::istrea
         } else if (params.exact) {
             MinimizeResult ex;
             ExactStatus why = ExactStatus::Proven;
-            if (ExactMinimize(prob.on, prob.dc, prob.off, params, ex, &why)) {
+            if (ExactMinimize(prob.on, prob.dc, prob.off, params, ex, &why, &res.cover)) {
                 ex.stats.exactProven = true;
                 res = std::move(ex);
             } else {

@@ -43,22 +43,4 @@ TClock& Clock()
 
 void SetClock(TClock* clock) { g_clock = clock; }
 
-void GetTime(int& hour, int& minute, int& second, int& millisecond)
-{
-    ClockTime c = Clock().Now();
-    hour = c.hour;
-    minute = c.minute;
-    second = c.second;
-    millisecond = c.millisecond;
-}
-
-void GetDate(int& year, int& month, int& day, int& weekday)
-{
-    ClockTime c = Clock().Now();
-    year = c.year;
-    month = c.month;
-    day = c.day;
-    weekday = c.weekday;
-}
-
 }  // namespace quorlet

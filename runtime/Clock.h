@@ -35,7 +35,4 @@ TClock& Clock();
 // Replaces the clock (nullptr restores the system clock); the caller keeps ownership.
 void SetClock(TClock* clock);
 
-void GetTime(int& hour, int& minute, int& second, int& millisecond);
-void GetDate(int& year, int& month, int& day, int& weekday);
-
 }  // namespace quorlet

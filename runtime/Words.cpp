@@ -122,4 +122,38 @@ bool ParseCount(std::string_view word, int& value)
     return true;
 }
 
+std::vector<std::string> SplitLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string line(text.substr(start, end - start));
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string XmlEscaped(std::string_view text, bool apostrophe)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'':
+            if (apostrophe) out += "&apos;";
+            else out += c;
+            break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace quorlet

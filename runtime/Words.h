@@ -56,6 +56,13 @@ private:
 // Every word of a line, comment characters included (the intermediate files have no comments).
 std::vector<std::string> SplitWords(std::string_view line);
 
+// The lines of a text without their ends ("\n" or "\r\n"); a last line without an end counts.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// The text with "&", "<", ">" and the double quote (and the apostrophe when asked) written as XML
+// entities, for the pictures' text and attribute values.
+std::string XmlEscaped(std::string_view text, bool apostrophe = false);
+
 // Counts beyond this are read as this value: far more than any store holds, and safe to compare
 // and add without overflow.
 inline constexpr int kCountCeiling = 999'999'999;

@@ -110,4 +110,18 @@ bool SameExistingFile(std::string_view a, std::string_view b)
     return SameInode(sa, sb);
 }
 
+CurrentDirectoryScope::CurrentDirectoryScope(const std::filesystem::path& dir)
+{
+    std::error_code ec;
+    previous_ = std::filesystem::current_path(ec);
+    if (!ec) std::filesystem::current_path(dir, ec);
+    entered_ = !ec;
+}
+
+CurrentDirectoryScope::~CurrentDirectoryScope()
+{
+    std::error_code ec;
+    if (entered_) std::filesystem::current_path(previous_, ec);
+}
+
 }  // namespace quorlet

@@ -2,6 +2,7 @@
 // and the removal of work files that an earlier run may have left behind.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -35,6 +36,22 @@ public:
 private:
     int fd_ = -1;
     std::string problem_;
+};
+
+// Makes a directory the current one for the scope's life, then returns to the one before. A
+// directory it cannot enter, or a current directory it could not come back to, leaves the
+// current directory as it is.
+class CurrentDirectoryScope {
+public:
+    explicit CurrentDirectoryScope(const std::filesystem::path& dir);
+    ~CurrentDirectoryScope();
+    CurrentDirectoryScope(const CurrentDirectoryScope&) = delete;
+    CurrentDirectoryScope& operator=(const CurrentDirectoryScope&) = delete;
+    bool Entered() const { return entered_; }
+
+private:
+    std::filesystem::path previous_;
+    bool entered_ = false;
 };
 
 // Names with the intermediate files' extensions ".$$$" and ".###".

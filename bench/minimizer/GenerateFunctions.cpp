@@ -21,6 +21,7 @@ struct FunctionClass {
     int minTerms, maxTerms;
     bool sparse;  // terms of one to three literals, each in one output
     int count;
+    bool dense = false;  // terms that fix nearly every input; .type f, fd and fr in turn
 };
 
 // Wide sparse multi-output functions as public benchmark sets hold them; random functions of
@@ -40,21 +41,33 @@ const FunctionClass kClasses[] = {
     {"i8-24o8-t400", "8-24 inputs, 8 outputs, 400 terms", 8, 24, 8, 8, 400, 400, false, 4},
     {"i8-24o1-t1600", "8-24 inputs, 1 output, 800-1600 terms", 8, 24, 1, 1, 800, 1600, false, 3},
     {"i8-24o8-t1600", "8-24 inputs, 8 outputs, 800-1600 terms", 8, 24, 8, 8, 800, 1600, false, 3},
+    {"dense-wide", "1000-10000 inputs, 1-8 outputs, 2-10 terms fixing 95% of the inputs, types f, fd, fr", 1000,
+     10000, 1, 8, 2, 10, false, 9, true},
 };
 
 int Between(std::mt19937& rng, int lo, int hi) { return lo + int(rng() % unsigned(hi - lo + 1)); }
 
-std::string MakeFunction(const FunctionClass& c, unsigned seed)
+// k: the function's number in its class, which picks the type of a dense one.
+std::string MakeFunction(const FunctionClass& c, unsigned seed, int k)
 {
     std::mt19937 rng(seed);
     const int ni = Between(rng, c.minInputs, c.maxInputs);
     const int no = Between(rng, c.minOutputs, c.maxOutputs);
     const int terms = Between(rng, c.minTerms, c.maxTerms);
-    std::string text =
-        ".i " + std::to_string(ni) + "\n.o " + std::to_string(no) + "\n.p " + std::to_string(terms) + "\n";
+    static const char* const kDenseTypes[] = {"f", "fd", "fr"};
+    const char* type = c.dense ? kDenseTypes[k % 3] : nullptr;
+    std::string text = ".i " + std::to_string(ni) + "\n.o " + std::to_string(no) + "\n";
+    if (type) text += ".type " + std::string(type) + "\n";
+    text += ".p " + std::to_string(terms) + "\n";
     for (int t = 0; t < terms; ++t) {
         std::string in(ni, '-'), out(no, '0');
-        if (c.sparse) {
+        if (c.dense) {
+            // A few far apart cubes: their complement is thousands of narrow cubes.
+            for (char& ch : in)
+                if (rng() % 20) ch = rng() % 2 ? '1' : '0';
+            for (char& ch : out) ch = "10-"[rng() % (type[1] == 'd' ? 3 : 2)];
+            out[rng() % unsigned(no)] = '1';
+        } else if (c.sparse) {
             int lits = Between(rng, 1, 3);
             for (int l = 0; l < lits; ++l) in[rng() % unsigned(ni)] = rng() % 2 ? '1' : '0';
             out[rng() % unsigned(no)] = '1';
@@ -96,7 +109,7 @@ int main(int argc, char** argv)
         for (int k = 0; k < c.count; ++k) {
             fs::path file = dir / (std::string(c.name) + "-" + std::to_string(k) + ".pla");
             std::ofstream f(file, std::ios::binary | std::ios::trunc);
-            if (!(f << MakeFunction(c, classSeed * 1000u + unsigned(k)))) {
+            if (!(f << MakeFunction(c, classSeed * 1000u + unsigned(k), k))) {
                 std::cerr << "quor_gen_functions: cannot write " << file.string() << "\n";
                 return 1;
             }

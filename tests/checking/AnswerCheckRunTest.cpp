@@ -19,9 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace quorlet;
-using quorlet::test::ReadFile;
-using quorlet::test::TempWorkDir;
-using quorlet::test::WriteFile;
+using namespace quorlet::test;
 
 // A random function table: per output and point '1', '0', '-' or '.' (not stated).
 struct RandomTable {

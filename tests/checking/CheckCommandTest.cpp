@@ -9,10 +9,7 @@
 
 namespace {
 
-using quorlet::test::ReadFile;
-using quorlet::test::RunResult;
-using quorlet::test::TempWorkDir;
-using quorlet::test::WriteFile;
+using namespace quorlet::test;
 
 RunResult Quorlet(const std::vector<std::string>& args) { return quorlet::test::RunBuiltProgram(QUORLET_BIN, args); }
 

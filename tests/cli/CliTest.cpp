@@ -8,11 +8,8 @@
 
 namespace {
 
-using quorlet::test::ReadFile;
-using quorlet::test::TempWorkDir;
-using quorlet::test::WriteFile;
+using namespace quorlet::test;
 
-using quorlet::test::RunResult;
 
 RunResult RunQuorlet(const std::vector<std::string>& args, const std::string& input = "")
 {

@@ -15,9 +15,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using quorlet::test::ReadFile;
-using quorlet::test::TempWorkDir;
-using quorlet::test::WriteFile;
+using namespace quorlet::test;
 
 const std::string kSource = QUORLET_SOURCE_DIR;
 const std::string kBuild = QUORLET_BUILD_DIR;

@@ -14,10 +14,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using quorlet::test::ReadFile;
-using quorlet::test::RunResult;
-using quorlet::test::TempWorkDir;
-using quorlet::test::WriteFile;
+using namespace quorlet::test;
 
 const fs::path kExamples = QUORLET_EXAMPLES;
 
@@ -97,26 +94,6 @@ TablePoints ReadFunctionTable(const std::string& text, int inputs, int outputs)
     }
     EXPECT_TRUE(inTerms);
     return t;
-}
-
-// The minimized table at the end of a ".min" result: lines "INPUT | OUTPUT".
-std::vector<std::pair<std::string, std::string>> ReadMinimizedTerms(const std::string& text)
-{
-    std::vector<std::pair<std::string, std::string>> terms;
-    std::istringstream lines(text);
-    std::string line;
-    std::vector<std::pair<std::string, std::string>> block;
-    while (std::getline(lines, line)) {
-        std::size_t bar = line.find(" | ");
-        if (bar == std::string::npos || line[0] == '"') {
-            if (!block.empty()) terms = block;
-            if (line.rfind("=====", 0) == 0) block.clear();
-            continue;
-        }
-        block.emplace_back(line.substr(0, bar), line.substr(bar + 3));
-    }
-    if (!block.empty()) terms = block;
-    return terms;
 }
 
 bool Covers(const std::string& cube, unsigned point, int inputs)

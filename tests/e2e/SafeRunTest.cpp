@@ -16,10 +16,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using quorlet::test::ReadFile;
-using quorlet::test::RunResult;
-using quorlet::test::TempWorkDir;
-using quorlet::test::WriteFile;
+using namespace quorlet::test;
 
 const fs::path kExamples = QUORLET_EXAMPLES;
 const fs::path kBinDir = fs::path(QUORLET_BIN).parent_path();

@@ -16,6 +16,14 @@ public:
     void Execute() override { body(*this); }
 };
 
+// Runs `body` as a stage of the harness, which collects its console lines.
+void RunAsStage(StageHarness& h, std::function<void(TSubExec&)> body)
+{
+    ReaderStage stage;
+    stage.body = std::move(body);
+    h.Run(stage);
+}
+
 std::string ComponentLines(int count)
 {
     std::string text;
@@ -58,14 +66,12 @@ TEST(NetlistLibraryReader, FallsBackToEightInputsWithItsThreeMessages)
     WriteFile("odd.lib", "SOMETHING ELSE\n4\n");
     WriteFile("head.lib", "LIBRARY SHORT\nOPTIONS X\n");
     std::vector<GateLibrary> results;
-    ReaderStage stage;
-    stage.body = [&](TSubExec& s) {
+    RunAsStage(h, [&](TSubExec& s) {
         for (const char* path : {"missing.lib", "nolib", "bad.lib", "odd.lib", "head.lib"}) {
             s.Write("CREATING PARDOVEX NETLIST FILE X.net");
             results.push_back(ReadLibraryForNetlist(s, path, false));
         }
-    };
-    h.Run(stage);
+    });
     const std::string tail = " MAXIMUM NUMBER OF GATE INPUTS SET TO 8";
     EXPECT_EQ(h.lines,
               (std::vector<std::string>{"CREATING PARDOVEX NETLIST FILE X.net", "GATE LIBRARY NOT FOUND," + tail,
@@ -85,13 +91,11 @@ TEST(NetlistLibraryReader, SkipsOptionsAndCommentsBeforeTheLimits)
     StageHarness h;
     WriteFile("my.lib", "library mine extra\n\" comment\nOPTIONS COMP_PROP=DESIGN_NAME\n\" between\n4/3 5\n");
     GateLibrary plain, inverting;
-    ReaderStage stage;
-    stage.body = [&](TSubExec& s) {
+    RunAsStage(h, [&](TSubExec& s) {
         s.Write("CREATING PARDOVEX NETLIST FILE X.net");
         plain = ReadLibraryForNetlist(s, "my.lib", false);
         inverting = ReadLibraryForNetlist(s, "my.lib", true);
-    };
-    h.Run(stage);
+    });
     ASSERT_GE(h.lines.size(), 2u);
     EXPECT_EQ(h.lines[0], "CREATING PARDOVEX NETLIST FILE X.net, USING LIBRARY MINE");
     EXPECT_EQ(h.lines[1], "MAXIMUM NUMBER OF GATE INPUTS WILL BE LIMITED TO 4");
@@ -109,14 +113,12 @@ TEST(DrawingLibraryReader, RefusesWhatTheNetlistReaderForgives)
     WriteFile("between.lib", "LIBRARY MINE\nOPTIONS A\n\" between\n4\n");
     WriteFile("odd.lib", "HELLO\n");
     std::vector<bool> ok;
-    ReaderStage stage;
-    stage.body = [&](TSubExec& s) {
+    RunAsStage(h, [&](TSubExec& s) {
         for (const char* path : {"missing.lib", "nolib", "between.lib", "odd.lib"}) {
             TextFile f;
             ok.push_back(ReadLibraryHeadForDrawing(s, f, path, "X.sch", false).has_value());
         }
-    };
-    h.Run(stage);
+    });
     EXPECT_EQ(ok, (std::vector<bool>{false, false, false, false}));
     EXPECT_EQ(h.lines, (std::vector<std::string>{"GATE LIBRARY NOT FOUND, SCHEMATICS GENERATION ABORTED",
                                                  "NO GATE LIBRARY SPECIFIED, SCHEMATICS GENERATION ABORTED",
@@ -134,13 +136,11 @@ TEST(DrawingLibraryReader, ReadsComponentsAndTheirPins)
               "LAST LAST 0H1 * * * * * * * * * * 5 1 * * 5 2 0 0 0 0\n");
     std::optional<GateLibrary> lib;
     bool components = false;
-    ReaderStage stage;
-    stage.body = [&](TSubExec& s) {
+    RunAsStage(h, [&](TSubExec& s) {
         TextFile f;
         lib = ReadLibraryHeadForDrawing(s, f, "my.lib", "X.sch", false);
         if (lib) components = ReadLibraryComponents(s, f, *lib);
-    };
-    h.Run(stage);
+    });
     ASSERT_TRUE(lib.has_value());
     ASSERT_TRUE(components);
     EXPECT_EQ(h.lines, (std::vector<std::string>{"CREATING ispTOOLS SCHEMATICS FILE X.sch,", "   USING LIBRARY: MINE",
@@ -175,16 +175,14 @@ TEST(DrawingLibraryReader, TooManyOrBadComponentLines)
     WriteFile("short.lib", "LIBRARY SHORT\n4\nAND2 AND2 0H1 0H3 * * * * * * * * 5 2 * * 5 4 0 0 0\n\" end\n");
     std::vector<bool> ok;
     int full = 0;
-    ReaderStage stage;
-    stage.body = [&](TSubExec& s) {
+    RunAsStage(h, [&](TSubExec& s) {
         for (const char* path : {"long.lib", "full.lib", "bad.lib", "short.lib"}) {
             TextFile f;
             auto lib = ReadLibraryHeadForDrawing(s, f, path, "X.sch", false);
             ok.push_back(lib && ReadLibraryComponents(s, f, *lib));
             if (lib && std::string(path) == "full.lib") full = lib->NumComponents;
         }
-    };
-    h.Run(stage);
+    });
     EXPECT_EQ(ok, (std::vector<bool>{false, true, false, false}));
     EXPECT_EQ(full, 100);
     std::vector<std::string> errors;
@@ -200,13 +198,11 @@ TEST(ShippedLibrary, HasEveryComponentTheNetworkCanAskFor)
     StageHarness h;
     WriteFile("GENERICS.LIB", SourceLibrary());
     std::optional<GateLibrary> lib;
-    ReaderStage stage;
-    stage.body = [&](TSubExec& s) {
+    RunAsStage(h, [&](TSubExec& s) {
         TextFile f;
         lib = ReadLibraryHeadForDrawing(s, f, FindFileNoCase("GENERICS.lib"), "X.sch", true);
         if (lib && !ReadLibraryComponents(s, f, *lib)) lib.reset();
-    };
-    h.Run(stage);
+    });
     ASSERT_TRUE(lib.has_value()) << h.Output();
     EXPECT_EQ(lib->MaxGateInputs, 3);
     EXPECT_EQ(lib->MaxPlainGateInputs, 4);

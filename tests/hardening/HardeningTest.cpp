@@ -21,9 +21,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using quorlet::test::ReadFile;
-using quorlet::test::TempWorkDir;
-using quorlet::test::WriteFile;
+using namespace quorlet::test;
 
 const fs::path kBadInputs = QUORLET_BAD_INPUTS;
 const fs::path kExamples = QUORLET_EXAMPLES;

@@ -88,14 +88,7 @@ TEST(HdlPlanTest, NextStateBitInvertsTheExcitationRules)
     EXPECT_EQ(NextStateBit(FlipFlopKind::SR, '0', "~~"), '-');
 }
 
-MinimizedTable Table(int inputs, int outputs, std::vector<Term> terms)
-{
-    MinimizedTable t;
-    t.inputs = inputs;
-    t.outputs = outputs;
-    t.terms = std::move(terms);
-    return t;
-}
+MinimizedTable Table(int inputs, int outputs, std::vector<Term> terms) { return {inputs, outputs, std::move(terms)}; }
 
 HdlDesign FunctionDesign(int inputs, int outputs)
 {

@@ -15,12 +15,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using quorlet::test::Exists;
-using quorlet::test::ReadFile;
-using quorlet::test::RunBuiltProgram;
-using quorlet::test::RunResult;
-using quorlet::test::TempWorkDir;
-using quorlet::test::WriteFile;
+using namespace quorlet::test;
 
 const fs::path kExamples = QUORLET_EXAMPLES;
 
@@ -154,23 +149,6 @@ void ExpectGroupsCoverTheirValue(const FunctionMaps& function, char grouped)
             EXPECT_FALSE(looped) << function.name << ": cell " << point << " of value " << other;
         }
     }
-}
-
-// The last minimized table of a ".min" result: lines "INPUT | OUTPUT".
-std::vector<std::pair<std::string, std::string>> ReadMinimizedTerms(const std::string& text)
-{
-    std::vector<std::pair<std::string, std::string>> terms, block;
-    for (const std::string& line : Lines(text)) {
-        std::size_t bar = line.find(" | ");
-        if (bar == std::string::npos || line[0] == '"') {
-            if (!block.empty()) terms = block;
-            if (line.rfind("=====", 0) == 0) block.clear();
-            continue;
-        }
-        block.emplace_back(line.substr(0, bar), line.substr(bar + 3));
-    }
-    if (!block.empty()) terms = block;
-    return terms;
 }
 
 std::string WithoutDateLine(const std::string& result)

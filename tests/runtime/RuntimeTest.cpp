@@ -462,5 +462,21 @@ TEST(WorkDirLockTest, RemovingWorkFilesUnlinksLinksAndRefusesOtherKinds)
     EXPECT_FALSE(IsIntermediateFileName("esp_tbl.$$$.tmp"));
 }
 
+TEST(WorkDirLockTest, DirectoryScopeComesBackAndLeavesAMissingDirectoryAlone)
+{
+    test::TempWorkDir dir;
+    const std::filesystem::path start = std::filesystem::current_path();
+    std::filesystem::create_directory("inner");
+    {
+        CurrentDirectoryScope inner("inner");
+        EXPECT_TRUE(inner.Entered());
+        EXPECT_EQ(std::filesystem::current_path(), start / "inner");
+        CurrentDirectoryScope missing("no-such-directory");
+        EXPECT_FALSE(missing.Entered());
+        EXPECT_EQ(std::filesystem::current_path(), start / "inner");
+    }
+    EXPECT_EQ(std::filesystem::current_path(), start);
+}
+
 }  // namespace
 }  // namespace quorlet

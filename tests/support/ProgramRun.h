@@ -4,7 +4,9 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TestSupport.h"
@@ -44,6 +46,24 @@ inline RunResult RunBuiltProgram(const std::string& program, const std::vector<s
     int status = pclose(pipe);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
+}
+
+// The last minimized table of a ".min" result, its lines "INPUT | OUTPUT" split at the bar.
+inline std::vector<std::pair<std::string, std::string>> ReadMinimizedTerms(const std::string& text)
+{
+    std::vector<std::pair<std::string, std::string>> terms, block;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::size_t bar = line.find(" | ");
+        if (bar == std::string::npos || line[0] == '"') {
+            if (!block.empty()) terms = block;
+            if (line.rfind("=====", 0) == 0) block.clear();
+            continue;
+        }
+        block.emplace_back(line.substr(0, bar), line.substr(bar + 3));
+    }
+    if (!block.empty()) terms = block;
+    return terms;
 }
 
 }  // namespace quorlet::test

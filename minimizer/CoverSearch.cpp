@@ -1,14 +1,13 @@
-// Minimum unate covering by branch and bound: essential columns, row and column dominance,
-// an independent-set lower bound with the limit rule, and independent blocks solved apart.
+// Branch and bound for unate covering over a bit matrix.
+#include "CoverSearch.h"
+
 #include <algorithm>
 #include <bit>
-#include <cstdint>
-#include <cstring>
-#include <functional>
-#include <numeric>
+#include <chrono>
+#include <limits>
 #include <span>
 
-#include "Exact.h"
+#include "Cube.h"
 
 namespace quorlet {
 namespace {
@@ -16,9 +15,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Costs = std::vector<long long>;
 
-struct Stop {
-    ExactStatus status;
-};
 struct Done {};  // a cover as cheap as a proven bound was found
 
 int WordsFor(int bits) { return (bits + 63) / 64; }
@@ -48,50 +44,6 @@ void ForEachAnd(const Word* a, const Word* b, int n, F f)
 {
     for (int w = 0; w < n; ++w)
         for (Word x = a[w] & b[w]; x; x &= x - 1) f(w * 64 + std::countr_zero(x));
-}
-
-// Sorts the rows, drops repeats and every row that contains another row (covering the
-// smaller one covers it too).
-void DropDominatedRows(std::vector<std::vector<int>>& rows, int columns)
-{
-    for (auto& r : rows) std::sort(r.begin(), r.end());
-    std::sort(rows.begin(), rows.end(),
-              [](const auto& a, const auto& b) { return a.size() != b.size() ? a.size() < b.size() : a < b; });
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    std::vector<int> count(columns, 0);
-    for (auto& r : rows)
-        for (int c : r) ++count[c];
-    // Each kept row is filed under its rarest column; a row containing it must hold that column.
-    std::vector<std::vector<int>> filed(columns);
-    std::vector<int> mark(columns, -1);
-    std::vector<std::vector<int>> kept;
-    for (int i = 0; i < int(rows.size()); ++i) {
-        const auto& r = rows[i];
-        for (int c : r) mark[c] = i;
-        bool dominated = false;
-        for (int c : r) {
-            for (int k : filed[c]) {
-                bool inside = true;
-                for (int d : kept[k])
-                    if (mark[d] != i) {
-                        inside = false;
-                        break;
-                    }
-                if (inside) {
-                    dominated = true;
-                    break;
-                }
-            }
-            if (dominated) break;
-        }
-        if (dominated) continue;
-        int key = r.empty() ? -1 : *std::min_element(r.begin(), r.end(), [&](int a, int b) {
-            return count[a] != count[b] ? count[a] < count[b] : a < b;
-        });
-        if (key >= 0) filed[key].push_back(int(kept.size()));
-        kept.push_back(r);
-    }
-    rows.swap(kept);
 }
 
 // The covering matrix twice over: each row as a bit set of columns and each column as a bit
@@ -162,7 +114,7 @@ public:
             std::vector<Word> r = rows, c = cols, mis(m_.cw);
             long long cost = 0;
             chosen_.clear();
-            if (!Reduce(r.data(), c.data(), cost)) throw Stop{ExactStatus::Unsatisfiable};
+            if (!Reduce(r.data(), c.data(), cost)) throw CoverSearchStop{ExactStatus::Unsatisfiable};
             floor_ = cost + LowerBound(r.data(), c.data(), mis.data());
             for (int round = 0; round < tightBounds && floor_ < bestCost; ++round) {
                 long long target = floor_ + 1;
@@ -191,6 +143,17 @@ public:
     }
 
     long nodes() const { return nodes_; }
+
+    long long RootBound()
+    {
+        std::vector<Word> rows(m_.rw, 0), cols(m_.cw, 0), mis(m_.cw);
+        for (int r = 0; r < m_.rows; ++r) SetBit(rows.data(), r);
+        for (int c = 0; c < m_.cols; ++c) SetBit(cols.data(), c);
+        long long cost = 0;
+        chosen_.clear();
+        if (!Reduce(rows.data(), cols.data(), cost)) return std::numeric_limits<long long>::max() / 4;
+        return cost + LowerBound(rows.data(), cols.data(), mis.data());
+    }
 
     // Greedy cover: most rows per cost, then redundant picks dropped, last picked first.
     std::vector<int> Greedy() const
@@ -497,8 +460,8 @@ private:
 
     void Tick()
     {
-        if (++nodes_ > budget_) throw Stop{ExactStatus::TooManyNodes};
-        if (timed_ && nodes_ % 128 == 0 && Clock::now() > deadline_) throw Stop{ExactStatus::OutOfTime};
+        if (++nodes_ > budget_) throw CoverSearchStop{ExactStatus::TooManyNodes};
+        if (timed_ && nodes_ % 128 == 0 && Clock::now() > deadline_) throw CoverSearchStop{ExactStatus::OutOfTime};
     }
 
     // lostRows and lostCols as for Reduce, or null at the root.
@@ -610,163 +573,36 @@ private:
     static constexpr int kDegreeRows = 1500;   // rows at most for the fewest-neighbours bound
 };
 
-// Splits the rows into groups sharing no column; each group with its columns, in a fixed order.
-std::vector<std::pair<std::vector<int>, std::vector<int>>> Blocks(const std::vector<std::vector<int>>& rows,
-                                                                  int columns)
-{
-    std::vector<int> parent(columns);
-    std::iota(parent.begin(), parent.end(), 0);
-    auto find = [&](int x) {
-        while (parent[x] != x) x = parent[x] = parent[parent[x]];
-        return x;
-    };
-    for (auto& r : rows)
-        for (std::size_t i = 1; i < r.size(); ++i) {
-            int a = find(r[0]), b = find(r[i]);
-            if (a != b) parent[std::max(a, b)] = std::min(a, b);
-        }
-    std::vector<int> blockOf(columns, -1);
-    std::vector<std::pair<std::vector<int>, std::vector<int>>> blocks;
-    for (int i = 0; i < int(rows.size()); ++i) {
-        int root = find(rows[i][0]);
-        if (blockOf[root] < 0) {
-            blockOf[root] = int(blocks.size());
-            blocks.emplace_back();
-        }
-        blocks[blockOf[root]].first.push_back(i);
-    }
-    std::vector<char> used(columns, 0);
-    for (auto& r : rows)
-        for (int c : r) used[c] = 1;
-    for (int c = 0; c < columns; ++c)
-        if (used[c]) blocks[blockOf[find(c)]].second.push_back(c);
-    return blocks;
-}
-
-// Rounds of the search that ask for a cover exactly as small as the proven bound.
-constexpr int kTightBounds = 3;
-
 }  // namespace
 
-CoveringSolution MinimumCovering(int columns, const std::vector<std::vector<int>>& rowsIn,
-                                 const std::vector<int>& weight, const ExactParams& p, ExactDeadline deadline)
+struct CoverSearch::Impl {
+    BitMatrix matrix;
+    BranchAndBound search;
+
+    Impl(const std::vector<std::vector<int>>& rows, int columns, const Costs& cost, const std::vector<int>& rank,
+         long budget, ExactDeadline deadline, bool timed)
+        : matrix(rows, columns), search(matrix, cost, rank, budget, deadline, timed)
+    {
+    }
+};
+
+CoverSearch::CoverSearch(const std::vector<std::vector<int>>& rows, int columns, const std::vector<long long>& cost,
+                         const std::vector<int>& rank, long budget, ExactDeadline deadline, bool timed)
+    : impl_(std::make_unique<Impl>(rows, columns, cost, rank, budget, deadline, timed))
 {
-    CoveringSolution sol;
-    bool timed = p.maxSeconds > 0;
-    std::vector<std::vector<int>> rows = rowsIn;
-    for (auto& r : rows) {
-        r.erase(std::remove_if(r.begin(), r.end(), [&](int c) { return c < 0 || c >= columns; }), r.end());
-        if (r.empty()) {
-            sol.status = ExactStatus::Unsatisfiable;
-            return sol;
-        }
-    }
-    // Rows of one column force it; the rows it meets are then done.
-    std::vector<char> taken(columns, 0);
-    for (bool again = true; again;) {
-        again = false;
-        DropDominatedRows(rows, columns);
-        for (auto& r : rows)
-            if (r.size() == 1 && !taken[r[0]]) {
-                taken[r[0]] = 1;
-                again = true;
-            }
-        if (!again) break;
-        std::erase_if(rows, [&](const std::vector<int>& r) {
-            for (int c : r)
-                if (taken[c]) return true;
-            return false;
-        });
-    }
-    for (int c = 0; c < columns; ++c)
-        if (taken[c]) sol.columns.push_back(c);
-    sol.essentials = int(sol.columns.size());
-    auto blocks = Blocks(rows, columns);
-    sol.blocks = int(blocks.size());
-    for (auto& [br, bc] : blocks) {
-        sol.coreRows += int(br.size());
-        sol.coreColumns += int(bc.size());
-    }
-
-    struct Block {
-        std::vector<int> columns;  // local column -> global column
-        std::vector<std::vector<int>> rows;
-        Costs unit, weighted;
-        std::vector<int> rank;
-        std::vector<int> best;  // local columns
-        long long bestCost = 0;
-    };
-    std::vector<Block> work;
-    for (auto& [br, bc] : blocks) {
-        if (double(br.size()) * double(bc.size()) > double(p.maxCoreCells)) {
-            sol.status = ExactStatus::TooManyRows;
-            return sol;
-        }
-        Block b;
-        b.columns = bc;
-        std::vector<int> local(columns, -1);
-        for (int i = 0; i < int(bc.size()); ++i) local[bc[i]] = i;
-        for (int r : br) {
-            std::vector<int> row;
-            for (int c : rows[r]) row.push_back(local[c]);
-            b.rows.push_back(std::move(row));
-        }
-        int n = int(bc.size());
-        b.unit.assign(n, 1);
-        b.weighted.resize(n);
-        std::vector<int> order(n);
-        std::iota(order.begin(), order.end(), 0);
-        auto w = [&, &bc = bc](int i) { return bc[i] < int(weight.size()) ? std::max(0, weight[bc[i]]) : 0; };
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b2) { return w(a) < w(b2); });
-        b.rank.resize(n);
-        for (int i = 0; i < n; ++i) b.rank[order[i]] = i;
-        for (int i = 0; i < n; ++i) b.weighted[i] = (1LL << 32) + w(i);
-        work.push_back(std::move(b));
-    }
-
-    // First the cube count of every block, then, with what budget is left, fewer literals.
-    long nodesLeft = p.maxNodes;
-    try {
-        for (Block& b : work) {
-            BitMatrix m(b.rows, int(b.columns.size()));
-            BranchAndBound bb(m, b.unit, b.rank, nodesLeft, deadline, timed);
-            b.best = bb.Greedy();
-            b.bestCost = (long long)b.best.size();
-            try {
-                bb.Solve(b.best, b.bestCost, kTightBounds);
-            } catch (...) {
-                sol.nodes += bb.nodes();
-                throw;
-            }
-            sol.nodes += bb.nodes();
-            nodesLeft -= bb.nodes();
-        }
-    } catch (const Stop& s) {
-        sol.status = s.status;
-        return sol;
-    }
-    sol.literalsProven = true;
-    long literalLeft = p.literalNodes;
-    for (Block& b : work) {
-        long long cost = 0;
-        for (int c : b.best) cost += b.weighted[c];
-        if (literalLeft <= 0) {
-            sol.literalsProven = false;
-            continue;
-        }
-        BitMatrix m(b.rows, int(b.columns.size()));
-        BranchAndBound bb(m, b.weighted, b.rank, literalLeft, deadline, timed);
-        try {
-            bb.Solve(b.best, cost, 0);
-        } catch (const Stop&) {
-            sol.literalsProven = false;
-        }
-        literalLeft -= bb.nodes();
-    }
-    for (Block& b : work)
-        for (int c : b.best) sol.columns.push_back(b.columns[c]);
-    std::sort(sol.columns.begin(), sol.columns.end());
-    return sol;
 }
+
+CoverSearch::~CoverSearch() = default;
+
+std::vector<int> CoverSearch::Greedy() const { return impl_->search.Greedy(); }
+
+void CoverSearch::Solve(std::vector<int>& best, long long& bestCost, int tightBounds)
+{
+    impl_->search.Solve(best, bestCost, tightBounds);
+}
+
+long CoverSearch::nodes() const { return impl_->search.nodes(); }
+
+long long CoverSearch::RootBound() { return impl_->search.RootBound(); }
 
 }  // namespace quorlet
