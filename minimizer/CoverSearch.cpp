@@ -7,6 +7,8 @@
 #include <limits>
 #include <span>
 
+#include "Cube.h"
+
 namespace quorlet {
 namespace {
 

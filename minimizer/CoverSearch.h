@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "Exact.h"
+#include "MinimumCover.h"
 
 namespace quorlet {
 

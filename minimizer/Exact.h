@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Cube.h"
+#include "MinimumCover.h"
 
 namespace quorlet {
 
@@ -23,11 +24,12 @@ struct ExactParams {
     long maxCoreCells = 400'000'000;     // rows x columns of the reduced problem kept as bit matrix
     long maxNodes = 3'000'000;           // branch and bound nodes spent proving the cube count
     long literalNodes = 2'000;           // further nodes spent lowering literals at that count
+    int pointsPerCube = 8;               // lower bound from points no two of which share an
+                                         // implicant: candidate points per cube of the known cover
+    long maxPointPairs = 5'000'000;      // pairs of those points tested at most
     double maxSeconds = 120;             // wall clock for the whole step; 0 = no limit
     bool sparse = true;                  // drop unneeded output bits and re-expand inputs at the end
 };
-
-enum class ExactStatus { Proven, TooManyPrimes, TooManyRows, TooManyNodes, OutOfTime, Unsatisfiable };
 
 const char* ExactStatusName(ExactStatus s);
 
@@ -43,6 +45,7 @@ struct ExactReport {
                                   // of primes
     double seconds = 0;
     int neededCubes = 0;       // cubes of the known cover holding a point no other cube can take
+    int lowerBound = 0;        // cubes any cover needs, shown from the known cover's points
     bool knownProven = false;  // the known cover is a minimum one and is the result
 };
 
@@ -52,8 +55,6 @@ ExactReport ExactMinimizeReport(const Cover& on, const Cover& dc, const Cover& o
                                 const Cover* known = nullptr);
 
 // --- the two halves, usable on their own ---------------------------------------------------
-
-using ExactDeadline = std::chrono::steady_clock::time_point;
 
 // All multi-output prime implicants of f (as a function: the union of its cubes), in a fixed
 // order. Returns TooManyPrimes or OutOfTime when a limit is hit (primes then undefined).
@@ -65,20 +66,7 @@ ExactStatus PrimeImplicants(const Cover& f, const ExactParams& p, ExactDeadline 
 // lower bound on the cube count.
 std::vector<char> HoldsNeededPoint(const Cover& f, const Cover& valid, const Cover& dc);
 
-struct CoveringSolution {
-    ExactStatus status = ExactStatus::Proven;
-    std::vector<int> columns;  // chosen columns, ascending
-    bool literalsProven = false;
-    long nodes = 0;
-    int essentials = 0, coreRows = 0, coreColumns = 0, blocks = 0;
-    bool boundMet = false;  // no cover has fewer than `enough` columns; columns left empty
-};
-
-// Smallest set of columns meeting every row (each row lists columns); among those of that
-// size, the one of least total weight found within the literal node budget.
-// enough (when not negative): a cover of that many columns is known elsewhere, so the search
-// stops as soon as its lower bound reaches it.
-CoveringSolution MinimumCovering(int columns, const std::vector<std::vector<int>>& rows, const std::vector<int>& weight,
-                                 const ExactParams& p, ExactDeadline deadline, long enough = -1);
+// The covering limits of p (the exact step's node, literal and size limits) with the deadline.
+CoveringParams CoveringLimits(const ExactParams& p, ExactDeadline deadline);
 
 }  // namespace quorlet

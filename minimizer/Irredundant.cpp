@@ -124,8 +124,9 @@ Cover Irredundant(const Cover& f, const Cover& dc, const IrredundantParams& p)
             rows.push_back(std::move(row));
         }
     }
-    std::vector<int> keep = MinimumCoverByBlocks(rows, part.Size(), p.exactCoverColumns, p.exactCoverNodes);
-    for (int k : keep) e.Add(part[k]);
+    CoveringSolution chosen = MinimumCovering(part.Size(), rows, {}, p.cover);
+    if (chosen.columns.empty()) return f;  // no cover (a problem past the size limits): all cubes stay
+    for (int k : chosen.columns) e.Add(part[k]);
     return e;
 }
 

@@ -2,13 +2,16 @@
 #pragma once
 
 #include "Cube.h"
+#include "MinimumCover.h"
 
 namespace quorlet {
 
 struct IrredundantParams {
-    int exactCoverColumns = 48;    // exact branch and bound on each independent block of the
-                                   // partially redundant set at most this big, greedy otherwise
-    long exactCoverNodes = 20000;  // branch and bound node budget before settling for the best found
+    // The choice among the partially redundant cubes: an exact branch and bound on each
+    // independent block of at most maxSearchColumns cubes within the node budget, the greedy
+    // cover on larger ones.
+    CoveringParams cover{
+        .maxNodes = 20000, .literalNodes = 0, .maxSearchColumns = 48, .start = GreedyStart::ScarceRows};
 };
 
 // Keeps every cube covered by no others, drops every cube the former cover together with dc,

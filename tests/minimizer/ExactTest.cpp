@@ -375,7 +375,7 @@ TEST(HoldsNeededPoint, MarksExactlyTheEssentialPrimes)
 TEST(ExactMinimize, KnownCoverKeepsTheMinimum)
 {
     std::mt19937 rng(37);
-    int provenByKnown = 0;
+    int provenByKnown = 0, pointsAdded = 0, searchedAroundEssentials = 0;
     for (int round = 0; round < 200; ++round) {
         int ni = 2 + round % 5, no = std::min(1 + (round / 5) % 3, ni == 6 ? 2 : 3);
         Truth t = RandomTruth(rng, ni, no, round % 2 ? 20 : 0);
@@ -391,10 +391,17 @@ TEST(ExactMinimize, KnownCoverKeepsTheMinimum)
             EXPECT_TRUE(PointCorrect(t, rep.cover)) << "round " << round;
             EXPECT_EQ(rep.cover.Size(), minimum) << "round " << round;
             EXPECT_LE(rep.neededCubes, essential) << "round " << round;
+            // The bound from points that share no implicant never passes the minimum.
+            EXPECT_LE(rep.lowerBound, minimum) << "round " << round;
+            EXPECT_GE(rep.lowerBound, rep.neededCubes) << "round " << round;
             provenByKnown += rep.knownProven;
+            pointsAdded += rep.lowerBound > rep.neededCubes;
+            searchedAroundEssentials += !rep.knownProven && rep.neededCubes > 0;
         }
     }
     EXPECT_GT(provenByKnown, 0);
+    EXPECT_GT(pointsAdded, 0);
+    EXPECT_GT(searchedAroundEssentials, 0);
 }
 
 TEST(ExactMinimize, LargerFunctionsCorrectDeterministicAndNoWorseThanHeuristic)
@@ -409,6 +416,12 @@ TEST(ExactMinimize, LargerFunctionsCorrectDeterministicAndNoWorseThanHeuristic)
         ASSERT_EQ(a.status, ExactStatus::Proven) << ExactStatusName(a.status);
         EXPECT_TRUE(PointCorrect(t, a.cover)) << "round " << round;
         EXPECT_LE(a.cover.Size(), Minimize(on, dc, off).cover.Size()) << "round " << round;
+        // Starting from the heuristic cover proves the same count.
+        Cover heuristic = Minimize(on, dc, off).cover;
+        ExactReport known = ExactMinimizeReport(on, dc, off, {}, &heuristic);
+        ASSERT_EQ(known.status, ExactStatus::Proven) << ExactStatusName(known.status);
+        EXPECT_EQ(known.cover.Size(), a.cover.Size()) << "round " << round;
+        EXPECT_TRUE(PointCorrect(t, known.cover)) << "round " << round;
         ExactReport b = ExactMinimizeReport(on, dc, off);
         ASSERT_EQ(a.cover.Size(), b.cover.Size());
         for (int i = 0; i < a.cover.Size(); ++i) EXPECT_TRUE(Equal(a.cover.space(), a.cover[i], b.cover[i]));
@@ -548,12 +561,12 @@ TEST(MinimumCovering, MatchesSubsetEnumeration)
             }
         }
         // The cube-count search alone (no literal phase to fall back on) must find the minimum.
-        ExactParams countOnly;
+        CoveringParams countOnly;
         countOnly.literalNodes = 0;
-        CoveringSolution first = MinimumCovering(cols, rows, weight, countOnly, ExactDeadline::max());
+        CoveringSolution first = MinimumCovering(cols, rows, weight, countOnly);
         ASSERT_EQ(first.status, ExactStatus::Proven);
         EXPECT_EQ(int(first.columns.size()), bestSize) << "round " << round;
-        CoveringSolution sol = MinimumCovering(cols, rows, weight, {}, ExactDeadline::max());
+        CoveringSolution sol = MinimumCovering(cols, rows, weight);
         ASSERT_EQ(sol.status, ExactStatus::Proven);
         EXPECT_EQ(int(sol.columns.size()), bestSize) << "round " << round;
         int w = 0;
@@ -568,7 +581,7 @@ TEST(MinimumCovering, MatchesSubsetEnumeration)
         }
         // A cover known elsewhere: the search stops at it only when nothing smaller exists.
         for (long enough : {long(bestSize) - 1, long(bestSize), long(bestSize) + 1}) {
-            CoveringSolution bounded = MinimumCovering(cols, rows, weight, {}, ExactDeadline::max(), enough);
+            CoveringSolution bounded = MinimumCovering(cols, rows, weight, {.enough = enough});
             ASSERT_EQ(bounded.status, ExactStatus::Proven);
             if (bounded.boundMet) {
                 EXPECT_LE(enough, bestSize) << "round " << round;
@@ -577,8 +590,7 @@ TEST(MinimumCovering, MatchesSubsetEnumeration)
             }
         }
     }
-    EXPECT_EQ(MinimumCovering(4, {{0, 1}, {}}, {1, 1, 1, 1}, {}, ExactDeadline::max()).status,
-              ExactStatus::Unsatisfiable);
+    EXPECT_EQ(MinimumCovering(4, {{0, 1}, {}}, {1, 1, 1, 1}).status, ExactStatus::Unsatisfiable);
 }
 
 // Problems spanning several words of rows and of columns: a vertex cover of a dense random
@@ -630,10 +642,10 @@ TEST(MinimumCovering, MatchesEnumerationAcrossWords)
         }
         std::vector<int> weight(cols);
         for (int& w : weight) w = 1 + int(rng() % 9);
-        ExactParams countOnly;
+        CoveringParams countOnly;
         countOnly.literalNodes = 0;
-        for (const ExactParams& p : {countOnly, ExactParams{}}) {
-            CoveringSolution sol = MinimumCovering(cols, rows, weight, p, ExactDeadline::max());
+        for (const CoveringParams& p : {countOnly, CoveringParams{}}) {
+            CoveringSolution sol = MinimumCovering(cols, rows, weight, p);
             ASSERT_EQ(sol.status, ExactStatus::Proven) << "round " << round;
             EXPECT_EQ(int(sol.columns.size()), bestSize) << "round " << round << " rows " << nrows;
             for (auto& r : rows)
@@ -649,24 +661,24 @@ TEST(MinimumCovering, MatchesEnumerationAcrossWords)
 // its independent rows only prove floor(n/2); the lines of the Fano plane need three points.
 TEST(MinimumCovering, CyclicProblemsWithKnownMinima)
 {
-    ExactParams countOnly;
+    CoveringParams countOnly;
     countOnly.literalNodes = 0;
     for (int n = 3; n <= 25; ++n) {
         std::vector<std::vector<int>> rows;
         for (int i = 0; i < n; ++i) rows.push_back({i, (i + 1) % n});
-        CoveringSolution sol = MinimumCovering(n, rows, std::vector<int>(n, 1), countOnly, ExactDeadline::max());
+        CoveringSolution sol = MinimumCovering(n, rows, std::vector<int>(n, 1), countOnly);
         ASSERT_EQ(sol.status, ExactStatus::Proven);
         EXPECT_EQ(int(sol.columns.size()), (n + 1) / 2) << "cycle " << n;
     }
     for (int n : {63, 64, 65, 128, 131}) {  // rows and columns over several words
         std::vector<std::vector<int>> rows;
         for (int i = 0; i < n; ++i) rows.push_back({i, (i + 1) % n});
-        CoveringSolution sol = MinimumCovering(n, rows, std::vector<int>(n, 1), countOnly, ExactDeadline::max());
+        CoveringSolution sol = MinimumCovering(n, rows, std::vector<int>(n, 1), countOnly);
         ASSERT_EQ(sol.status, ExactStatus::Proven);
         EXPECT_EQ(int(sol.columns.size()), (n + 1) / 2) << "cycle " << n;
     }
     std::vector<std::vector<int>> fano{{0, 1, 2}, {0, 3, 4}, {0, 5, 6}, {1, 3, 5}, {1, 4, 6}, {2, 3, 6}, {2, 4, 5}};
-    CoveringSolution sol = MinimumCovering(7, fano, std::vector<int>(7, 1), countOnly, ExactDeadline::max());
+    CoveringSolution sol = MinimumCovering(7, fano, std::vector<int>(7, 1), countOnly);
     ASSERT_EQ(sol.status, ExactStatus::Proven);
     EXPECT_EQ(sol.columns.size(), 3u);
     // A trap for covering by most rows first: columns 0 and 1 take the two halves of rows
@@ -677,7 +689,7 @@ TEST(MinimumCovering, CyclicProblemsWithKnownMinima)
         int k = r % 7;
         halves[r] = {r < 7 ? 0 : 1, k == 0 ? 2 : k <= 2 ? 3 : 4, 5 + r};
     }
-    sol = MinimumCovering(19, halves, std::vector<int>(19, 1), countOnly, ExactDeadline::max());
+    sol = MinimumCovering(19, halves, std::vector<int>(19, 1), countOnly);
     ASSERT_EQ(sol.status, ExactStatus::Proven);
     EXPECT_EQ(sol.columns, (std::vector<int>{0, 1}));
 }

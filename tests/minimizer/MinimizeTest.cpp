@@ -6,12 +6,20 @@
 #include <numeric>
 
 #include "Minimize.h"
-#include "MinimumCover.h"
 #include "TruthTable.h"
 #include "Unate.h"
 
 namespace quorlet::test {
 namespace {
+
+// The columns MinimumCovering chooses; proven: whether it proved their number minimum.
+std::vector<int> CoverColumns(const std::vector<std::vector<int>>& rows, int columns, const CoveringParams& p,
+                              bool* proven)
+{
+    CoveringSolution sol = MinimumCovering(columns, rows, {}, p);
+    *proven = sol.status == ExactStatus::Proven;
+    return sol.columns;
+}
 
 // Every ON point covered, no OFF point touched.
 void ExpectCorrect(const RandomFunction& f, const Cover& r, bool pos, const std::string& what)
@@ -214,7 +222,7 @@ TEST(Minimize, CubeCountsCloseToProvenMinimum)
             rows.push_back(row);
         }
         bool proven = false;
-        int best = int(MinimumCover(rows, int(primes.size()), 1000000, &proven).size());
+        int best = int(CoverColumns(rows, int(primes.size()), {.maxNodes = 1000000}, &proven).size());
         ASSERT_TRUE(proven);
         MinimizeParams loopOnly;
         loopOnly.primeCoverCubes = 0;
@@ -385,7 +393,7 @@ TEST(Minimize, MinimumCoverIsMinimumOnSmallMatrices)
         }
         int best = BruteMinimumCover(rows, cols);
         bool proven = false;
-        std::vector<int> got = MinimumCover(rows, cols, 100000, &proven);
+        std::vector<int> got = CoverColumns(rows, cols, {.maxNodes = 100000}, &proven);
         ASSERT_TRUE(proven);
         ASSERT_EQ(int(got.size()), best) << "round " << round;
         EXPECT_TRUE(HitsEveryRow(rows, got));
@@ -394,6 +402,13 @@ TEST(Minimize, MinimumCoverIsMinimumOnSmallMatrices)
 
 // Many small independent blocks with their columns interleaved: each block must get its own
 // minimum, although the whole problem is far past the size the branch and bound would take.
+// As irredundant solves its covering problems: blocks past maxSearchColumns keep a greedy cover.
+CoveringParams ByBlocks(int maxSearchColumns)
+{
+    return {
+        .maxNodes = 100000, .literalNodes = 0, .maxSearchColumns = maxSearchColumns, .start = GreedyStart::ScarceRows};
+}
+
 TEST(Minimize, MinimumCoverByBlocksIsMinimumPerBlock)
 {
     std::mt19937 rng(47);
@@ -434,15 +449,38 @@ TEST(Minimize, MinimumCoverByBlocksIsMinimumPerBlock)
         }
         std::shuffle(rows.begin(), rows.end(), rng);
         bool proven = false;
-        std::vector<int> got = MinimumCoverByBlocks(rows, total, 12, 100000, &proven);
+        std::vector<int> got = CoverColumns(rows, total, ByBlocks(12), &proven);
         ASSERT_TRUE(proven);
         ASSERT_EQ(int(got.size()), expected) << "round " << round;
         EXPECT_TRUE(HitsEveryRow(rows, got));
         // Blocks past the size limit are covered greedily and the result is not claimed minimum.
-        std::vector<int> greedy = MinimumCoverByBlocks(rows, total, 2, 100000, &proven);
+        std::vector<int> greedy = CoverColumns(rows, total, ByBlocks(2), &proven);
         EXPECT_FALSE(proven);
         EXPECT_TRUE(HitsEveryRow(rows, greedy));
     }
+}
+
+// Irredundant needs a cover even when the search runs out of nodes: every block then keeps the
+// best cover found so far (the greedy one for blocks not reached), and says it is not proven.
+TEST(Minimize, CoveringPastItsNodeBudgetStillCoversEveryRow)
+{
+    std::mt19937 rng(53);
+    int cutShort = 0;
+    for (int round = 0; round < 40; ++round) {
+        // Two blocks: the budget runs out in the first, the second is never searched.
+        int half = 10 + int(rng() % 15), cols = 2 * half;
+        std::vector<std::vector<int>> rows;
+        for (int base : {0, half})
+            for (int c = 0; c < half; ++c) rows.push_back({base + c, base + (c + 1) % half, base + int(rng() % half)});
+        for (GreedyStart start : {GreedyStart::RowsPerCost, GreedyStart::ScarceRows}) {
+            CoveringSolution sol = MinimumCovering(cols, rows, {}, {.maxNodes = 2, .literalNodes = 0, .start = start});
+            ASSERT_TRUE(sol.status == ExactStatus::Proven || sol.status == ExactStatus::TooManyNodes);
+            cutShort += sol.status == ExactStatus::TooManyNodes;
+            EXPECT_TRUE(HitsEveryRow(rows, sol.columns)) << "round " << round;
+            EXPECT_TRUE(std::is_sorted(sol.columns.begin(), sol.columns.end()));
+        }
+    }
+    EXPECT_GT(cutShort, 10);
 }
 
 }  // namespace
