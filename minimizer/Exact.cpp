@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "Expand.h"
@@ -205,6 +207,112 @@ bool CoverIsValid(const Cover& f, const Cover& on, const Cover& dc, const Cover&
     return true;
 }
 
+// Points of f's cubes, ON and clear of the don't-cares, that no other cube of f holds: up to
+// `count` of them in cube i, found by fixing its free inputs one after another, each to a value
+// that keeps some such point (the first point prefers 0, the others a value drawn from a fixed
+// sequence).
+void OwnPoints(const Cover& f, int i, const Cover& dc, int count, std::vector<std::vector<Word>>& points)
+{
+    const Space& s = f.space();
+    std::vector<Word> c(s.words);
+    std::size_t first = points.size();
+    std::uint32_t draw = 0x9e3779b9u ^ std::uint32_t(i);
+    for (int j = 0; j < s.no && int(points.size() - first) < count; ++j) {
+        if (!GetOut(s, f[i], j)) continue;
+        for (int round = 0; round < count && int(points.size() - first) < count; ++round) {
+            std::copy(f[i], f[i] + s.words, c.begin());
+            for (int w = s.inWords; w < s.words; ++w) c[w] = 0;
+            SetOut(s, c.data(), j, true);
+            if (CubeCovered(c.data(), {&f, &dc}, f[i])) break;
+            for (int v = 0; v < s.ni; ++v) {
+                if (GetVar(c.data(), v) != 3) continue;
+                draw = draw * 1664525u + 1013904223u;
+                unsigned value = round == 0 ? 1u : 1u + ((draw >> 16) & 1u);
+                SetVar(c.data(), v, value);
+                if (CubeCovered(c.data(), {&f, &dc}, f[i])) SetVar(c.data(), v, 3u - value);
+            }
+            bool again = false;
+            for (std::size_t q = first; q < points.size() && !again; ++q) again = points[q] == c;
+            if (!again) points.push_back(c);
+        }
+    }
+}
+
+// A lower bound on the cubes that the unmarked cubes of f add to the marked ones (marked:
+// holding a point no implicant leaving the cube holds), good for proving `need` of them. Two
+// points lie in a common implicant exactly when their smallest common cube misses the OFF-set;
+// points no two of which do need a cube each. Candidates are points of the unmarked cubes that
+// no other cube of f holds, so none shares an implicant with a marked cube's own point. Cube by
+// cube, the first candidate sharing no implicant with the points taken so far is taken; when
+// none is free, one that clashes with a single taken point is taken if that point's cube has
+// another candidate free of both. The walk stops once `need` is reached or out of reach, or
+// past p.maxPointPairs tested pairs. off must be the whole complement of ON and dc.
+int SeparatePoints(const Cover& f, const std::vector<char>& marked, const Cover& dc, const Cover& off,
+                   const ExactParams& p, int need)
+{
+    const Space& s = f.space();
+    int open = int(std::count(marked.begin(), marked.end(), 0));
+    if (p.pointsPerCube <= 0 || need <= 0 || need > open) return 0;
+    MeetIndex index({&off});
+    std::vector<int> near;
+    std::vector<Word> join(s.words);
+    using Point = std::vector<Word>;
+    struct PairLimit {};
+    long pairs = 0;
+    auto shareImplicant = [&](const Point& a, const Point& b) {
+        if (++pairs > p.maxPointPairs) throw PairLimit{};
+        Supercube(s, a.data(), b.data(), join.data());
+        index.Meeting(join.data(), near);
+        for (int k : near)
+            if (Intersects(s, join.data(), off[k])) return false;
+        return true;
+    };
+    std::vector<std::vector<Point>> choices;  // candidates of each cube with a point taken
+    std::vector<int> pick;                    // the one taken
+    auto takenPoint = [&](int t) -> const Point& { return choices[t][pick[t]]; };
+    // Taken points (but `skip`) sharing an implicant with q, up to `most` of them.
+    auto clashes = [&](const Point& q, int skip, int most, std::vector<int>& with) {
+        with.clear();
+        for (int t = 0; t < int(pick.size()) && int(with.size()) < most; ++t)
+            if (t != skip && shareImplicant(q, takenPoint(t))) with.push_back(t);
+    };
+    std::vector<Point> candidates;
+    std::vector<int> with, other;
+    try {
+        for (int i = 0; i < f.Size() && int(pick.size()) < need; ++i) {
+            if (marked[i]) continue;
+            --open;  // cubes still to come after this one
+            candidates.clear();
+            OwnPoints(f, i, dc, p.pointsPerCube, candidates);
+            bool done = false;
+            for (int c = 0; c < int(candidates.size()) && !done; ++c) {
+                clashes(candidates[c], -1, 1, with);
+                if (!with.empty()) continue;
+                choices.push_back(candidates);
+                pick.push_back(c);
+                done = true;
+            }
+            for (int c = 0; c < int(candidates.size()) && !done; ++c) {
+                clashes(candidates[c], -1, 2, with);
+                if (with.size() != 1) continue;
+                int t = with[0];
+                for (int r = 0; r < int(choices[t].size()) && !done; ++r) {
+                    if (r == pick[t] || shareImplicant(choices[t][r], candidates[c])) continue;
+                    clashes(choices[t][r], t, 1, other);
+                    if (!other.empty()) continue;
+                    pick[t] = r;
+                    choices.push_back(candidates);
+                    pick.push_back(c);
+                    done = true;
+                }
+            }
+            if (int(pick.size()) + open < need) break;
+        }
+    } catch (const PairLimit&) {
+    }
+    return int(pick.size());
+}
+
 }  // namespace
 
 CoveringParams CoveringLimits(const ExactParams& p, ExactDeadline deadline)
@@ -325,7 +433,11 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
                     if (needed[i] && !again) essentials.Add(grown[i]);
                 }
                 rep.neededCubes = essentials.Size();
-                if (essentials.Size() >= known->Size() || essentials.Size() >= grown.Size()) {
+                int least = std::min(known->Size(), grown.Size());
+                rep.lowerBound = essentials.Size();
+                if (rep.lowerBound < least)
+                    rep.lowerBound += SeparatePoints(grown, needed, dc, off, p, least - rep.lowerBound);
+                if (rep.lowerBound >= least) {
                     if (grown.Size() < known->Size() && p.sparse) {
                         Cover thin = MakeSparse(grown, dc, off);
                         if (thin.Size() == grown.Size() && CoverIsValid(thin, on, dc, off)) grown = std::move(thin);
@@ -368,10 +480,13 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
             for (int i = 0; i < primes.Size(); ++i)
                 if (GetOut(s, primes[i], j)) candidates.push_back(i);
             std::vector<Word> pieces = CarePieces(s, on, dc, j, p.maxRows);
+            auto before = std::ptrdiff_t(rows.size());
             RowBuilder builder(s, primes, essential, p.maxRows, rows);
             for (std::size_t at = 0; at < pieces.size(); at += Stride(s)) builder.Add(pieces.data() + at, candidates);
             if (builder.unsatisfiable) return finish(ExactStatus::Unsatisfiable);
-            std::sort(rows.begin(), rows.end());
+            // The rows so far are sorted and distinct: only this output's need sorting.
+            std::sort(rows.begin() + before, rows.end());
+            std::inplace_merge(rows.begin(), rows.begin() + before, rows.end());
             rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
             if (std::chrono::steady_clock::now() > deadline) return finish(ExactStatus::OutOfTime);
         }

@@ -24,6 +24,9 @@ struct ExactParams {
     long maxCoreCells = 400'000'000;     // rows x columns of the reduced problem kept as bit matrix
     long maxNodes = 3'000'000;           // branch and bound nodes spent proving the cube count
     long literalNodes = 2'000;           // further nodes spent lowering literals at that count
+    int pointsPerCube = 8;               // lower bound from points no two of which share an
+                                         // implicant: candidate points per cube of the known cover
+    long maxPointPairs = 5'000'000;      // pairs of those points tested at most
     double maxSeconds = 120;             // wall clock for the whole step; 0 = no limit
     bool sparse = true;                  // drop unneeded output bits and re-expand inputs at the end
 };
@@ -42,6 +45,7 @@ struct ExactReport {
                                   // of primes
     double seconds = 0;
     int neededCubes = 0;       // cubes of the known cover holding a point no other cube can take
+    int lowerBound = 0;        // cubes any cover needs, shown from the known cover's points
     bool knownProven = false;  // the known cover is a minimum one and is the result
 };
 

@@ -142,6 +142,15 @@ private:
         std::size_t count_ = 0;
     };
 
+    bool SameOutputs(const Cubes& g) const
+    {
+        if (s_.no == 1) return true;
+        for (std::size_t at = W_; at < g.size(); at += W_)
+            if (std::memcmp(g.data() + at + s_.inWords, g.data() + s_.inWords, sizeof(Word) * (W_ - s_.inWords)))
+                return false;
+        return true;
+    }
+
     // Cubes of g that allow value `bits` of v, with v freed.
     Cubes Half(const Cubes& g, int v, unsigned bits) const
     {
@@ -204,8 +213,9 @@ private:
                 for (int w = s_.inWords; w < s_.words; ++w) r[w] |= g[i * W_ + w];
             return r;
         }
-        if (!anyBinate && s_.no == 1) {
-            // A unate single-output cover is its primes.
+        if (!anyBinate && SameOutputs(g)) {
+            // A unate cover of one output, or of cubes that all share one output set, is its
+            // primes.
             Cubes r;
             KeepMaximal(g, r, 0, false, false);
             return r;

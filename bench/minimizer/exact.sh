@@ -7,7 +7,7 @@ set -u
 . "$(dirname "$0")/common.sh" build-exact "$@"
 # Every function of the folder whose minimum is proven, with that minimum.
 targets="5xp1:63 9sym:84 Z5xp1:63 Z9sym:84 alu4:575 apex1:206 apex2:1035 apex3:280 apex4:427 b12:41 bw:22
-clip:117 con1:9 cordic:914 cps:157 duke2:86 e64:65 inc:29 misex1:12 misex2:28 o64:65 pdc:96 rd53:31 rd73:127
+clip:117 con1:9 cordic:914 cps:157 duke2:86 e64:65 ex4:279 inc:29 misex1:12 misex2:28 o64:65 pdc:96 rd53:31 rd73:127
 rd84:255 sao2:58 seq:334 spla:248 squar5:25 t481:481 table3:175 table5:158 vg2:110 xor5:16"
 printf '%-8s %6s %6s %8s %8s  %-7s %s\n' name cubes target seconds user exact check
 missed=0; total=0; utotal=0

@@ -375,7 +375,7 @@ TEST(HoldsNeededPoint, MarksExactlyTheEssentialPrimes)
 TEST(ExactMinimize, KnownCoverKeepsTheMinimum)
 {
     std::mt19937 rng(37);
-    int provenByKnown = 0;
+    int provenByKnown = 0, pointsAdded = 0, searchedAroundEssentials = 0;
     for (int round = 0; round < 200; ++round) {
         int ni = 2 + round % 5, no = std::min(1 + (round / 5) % 3, ni == 6 ? 2 : 3);
         Truth t = RandomTruth(rng, ni, no, round % 2 ? 20 : 0);
@@ -391,10 +391,17 @@ TEST(ExactMinimize, KnownCoverKeepsTheMinimum)
             EXPECT_TRUE(PointCorrect(t, rep.cover)) << "round " << round;
             EXPECT_EQ(rep.cover.Size(), minimum) << "round " << round;
             EXPECT_LE(rep.neededCubes, essential) << "round " << round;
+            // The bound from points that share no implicant never passes the minimum.
+            EXPECT_LE(rep.lowerBound, minimum) << "round " << round;
+            EXPECT_GE(rep.lowerBound, rep.neededCubes) << "round " << round;
             provenByKnown += rep.knownProven;
+            pointsAdded += rep.lowerBound > rep.neededCubes;
+            searchedAroundEssentials += !rep.knownProven && rep.neededCubes > 0;
         }
     }
     EXPECT_GT(provenByKnown, 0);
+    EXPECT_GT(pointsAdded, 0);
+    EXPECT_GT(searchedAroundEssentials, 0);
 }
 
 TEST(ExactMinimize, LargerFunctionsCorrectDeterministicAndNoWorseThanHeuristic)
@@ -409,6 +416,12 @@ TEST(ExactMinimize, LargerFunctionsCorrectDeterministicAndNoWorseThanHeuristic)
         ASSERT_EQ(a.status, ExactStatus::Proven) << ExactStatusName(a.status);
         EXPECT_TRUE(PointCorrect(t, a.cover)) << "round " << round;
         EXPECT_LE(a.cover.Size(), Minimize(on, dc, off).cover.Size()) << "round " << round;
+        // Starting from the heuristic cover proves the same count.
+        Cover heuristic = Minimize(on, dc, off).cover;
+        ExactReport known = ExactMinimizeReport(on, dc, off, {}, &heuristic);
+        ASSERT_EQ(known.status, ExactStatus::Proven) << ExactStatusName(known.status);
+        EXPECT_EQ(known.cover.Size(), a.cover.Size()) << "round " << round;
+        EXPECT_TRUE(PointCorrect(t, known.cover)) << "round " << round;
         ExactReport b = ExactMinimizeReport(on, dc, off);
         ASSERT_EQ(a.cover.Size(), b.cover.Size());
         for (int i = 0; i < a.cover.Size(); ++i) EXPECT_TRUE(Equal(a.cover.space(), a.cover[i], b.cover[i]));

@@ -117,6 +117,37 @@ TEST(Wide, ComplementOfSparseFunctionsIsPointCorrect)
     }
 }
 
+TEST(Wide, DenseTermsOverEachOutputsOwnInputsArePointCorrect)
+{
+    // Each output sees a window of its own 8 to 12 inputs, and its terms fix all of them: the
+    // complement is full of single literals, which the unate questions cut one output at a time.
+    std::mt19937 rng(4016);
+    for (int round = 0; round < 16; ++round) {
+        PlaTable t;
+        t.ni = 40 + int(rng() % 61);
+        t.no = 3 + int(rng() % 6);
+        t.type = PlaType::F;
+        for (int j = 0; j < t.no; ++j) {
+            const int width = 8 + int(rng() % 5), start = int(rng() % unsigned(t.ni - width));
+            for (int k = 1 + int(rng() % 5); k > 0; --k) {
+                std::string in(t.ni, '-'), out(t.no, '0');
+                for (int v = start; v < start + width; ++v) in[v] = rng() % 2 ? '1' : '0';
+                out[j] = '1';
+                t.terms.push_back({std::move(in), std::move(out), 0});
+            }
+        }
+        std::string what = "round " + std::to_string(round) + " (" + std::to_string(t.ni) + " inputs)";
+        for (bool pos : {false, true}) {
+            Problem p = BuildProblem(t, pos);
+            ASSERT_TRUE(p.offKnown) << what;
+            MinimizeResult r = Minimize(p.on, p.dc, p.off);
+            ExpectSameFunction(t, r.cover, what + (pos ? " -pos" : ""), pos);
+            MinimizeResult without = MinimizeWithoutOff(p.on, p.dc);
+            ExpectSameFunction(t, without.cover, what + " without the OFF-set" + (pos ? " -pos" : ""), pos);
+        }
+    }
+}
+
 // Covers over several output components, some outputs constant: tautology, containment and
 // the smallest cube around an uncovered part, each against enumeration over all points.
 TEST(Wide, UnateQuestionsSplitByOutputsMatchEnumeration)
