@@ -183,10 +183,11 @@ TEST(TableFileTest, PathCutAtItsBlanksIsJoinedAgain)
 
 TEST(TableFileTest, LibraryWordAndSaveName)
 {
-    EXPECT_EQ(LibraryWord("GENERICS.LIB"), "GENERICS");
-    EXPECT_EQ(LibraryWord("/opt/q/mylib.Lib"), "mylib");
-    EXPECT_EQ(LibraryWord("CMOS.GAT"), "CMOS.GAT");
-    EXPECT_EQ(LibraryWord("LIB"), "LIB");
+    for (auto [path, word] : {std::pair{"GENERICS.LIB", "GENERICS"},
+                              {"/opt/q/mylib.Lib", "mylib"},
+                              {"CMOS.GAT", "CMOS.GAT"},
+                              {"LIB", "LIB"}})
+        EXPECT_EQ(LibraryWord(path), word) << path;
     EXPECT_EQ(OutputSaveName("/t/adder.tbl"), "/t/adder.txt");
 }
 
