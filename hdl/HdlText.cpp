@@ -283,5 +283,26 @@ std::vector<std::string> PlanLines(const HdlDesign& design, const HdlCheckPlan& 
     return lines;
 }
 
+TestbenchStart StartTestbench(const HdlSyntax& syntax, const HdlDesign& design, const HdlIdentifiers& ids,
+                              const HdlCheckPlan& plan)
+{
+    TestbenchStart start;
+    start.io = SplitSignals(design, ids);
+    start.checkOutputs = !start.io.outputs.empty() && !plan.outputsUnchecked;
+    start.comments = Comments(syntax, HeaderLines(design, ids, true)) + Comments(syntax, PlanLines(design, plan));
+    return start;
+}
+
+std::vector<std::string> CheckVectors(const TestbenchStart& start, const HdlDesign& design, const HdlCheckPlan& plan,
+                                      const HdlCheck& check)
+{
+    std::vector<std::string> vectors;
+    if (design.IsStateMachine()) vectors.push_back(plan.states[static_cast<std::size_t>(check.state)].code);
+    if (!start.io.inputs.empty()) vectors.push_back(check.inputs);
+    if (start.checkOutputs) vectors.push_back(check.outputs);
+    if (design.IsStateMachine()) vectors.push_back(check.nextState);
+    return vectors;
+}
+
 }  // namespace hdl_text
 }  // namespace quorlet

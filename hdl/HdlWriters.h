@@ -83,6 +83,21 @@ std::string Wrap(const std::vector<std::string>& parts, const std::string& op, s
 std::vector<std::string> HeaderLines(const HdlDesign& design, const HdlIdentifiers& ids, bool testbench);
 // The comment lines of a testbench that say what it checks.
 std::vector<std::string> PlanLines(const HdlDesign& design, const HdlCheckPlan& plan);
+
+// What every testbench starts from: the signals, whether the outputs are compared (not when the
+// cover table holds the next-state columns only), and the header and plan comments.
+struct TestbenchStart {
+    DesignSignals io;
+    bool checkOutputs = false;
+    std::string comments;
+};
+TestbenchStart StartTestbench(const HdlSyntax& syntax, const HdlDesign& design, const HdlIdentifiers& ids,
+                              const HdlCheckPlan& plan);
+// The bit strings tb_check takes for one check, in the order of its parameters: the present
+// state, the input point, the expected outputs (when compared) and the next state, each only
+// where the design has it.
+std::vector<std::string> CheckVectors(const TestbenchStart& start, const HdlDesign& design, const HdlCheckPlan& plan,
+                                      const HdlCheck& check);
 const char* FlipFlopName(FlipFlopKind kind);
 }  // namespace hdl_text
 

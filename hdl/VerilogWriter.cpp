@@ -23,12 +23,7 @@ std::string Concat(const std::vector<std::string>& names)
     return names.size() == 1 ? names[0] : "{" + Joined(names, ", ") + "}";
 }
 
-std::string Range(std::size_t width)
-{
-    std::string text = "[";
-    text += std::to_string(width - 1);
-    return text + ":0]";
-}
+std::string Range(std::size_t width) { return "[" + std::to_string(width - 1) + ":0]"; }
 
 }  // namespace
 
@@ -53,12 +48,12 @@ std::string VerilogDesign(const HdlDesign& design, const HdlIdentifiers& ids)
 std::string VerilogTestbench(const HdlDesign& design, const HdlIdentifiers& ids, const HdlCheckPlan& plan)
 {
     const std::size_t n = static_cast<std::size_t>(design.stateBits);
-    const hdl_text::DesignSignals io = hdl_text::SplitSignals(design, ids);
-    const bool checkOutputs = !io.outputs.empty() && !plan.outputsUnchecked;
+    const hdl_text::TestbenchStart start = hdl_text::StartTestbench(kVerilog, design, ids, plan);
+    const hdl_text::DesignSignals& io = start.io;
+    const bool checkOutputs = start.checkOutputs;
     const std::string fail = "$fatal(1);";
 
-    std::string text = hdl_text::Comments(kVerilog, hdl_text::HeaderLines(design, ids, true));
-    text += hdl_text::Comments(kVerilog, hdl_text::PlanLines(design, plan));
+    std::string text = start.comments;
     text += "`timescale 1ns / 1ps\n\nmodule " + ids.testbench + ";\n";
     if (design.IsStateMachine()) text += "    reg clk = 1'b0, reset = 1'b0;\n";
     if (!io.inputs.empty()) text += "    reg " + Joined(io.inputs, ", ") + ";\n";
@@ -151,10 +146,7 @@ std::string VerilogTestbench(const HdlDesign& design, const HdlIdentifiers& ids,
             }
         }
         std::vector<std::string> args;
-        if (design.IsStateMachine()) args.push_back(Binary(plan.states[static_cast<std::size_t>(c.state)].code));
-        if (!io.inputs.empty()) args.push_back(Binary(c.inputs));
-        if (checkOutputs) args.push_back(Binary(c.outputs));
-        if (design.IsStateMachine()) args.push_back(Binary(c.nextState));
+        for (const std::string& bits : hdl_text::CheckVectors(start, design, plan, c)) args.push_back(Binary(bits));
         text += "        tb_check(";
         text += Joined(args, ", ");
         text += ");\n";

@@ -51,13 +51,13 @@ std::string VhdlDesign(const HdlDesign& design, const HdlIdentifiers& ids)
 
 std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, const HdlCheckPlan& plan)
 {
-    const std::size_t n = static_cast<std::size_t>(design.stateBits);
-    const hdl_text::DesignSignals io = hdl_text::SplitSignals(design, ids);
-    const bool checkOutputs = !io.outputs.empty() && !plan.outputsUnchecked;
     const bool fsm = design.IsStateMachine();
+    const std::size_t n = static_cast<std::size_t>(design.stateBits);
+    const hdl_text::TestbenchStart start = hdl_text::StartTestbench(kVhdl, design, ids, plan);
+    const hdl_text::DesignSignals& io = start.io;
+    const bool checkOutputs = start.checkOutputs;
 
-    std::string text = hdl_text::Comments(kVhdl, hdl_text::HeaderLines(design, ids, true));
-    text += hdl_text::Comments(kVhdl, hdl_text::PlanLines(design, plan));
+    std::string text = start.comments;
     text += "library ieee;\nuse ieee.std_logic_1164.all;\nuse std.textio.all;\n\n";
     text += "entity " + ids.testbench + " is\nend entity " + ids.testbench + ";\n\n";
     text += "architecture test of " + ids.testbench + " is\n";
@@ -153,17 +153,13 @@ std::string VhdlTestbench(const HdlDesign& design, const HdlIdentifiers& ids, co
     text += "        end procedure;\n    begin\n";
 
     for (const HdlCheck& c : plan.checks) {
-        std::vector<std::string> args;
         if (fsm) {
-            const HdlStateVisit& visit = plan.states[static_cast<std::size_t>(c.state)];
             text += "        tb_reset;\n";
-            for (const std::string& x : visit.path)
+            for (const std::string& x : plan.states[static_cast<std::size_t>(c.state)].path)
                 text += "        tb_step" + (io.inputs.empty() ? std::string() : "(" + Vector(x) + ")") + ";\n";
-            args.push_back(Vector(visit.code));
         }
-        if (!io.inputs.empty()) args.push_back(Vector(c.inputs));
-        if (checkOutputs) args.push_back(Vector(c.outputs));
-        if (fsm) args.push_back(Vector(c.nextState));
+        std::vector<std::string> args;
+        for (const std::string& bits : hdl_text::CheckVectors(start, design, plan, c)) args.push_back(Vector(bits));
         text += "        tb_check" + (args.empty() ? std::string() : "(" + Joined(args, ", ") + ")") + ";\n";
     }
     text += "        write(tb_line, string'(\"PASS\"));\n        writeline(output, tb_line);\n        wait;\n";

@@ -419,10 +419,12 @@ ExactReport ExactMinimizeReport(const Cover& onIn, const Cover& dcIn, const Cove
             valid = Complement(off, std::min<std::size_t>(std::size_t(p.maxSplitCubes),
                                                           OffSetLimit(s, std::size_t(on.Size() + dc.Size() + off.Size()))));
 
+        // Only a correct cover of this function may bound the search.
+        if (known && !(known->space() == s && CoverIsValid(*known, on, dc, off))) known = nullptr;
         // A known cover, each of whose cubes (made prime) holds a point no other cube can take,
         // is a minimum one; the cubes that do are essential primes either way.
         Cover essentials(s);
-        if (known && clear && CoverIsValid(*known, on, dc, off)) {
+        if (known && clear) {
             Cover grown = Expand(*known, off);
             grown.RemoveEmpty();
             if (CoverIsValid(grown, on, dc, off)) {

@@ -15,9 +15,6 @@ struct ExpandParams {
     bool separateByOutputs = false;
     // Cubes of f known to be primes already (nonzero entries), left as they are; null: none.
     const std::vector<char>* primes = nullptr;
-    // First pass over the OFF-set 64 cubes at a time (same result as the cube-by-cube pass,
-    // which stays for comparison).
-    bool columnPass = true;
 };
 
 // Primes covering f, none of them meeting off; of a cube inside another prime only the prime

@@ -26,12 +26,11 @@ Cover CofactorOf(const Word* c, std::initializer_list<const Cover*> covers, cons
 // Is every point of c (inputs and outputs) covered by the union of the covers, not counting
 // the cube stored at address skip?
 bool CubeCovered(const Word* c, std::initializer_list<const Cover*> covers, const Word* skip = nullptr);
-
+// The same over the covers an index was built on.
 bool CubeCovered(const Word* c, const MeetIndex& index, const Word* skip = nullptr);
 // CubeCovered with at most `steps` tautology steps: false means proven not covered, true
 // means covered or not settled within the steps.
 bool CubeMaybeCovered(const Word* c, const Cover& f, long steps);
-bool ReduceCube(const Word* c, const MeetIndex& index, const Word* skip, Word* out);
 
 // Complement of f over the whole space, computed output by output (outputs with the same
 // cubes share the work) and joined where input parts agree.
@@ -50,6 +49,7 @@ Cover InputComplement(const Cover& f, std::size_t limit = kMaxCoverCubes);
 // Smallest cube containing c minus the covers (not counting the cube at skip). Writes it to
 // out and returns true, or returns false when that set is empty.
 bool ReduceCube(const Word* c, std::initializer_list<const Cover*> covers, const Word* skip, Word* out);
+bool ReduceCube(const Word* c, const MeetIndex& index, const Word* skip, Word* out);
 
 // Rows of the covering problem of cube c against the covers: g is the cofactor of the covers
 // against c and tag[i] names the selectable cube g[i] came from (-1: always present). Each

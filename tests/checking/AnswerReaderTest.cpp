@@ -185,19 +185,21 @@ TEST(AnswerReaderTest, EquationsFileIsReadThroughItsLetters)
     EXPECT_EQ(answer.equations[1].expression.Form(), ExprForm::ProductOfSums);
     EXPECT_EQ(answer.equations[1].expression.Cost(), (ExprCost{3, 6}));
 
-    std::string foreign = kEquationsFile;
-    foreign.replace(foreign.find("C : CIN"), 7, "C : CARRY");
-    Answer unknown = ReadAnswerText(foreign, kAdder);
-    ASSERT_FALSE(unknown.errors.empty());
-    EXPECT_EQ(unknown.errors[0].line, 5);
-    EXPECT_EQ(unknown.errors[0].message, "UNKNOWN SIGNAL CARRY");
-
-    std::string broken = kEquationsFile;
-    broken.replace(broken.find("B : B"), 5, "B B");
-    Answer row = ReadAnswerText(broken, kAdder);
-    ASSERT_FALSE(row.errors.empty());
-    EXPECT_EQ(row.errors[0].line, 6);
-    EXPECT_EQ(row.errors[0].message, "EXPECTED LETTER : NAME IN THE SIGNAL REPRESENTATION TABLE");
+    // A letter that stands for a signal the table lacks, and a row without its colon.
+    struct Fault {
+        std::string written, instead;
+        int line;
+        std::string message;
+    };
+    for (const Fault& f : {Fault{"C : CIN", "C : CARRY", 5, "UNKNOWN SIGNAL CARRY"},
+                           Fault{"B : B", "B B", 6, "EXPECTED LETTER : NAME IN THE SIGNAL REPRESENTATION TABLE"}}) {
+        std::string text = kEquationsFile;
+        text.replace(text.find(f.written), f.written.size(), f.instead);
+        Answer answer = ReadAnswerText(text, kAdder);
+        ASSERT_FALSE(answer.errors.empty()) << f.instead;
+        EXPECT_EQ(answer.errors[0].line, f.line);
+        EXPECT_EQ(answer.errors[0].message, f.message);
+    }
 
     std::string cut = kEquationsFile;
     cut.resize(cut.find("MINIMIZED"));

@@ -74,43 +74,35 @@ TEST_F(ConfigTest, FileNameIsFoundWhateverItsCase)
     EXPECT_TRUE(owner.messages.empty());
 }
 
-TEST_F(ConfigTest, KeyNeedsBlankBeforeEquals)
+TEST_F(ConfigTest, ValuesAsReadFromTheText)
 {
-    ASSERT_TRUE(Read("QUORLET_PATH = /q/bin/\n"));
-    EXPECT_EQ(Value("QUORLET_PATH"), "/q/bin/");
-    ASSERT_TRUE(Read("QUORLET_PATH=/q/bin/\n"));
-    EXPECT_EQ(Value("QUORLET_PATH"), "");
-}
-
-TEST_F(ConfigTest, PathValuesGetTheirSlashAfterBlanksBeforeAComment)
-{
-    ASSERT_TRUE(Read("QUORLET_PATH = /Q/Bin  \" the tools\nWORKDIR = /data/tables\n"));
-    EXPECT_EQ(Value("QUORLET_PATH"), "/Q/Bin  /");
-    EXPECT_EQ(Value("WORKDIR"), "/data/tables/");
-}
-
-TEST_F(ConfigTest, PlainValuesAreCapitalsWithTrailingBlanksKept)
-{
-    ASSERT_TRUE(Read(Lines({"DEBUG = on", "DEFAULT_LIB = mylib.lib"})));
-    EXPECT_EQ(Value("DEBUG"), "ON");
-    EXPECT_EQ(Value("DEFAULT_LIB"), "MYLIB.LIB");
-    ASSERT_TRUE(Read("DEBUG = ON \"debugging allowed\n"));
-    EXPECT_EQ(Value("DEBUG"), "ON ");
-}
-
-TEST_F(ConfigTest, CommentsAndLaterLines)
-{
-    ASSERT_TRUE(Read(Lines({"\" DEBUG = ON is how to switch it on", "DEFAULT_LIB = A.LIB", "x \"DEFAULT_LIB = B.LIB",
-                            "DEFAULT_LIB = C.LIB", "DEFAULT_LIB =   d.lib"})));
-    EXPECT_EQ(Value("DEBUG"), "");
-    EXPECT_EQ(Value("DEFAULT_LIB"), "D.LIB");
-}
-
-TEST_F(ConfigTest, WindowsLineEndsAreRead)
-{
-    ASSERT_TRUE(Read("DEBUG = ON\r\nWORKDIR = /w\r\n"));
-    EXPECT_EQ(Value("DEBUG"), "ON");
-    EXPECT_EQ(Value("WORKDIR"), "/w/");
+    struct Case {
+        const char* what;
+        std::string text;
+        std::vector<std::pair<std::string, std::string>> values;
+    };
+    const Case cases[] = {
+        {"a key needs a blank before =", "QUORLET_PATH = /q/bin/\n", {{"QUORLET_PATH", "/q/bin/"}}},
+        {"a key without a blank before = is not read", "QUORLET_PATH=/q/bin/\n", {{"QUORLET_PATH", ""}}},
+        {"path values get their slash after the blanks before a comment",
+         "QUORLET_PATH = /Q/Bin  \" the tools\nWORKDIR = /data/tables\n",
+         {{"QUORLET_PATH", "/Q/Bin  /"}, {"WORKDIR", "/data/tables/"}}},
+        {"plain values are read in capitals",
+         Lines({"DEBUG = on", "DEFAULT_LIB = mylib.lib"}),
+         {{"DEBUG", "ON"}, {"DEFAULT_LIB", "MYLIB.LIB"}}},
+        {"plain values keep their trailing blanks", "DEBUG = ON \"debugging allowed\n", {{"DEBUG", "ON "}}},
+        {"comment lines are skipped and the last line of a key counts",
+         Lines({"\" DEBUG = ON is how to switch it on", "DEFAULT_LIB = A.LIB", "x \"DEFAULT_LIB = B.LIB",
+                "DEFAULT_LIB = C.LIB", "DEFAULT_LIB =   d.lib"}),
+         {{"DEBUG", ""}, {"DEFAULT_LIB", "D.LIB"}}},
+        {"Windows line ends", "DEBUG = ON\r\nWORKDIR = /w\r\n", {{"DEBUG", "ON"}, {"WORKDIR", "/w/"}}},
+        {"an empty path value stays empty", "QUORLET_PATH = \nWORKDIR =\n", {{"QUORLET_PATH", ""}, {"WORKDIR", ""}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(Read(c.text));
+        for (const auto& [key, value] : c.values) EXPECT_EQ(Value(key), value) << key;
+    }
 }
 
 TEST_F(ConfigTest, DotPathIsMadeAbsoluteFromTheProgramDirectory)
@@ -124,13 +116,6 @@ TEST_F(ConfigTest, DotPathIsMadeAbsoluteFromTheProgramDirectory)
     // A directory that does not exist gives the current directory.
     ASSERT_TRUE(Read("WORKDIR = ./nowhere\n"));
     EXPECT_EQ(Value("WORKDIR"), before + "/");
-}
-
-TEST_F(ConfigTest, EmptyPathValueStaysEmpty)
-{
-    ASSERT_TRUE(Read("QUORLET_PATH = \nWORKDIR =\n"));
-    EXPECT_EQ(Value("QUORLET_PATH"), "");
-    EXPECT_EQ(Value("WORKDIR"), "");
 }
 
 TEST_F(ConfigTest, HelpEntriesFillTheItemsInOrderUpToTen)
@@ -198,10 +183,11 @@ TEST(TableFileTest, PathCutAtItsBlanksIsJoinedAgain)
 
 TEST(TableFileTest, LibraryWordAndSaveName)
 {
-    EXPECT_EQ(LibraryWord("GENERICS.LIB"), "GENERICS");
-    EXPECT_EQ(LibraryWord("/opt/q/mylib.Lib"), "mylib");
-    EXPECT_EQ(LibraryWord("CMOS.GAT"), "CMOS.GAT");
-    EXPECT_EQ(LibraryWord("LIB"), "LIB");
+    for (auto [path, word] : {std::pair{"GENERICS.LIB", "GENERICS"},
+                              {"/opt/q/mylib.Lib", "mylib"},
+                              {"CMOS.GAT", "CMOS.GAT"},
+                              {"LIB", "LIB"}})
+        EXPECT_EQ(LibraryWord(path), word) << path;
     EXPECT_EQ(OutputSaveName("/t/adder.tbl"), "/t/adder.txt");
 }
 

@@ -385,7 +385,9 @@ TEST(ExactMinimize, KnownCoverKeepsTheMinimum)
         int minimum = BruteMinimum(t, primes);
         int essential = 0;
         for (int p = 0; p < int(primes.size()); ++p) essential += BruteEssential(t, primes, p);
-        for (const Cover& known : {Minimize(on, dc, off).cover, on}) {
+        // A wrong cover (nothing, or another space) is no bound and is never the result.
+        Cover nothing(on.space()), elsewhere(Space(ni + 1, no));
+        for (const Cover& known : {Minimize(on, dc, off).cover, on, nothing, elsewhere}) {
             ExactReport rep = ExactMinimizeReport(on, dc, off, {}, &known);
             ASSERT_EQ(rep.status, ExactStatus::Proven) << ExactStatusName(rep.status);
             EXPECT_TRUE(PointCorrect(t, rep.cover)) << "round " << round;
