@@ -95,6 +95,20 @@ void CompRec(const Cover& g, Cover& out, std::size_t limit, long& budget)
     out.Append(merged);
 }
 
+// The outputs of f grouped by the cubes that hold them (the key: those cubes' indices).
+std::map<std::vector<int>, std::vector<int>> OutputsBySameCubes(const Cover& f)
+{
+    const Space& s = f.space();
+    std::map<std::vector<int>, std::vector<int>> groups;
+    for (int j = 0; j < s.no; ++j) {
+        std::vector<int> ids;
+        for (int i = 0; i < f.Size(); ++i)
+            if (GetOut(s, f[i], j)) ids.push_back(i);
+        groups[ids].push_back(j);
+    }
+    return groups;
+}
+
 }  // namespace
 
 Cover InputComplement(const Cover& f, std::size_t limit)
@@ -117,13 +131,7 @@ Cover Complement(const Cover& f, std::size_t limit)
 {
     const Space& s = f.space();
     // Outputs that see the same cubes have the same complement.
-    std::map<std::vector<int>, std::vector<int>> groups;
-    for (int j = 0; j < s.no; ++j) {
-        std::vector<int> ids;
-        for (int i = 0; i < f.Size(); ++i)
-            if (GetOut(s, f[i], j)) ids.push_back(i);
-        groups[ids].push_back(j);
-    }
+    std::map<std::vector<int>, std::vector<int>> groups = OutputsBySameCubes(f);
     std::vector<std::pair<int, const std::vector<int>*>> order;  // by first output, for determinism
     for (auto& [ids, outs] : groups) order.push_back({outs.front(), &ids});
     std::sort(order.begin(), order.end(), [](auto& a, auto& b) { return a.first < b.first; });
@@ -151,13 +159,7 @@ Cover ComplementAroundCommonPart(const Cover& f, std::size_t limit)
         for (int w = s.inWords; w < s.words; ++w) r[k][w] = s.OutMask(w - s.inWords);
     // The rest lies inside some cube d of f, open for the outputs d lacks where no cube holding
     // them covers: d less the cubes of those outputs. Outputs held by the same cubes share it.
-    std::map<std::vector<int>, std::vector<int>> groups;
-    for (int j = 0; j < s.no; ++j) {
-        std::vector<int> ids;
-        for (int i = 0; i < f.Size(); ++i)
-            if (GetOut(s, f[i], j)) ids.push_back(i);
-        groups[ids].push_back(j);
-    }
+    std::map<std::vector<int>, std::vector<int>> groups = OutputsBySameCubes(f);
     for (auto& [ids, outs] : groups) {
         Cover fj(s);
         for (int i : ids) fj.Add(f[i]);

@@ -39,7 +39,7 @@ Cover DenseWithLiterals(std::mt19937& rng, const Space& s)
         bool allOutputs = rng() % 3 != 0;
         for (int j = 0; j < s.no; ++j) SetOut(s, c, j, allOutputs || rng() % 2);
         if (OutputsEmpty(s, c)) SetOut(s, c, int(rng() % s.no), true);
-        if (rng() % 8 == 0) {  // x and x' both: the cover is a tautology for their outputs
+        if (rng() % 8 == 0) {                         // x and x' both: the cover is a tautology for their outputs
             std::vector<Word> other(c, c + s.words);  // c moves when f grows
             SetVar(other.data(), v, 3u & ~GetVar(c, v));
             f.Add(other.data());
@@ -76,29 +76,8 @@ TEST(Dense, SingleLiteralCutsMatchEnumeration)
         }
         // Each cube against the others: covered, and the smallest cube around what is left.
         for (int i = 0; i < f.Size(); ++i) {
-            const Word* c = f[i];
-            Cover others(s);
-            for (int k = 0; k < f.Size(); ++k)
-                if (k != i) others.Add(f[k]);
-            Table to = TableOf(others);
-            std::vector<Word> box(s.words, 0);
-            bool any = false;
-            for (int j = 0; j < s.no; ++j)
-                for (unsigned m = 0; m < (1u << s.ni); ++m)
-                    if (PointIn(s, c, m, j) && !to[j][m]) {
-                        any = true;
-                        for (int v = 0; v < s.ni; ++v)
-                            SetVar(box.data(), v, GetVar(box.data(), v) | (((m >> v) & 1) ? 2u : 1u));
-                        SetOut(s, box.data(), j, true);
-                    }
-            ASSERT_EQ(CubeCovered(c, {&f}, c), !any) << "round " << round << " cube " << i;
-            std::vector<Word> out(s.words);
-            ASSERT_EQ(ReduceCube(c, {&f}, c, out.data()), any) << "round " << round << " cube " << i;
-            if (any) {
-                ASSERT_TRUE(Equal(s, out.data(), box.data()))
-                    << "round " << round << " cube " << i << ": " << CubeToString(s, out.data()) << " against "
-                    << CubeToString(s, box.data());
-            }
+            SCOPED_TRACE("round " + std::to_string(round));
+            CheckAgainstOthers(f, i);
         }
     }
     EXPECT_GT(tautologies, 40);
@@ -174,8 +153,7 @@ TEST(Dense, FewWideTermsAreMinimizedWithOrWithoutTheOffSet)
                 if (std::string(type) != "fr") {
                     EXPECT_EQ(p.offKnown, ni < 1000) << what;
                 }
-                MinimizeResult r =
-                    p.offKnown ? Minimize(p.on, p.dc, p.off) : MinimizeWithoutOff(p.on, p.dc);
+                MinimizeResult r = p.offKnown ? Minimize(p.on, p.dc, p.off) : MinimizeWithoutOff(p.on, p.dc);
                 Verdict v = VerifyMinimization(t, CoverToTable(r.cover, t), pos);
                 EXPECT_TRUE(v.ok) << what << (pos ? " -pos: " : ": ") << v.message;
             }

@@ -284,7 +284,9 @@ TEST(ExactPrimes, LimitsFlipOnceWhateverTheCubeOrder)
             for (long below : {n - 1, n / 2, 1L})
                 EXPECT_EQ(status(f, below, lots), ExactStatus::TooManyPrimes) << below;
             EXPECT_EQ(status(f, lots, products), ExactStatus::Proven);
-            if (products > 0) EXPECT_EQ(status(f, lots, products - 1), ExactStatus::TooManyPrimes);
+            if (products > 0) {
+                EXPECT_EQ(status(f, lots, products - 1), ExactStatus::TooManyPrimes);
+            }
         }
     }
 }

@@ -56,19 +56,22 @@ TEST(Pla, ReaderConventions)
 
 TEST(Pla, ReaderErrorsNameFileAndLine)
 {
-    EXPECT_EQ(Error(".i 2\n.o 1\n01 1\n011 1\n"), "t.pla:4: term has more than 2 input and 1 output characters");
-    EXPECT_EQ(Error(".i 2\n.o 2\n01 1\n.e\n"), "t.pla:4: keyword .e inside the term that starts on line 3");
-    EXPECT_EQ(Error(".i 2\n.o 2\n01 1\n"), "t.pla:3: term is incomplete: 2 of 2 input and 1 of 2 output characters");
-    EXPECT_EQ(Error(".i 2x\n"), "t.pla:1: .i needs a decimal count, not \"2x\"");
-    EXPECT_EQ(Error(".i\n"), "t.pla:1: .i needs a count");
-    EXPECT_EQ(Error(".i 2\n.o 1\n0a 1\n"), "t.pla:3: input part holds 'a' (allowed: 0 1 - 2)");
-    EXPECT_EQ(Error(".i 2\n.o 1\n01 5\n"), "t.pla:3: output part holds '5' (allowed: 1 4 0 - 2 ~ 3)");
-    EXPECT_EQ(Error(".i 2\n01 1\n"), "t.pla:2: term before .o");
-    EXPECT_EQ(Error(".i 2\n.o 1\n.type fx\n"), "t.pla:3: unknown .type \"fx\" (f, fd, fr, fdr or r)");
-    EXPECT_EQ(Error(".i 2\n.o 1\n.ilb a\n"), "t.pla:3: .ilb names 1 signals, .i says 2");
-    EXPECT_EQ(Error(".i 2\n.o 1\n.mv 3\n"), "t.pla:3: unknown keyword .mv");
-    EXPECT_EQ(Error(".o 1\n"), "t.pla: no .i line");
-    EXPECT_EQ(Error(".i 0\n"), "t.pla:1: .i must be at least 1");
+    const std::pair<const char*, const char*> cases[] = {
+        {".i 2\n.o 1\n01 1\n011 1\n", "t.pla:4: term has more than 2 input and 1 output characters"},
+        {".i 2\n.o 2\n01 1\n.e\n", "t.pla:4: keyword .e inside the term that starts on line 3"},
+        {".i 2\n.o 2\n01 1\n", "t.pla:3: term is incomplete: 2 of 2 input and 1 of 2 output characters"},
+        {".i 2x\n", "t.pla:1: .i needs a decimal count, not \"2x\""},
+        {".i\n", "t.pla:1: .i needs a count"},
+        {".i 2\n.o 1\n0a 1\n", "t.pla:3: input part holds 'a' (allowed: 0 1 - 2)"},
+        {".i 2\n.o 1\n01 5\n", "t.pla:3: output part holds '5' (allowed: 1 4 0 - 2 ~ 3)"},
+        {".i 2\n01 1\n", "t.pla:2: term before .o"},
+        {".i 2\n.o 1\n.type fx\n", "t.pla:3: unknown .type \"fx\" (f, fd, fr, fdr or r)"},
+        {".i 2\n.o 1\n.ilb a\n", "t.pla:3: .ilb names 1 signals, .i says 2"},
+        {".i 2\n.o 1\n.mv 3\n", "t.pla:3: unknown keyword .mv"},
+        {".o 1\n", "t.pla: no .i line"},
+        {".i 0\n", "t.pla:1: .i must be at least 1"},
+    };
+    for (auto [text, message] : cases) EXPECT_EQ(Error(text), message) << text;
     EXPECT_NE(Error(".i 99999999999\n").find("at most"), std::string::npos);
     try {
         ReadPlaFile("/nonexistent/x.pla");

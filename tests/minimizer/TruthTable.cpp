@@ -1,6 +1,10 @@
 // Truth-table helpers for the minimizer tests.
 #include "TruthTable.h"
 
+#include <gtest/gtest.h>
+
+#include "Unate.h"
+
 namespace quorlet::test {
 
 bool PointIn(const Space& s, const Word* c, unsigned m, int j)
@@ -77,6 +81,33 @@ RandomFunction MakeFunction(std::mt19937& rng, int ni, int no, int onPercent, in
             }
         }
     return f;
+}
+
+std::optional<std::vector<Word>> CheckAgainstOthers(const Cover& f, int i)
+{
+    const Space& s = f.space();
+    const Word* c = f[i];
+    Cover others(s);
+    for (int k = 0; k < f.Size(); ++k)
+        if (k != i) others.Add(f[k]);
+    const Table held = TableOf(others);
+    std::vector<Word> box(s.words, 0);
+    bool any = false;
+    for (int j = 0; j < s.no; ++j)
+        for (unsigned m = 0; m < (1u << s.ni); ++m)
+            if (PointIn(s, c, m, j) && !held[j][m]) {
+                any = true;
+                for (int v = 0; v < s.ni; ++v)
+                    SetVar(box.data(), v, GetVar(box.data(), v) | (((m >> v) & 1) ? 2u : 1u));
+                SetOut(s, box.data(), j, true);
+            }
+    EXPECT_EQ(CubeCovered(c, {&f}, c), !any) << "cube " << i;
+    std::vector<Word> out(s.words);
+    EXPECT_EQ(ReduceCube(c, {&f}, c, out.data()), any) << "cube " << i;
+    if (!any) return std::nullopt;
+    EXPECT_TRUE(Equal(s, out.data(), box.data()))
+        << "cube " << i << ": " << CubeToString(s, out.data()) << " against " << CubeToString(s, box.data());
+    return out;
 }
 
 }  // namespace quorlet::test

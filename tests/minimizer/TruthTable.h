@@ -1,6 +1,7 @@
 // Point-by-point views of covers for small spaces, and random cubes and functions.
 #pragma once
 
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -15,6 +16,12 @@ bool PointIn(const Space& s, const Word* c, unsigned m, int j);
 Table TableOf(const Cover& f);
 Word* RandomCube(std::mt19937& rng, Cover& into, int dashPercent = 40, int outPercent = 50);
 Cover RandomCover(std::mt19937& rng, const Space& s, int cubes, int dashPercent = 40);
+
+// Cube i of f against the other cubes of f, by enumeration: CubeCovered must say whether they
+// hold all of it, and ReduceCube must give the smallest cube around what they leave. Failures
+// are reported to the running test; returns ReduceCube's cube, or nothing when the others
+// hold it all.
+std::optional<std::vector<Word>> CheckAgainstOthers(const Cover& f, int i);
 
 // A random incompletely specified function: value[j][m] is 0, 1 or 2 (don't-care).
 struct RandomFunction {

@@ -188,30 +188,8 @@ TEST(Wide, UnateQuestionsSplitByOutputsMatchEnumeration)
         ASSERT_EQ(Tautology(f, u), all) << "round " << round;
         // Each cube against the others: covered, and what is left of it.
         for (int i = 0; i < f.Size(); ++i) {
-            const Word* c = f[i];
-            Cover others(s);
-            for (int k = 0; k < f.Size(); ++k)
-                if (k != i) others.Add(f[k]);
-            Table to = TableOf(others);
-            bool covered = true;
-            std::vector<Word> box(s.words, 0);  // smallest cube around c's uncovered points
-            bool any = false;
-            for (int j = 0; j < s.no; ++j)
-                for (unsigned m = 0; m < (1u << s.ni); ++m)
-                    if (PointIn(s, c, m, j) && !to[j][m]) {
-                        covered = false;
-                        any = true;
-                        for (int v = 0; v < s.ni; ++v)
-                            SetVar(box.data(), v, GetVar(box.data(), v) | (((m >> v) & 1) ? 2u : 1u));
-                        SetOut(s, box.data(), j, true);
-                    }
-            ASSERT_EQ(CubeCovered(c, {&f}, c), covered) << "round " << round << " cube " << i;
-            std::vector<Word> out(s.words);
-            ASSERT_EQ(ReduceCube(c, {&f}, c, out.data()), any) << "round " << round << " cube " << i;
-            if (any)
-                ASSERT_TRUE(Equal(s, out.data(), box.data()))
-                    << "round " << round << " cube " << i << ": " << CubeToString(s, out.data()) << " against "
-                    << CubeToString(s, box.data());
+            SCOPED_TRACE("round " + std::to_string(round));
+            CheckAgainstOthers(f, i);
         }
     }
 }
