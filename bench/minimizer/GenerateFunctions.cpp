@@ -14,8 +14,8 @@
 namespace {
 
 struct FunctionClass {
-    const char* name;
-    const char* what;
+    std::string name;
+    std::string what;
     int minInputs, maxInputs;
     int minOutputs, maxOutputs;
     int minTerms, maxTerms;
@@ -25,25 +25,34 @@ struct FunctionClass {
 };
 
 // Wide sparse multi-output functions as public benchmark sets hold them; random functions of
-// a few inputs and outputs and of growing term counts.
-const FunctionClass kClasses[] = {
-    {"wide", "35-100 inputs, 14-56 outputs, 30-150 terms of 1-3 literals, one output each", 35, 100, 14, 56, 30, 150,
-     true, 12},
-    {"i8o8", "8 inputs, 8 outputs, 100 terms", 8, 8, 8, 8, 100, 100, false, 8},
-    {"i24o8", "24 inputs, 8 outputs, 50-100 terms", 24, 24, 8, 8, 50, 100, false, 8},
-    {"i8-24o1-t50", "8-24 inputs, 1 output, 50 terms", 8, 24, 1, 1, 50, 50, false, 6},
-    {"i8-24o8-t50", "8-24 inputs, 8 outputs, 50 terms", 8, 24, 8, 8, 50, 50, false, 6},
-    {"i8-24o1-t100", "8-24 inputs, 1 output, 100 terms", 8, 24, 1, 1, 100, 100, false, 6},
-    {"i8-24o8-t100", "8-24 inputs, 8 outputs, 100 terms", 8, 24, 8, 8, 100, 100, false, 6},
-    {"i8-24o1-t200", "8-24 inputs, 1 output, 200 terms", 8, 24, 1, 1, 200, 200, false, 6},
-    {"i8-24o8-t200", "8-24 inputs, 8 outputs, 200 terms", 8, 24, 8, 8, 200, 200, false, 6},
-    {"i8-24o1-t400", "8-24 inputs, 1 output, 400 terms", 8, 24, 1, 1, 400, 400, false, 4},
-    {"i8-24o8-t400", "8-24 inputs, 8 outputs, 400 terms", 8, 24, 8, 8, 400, 400, false, 4},
-    {"i8-24o1-t1600", "8-24 inputs, 1 output, 800-1600 terms", 8, 24, 1, 1, 800, 1600, false, 3},
-    {"i8-24o8-t1600", "8-24 inputs, 8 outputs, 800-1600 terms", 8, 24, 8, 8, 800, 1600, false, 3},
-    {"dense-wide", "1000-10000 inputs, 1-8 outputs, 2-10 terms fixing 95% of the inputs, types f, fd, fr", 1000,
-     10000, 1, 8, 2, 10, false, 9, true},
-};
+// a few inputs and outputs and of growing term counts; a few dense cubes over thousands of
+// inputs. The order fixes each class's seed.
+std::vector<FunctionClass> Classes()
+{
+    std::vector<FunctionClass> all = {
+        {"wide", "35-100 inputs, 14-56 outputs, 30-150 terms of 1-3 literals, one output each", 35, 100, 14, 56, 30,
+         150, true, 12},
+        {"i8o8", "8 inputs, 8 outputs, 100 terms", 8, 8, 8, 8, 100, 100, false, 8},
+        {"i24o8", "24 inputs, 8 outputs, 50-100 terms", 24, 24, 8, 8, 50, 100, false, 8},
+    };
+    // 8 to 24 inputs, one output and eight, terms growing and fewer functions as they grow.
+    struct TermStep {
+        int minTerms, maxTerms, count;
+    };
+    for (TermStep t : {TermStep{50, 50, 6}, {100, 100, 6}, {200, 200, 6}, {400, 400, 4}, {800, 1600, 3}})
+        for (int outputs : {1, 8}) {
+            const std::string terms = t.minTerms == t.maxTerms
+                                          ? std::to_string(t.maxTerms)
+                                          : std::to_string(t.minTerms) + "-" + std::to_string(t.maxTerms);
+            all.push_back({"i8-24o" + std::to_string(outputs) + "-t" + std::to_string(t.maxTerms),
+                           "8-24 inputs, " + std::to_string(outputs) + (outputs == 1 ? " output, " : " outputs, ") +
+                               terms + " terms",
+                           8, 24, outputs, outputs, t.minTerms, t.maxTerms, false, t.count});
+        }
+    all.push_back({"dense-wide", "1000-10000 inputs, 1-8 outputs, 2-10 terms fixing 95% of the inputs, types f, fd, fr",
+                   1000, 10000, 1, 8, 2, 10, false, 9, true});
+    return all;
+}
 
 int Between(std::mt19937& rng, int lo, int hi) { return lo + int(rng() % unsigned(hi - lo + 1)); }
 
@@ -92,7 +101,7 @@ std::string MakeFunction(const FunctionClass& c, unsigned seed, int k)
 int main(int argc, char** argv)
 {
     if (argc == 2 && std::string(argv[1]) == "--list") {
-        for (const auto& c : kClasses) std::cout << c.name << "\t" << c.count << "\t" << c.what << "\n";
+        for (const auto& c : Classes()) std::cout << c.name << "\t" << c.count << "\t" << c.what << "\n";
         return 0;
     }
     if (argc != 2 || argv[1][0] == '-') {
@@ -104,10 +113,10 @@ int main(int argc, char** argv)
     std::error_code ec;
     fs::create_directories(dir, ec);
     unsigned classSeed = 16;
-    for (const auto& c : kClasses) {
+    for (const auto& c : Classes()) {
         ++classSeed;
         for (int k = 0; k < c.count; ++k) {
-            fs::path file = dir / (std::string(c.name) + "-" + std::to_string(k) + ".pla");
+            fs::path file = dir / (c.name + "-" + std::to_string(k) + ".pla");
             std::ofstream f(file, std::ios::binary | std::ios::trunc);
             if (!(f << MakeFunction(c, classSeed * 1000u + unsigned(k), k))) {
                 std::cerr << "quor_gen_functions: cannot write " << file.string() << "\n";

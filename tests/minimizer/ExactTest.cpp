@@ -55,10 +55,13 @@ Truth RandomTruth(std::mt19937& rng, int ni, int no, int dcPercent)
 // The ON, don't-care and OFF covers of t, one minterm cube per point and value. With grown,
 // the ON-set is given as overlapping cubes grown at random from its points through ON and
 // don't-care points, so that ON cubes are cut by primes and hold don't-cares.
-void Covers(const Truth& t, Cover& on, Cover& dc, Cover& off, std::mt19937* grown = nullptr)
+struct Covers {
+    Cover on, dc, off;
+};
+Covers CoversOf(const Truth& t, std::mt19937* grown = nullptr)
 {
     Space s(t.ni, t.no);
-    on = Cover(s), dc = Cover(s), off = Cover(s);
+    Cover on(s), dc(s), off(s);
     for (unsigned m = 0; m < (1u << t.ni); ++m)
         for (int j = 0; j < t.no; ++j) {
             if (grown && t.val[j][m] == 1) continue;
@@ -67,7 +70,7 @@ void Covers(const Truth& t, Cover& on, Cover& dc, Cover& off, std::mt19937* grow
             for (int v = 0; v < t.ni; ++v) SetVar(c, v, ((m >> v) & 1) ? 2 : 1);
             SetOut(s, c, j, true);
         }
-    if (!grown) return;
+    if (!grown) return {on, dc, off};
     for (int j = 0; j < t.no; ++j) {
         std::vector<char> done(1u << t.ni, 0);
         for (unsigned m = 0; m < (1u << t.ni); ++m) {
@@ -87,6 +90,7 @@ void Covers(const Truth& t, Cover& on, Cover& dc, Cover& off, std::mt19937* grow
                 if ((x & ~freeMask) == (m & ~freeMask)) done[x] = 1;
         }
     }
+    return {on, dc, off};
 }
 
 bool Holds(const Space& s, const Word* c, unsigned m, int j)
@@ -223,9 +227,8 @@ TEST(ExactPrimes, EqualExhaustiveEnumeration)
     for (int round = 0; round < 80; ++round) {
         int ni = 2 + round % 6, no = 1 + round % 3;
         Truth t = RandomTruth(rng, ni, no, 15);
-        Cover on, dc, off;
         // Minterms, and overlapping grown cubes whose cofactor primes often lie inside each other.
-        Covers(t, on, dc, off, round % 2 ? &rng : nullptr);
+        auto [on, dc, off] = CoversOf(t, round % 2 ? &rng : nullptr);
         Cover valid = on;
         valid.Append(dc);
         Cover primes;
@@ -258,8 +261,7 @@ TEST(ExactPrimes, LimitsFlipOnceWhateverTheCubeOrder)
         return PrimeImplicants(f, p, ExactDeadline::max(), primes);
     };
     for (std::size_t k = 0; k < functions.size(); ++k) {
-        Cover on, dc, off;
-        Covers(functions[k], on, dc, off, k % 2 ? &rng : nullptr);
+        auto [on, dc, off] = CoversOf(functions[k], k % 2 ? &rng : nullptr);
         Cover valid = on;
         valid.Append(dc);
         Cover all;
@@ -298,8 +300,7 @@ TEST(ExactMinimize, CubeCountEqualsExhaustiveMinimum)
         // Six inputs with three outputs takes the enumeration too long; two outputs there.
         int ni = 2 + round % 5, no = std::min(1 + (round / 5) % 3, ni == 6 ? 2 : 3);
         Truth t = RandomTruth(rng, ni, no, round % 2 ? 20 : 0);
-        Cover on, dc, off;
-        Covers(t, on, dc, off, round % 4 < 2 ? &rng : nullptr);
+        auto [on, dc, off] = CoversOf(t, round % 4 < 2 ? &rng : nullptr);
         ExactReport rep = ExactMinimizeReport(on, dc, off);
         ASSERT_EQ(rep.status, ExactStatus::Proven) << ExactStatusName(rep.status);
         EXPECT_TRUE(PointCorrect(t, rep.cover)) << "round " << round;
@@ -346,8 +347,7 @@ TEST(HoldsNeededPoint, MarksExactlyTheEssentialPrimes)
     for (int round = 0; round < 150; ++round) {
         int ni = 2 + round % 5, no = 1 + (round / 5) % 3;
         Truth t = RandomTruth(rng, ni, no, round % 3 ? 15 : 0);
-        Cover on, dc, off;
-        Covers(t, on, dc, off, round % 2 ? &rng : nullptr);
+        auto [on, dc, off] = CoversOf(t, round % 2 ? &rng : nullptr);
         Cover valid = on;
         valid.Append(dc);
         std::vector<Brute> primes = BrutePrimes(t);
@@ -381,8 +381,7 @@ TEST(ExactMinimize, KnownCoverKeepsTheMinimum)
     for (int round = 0; round < 200; ++round) {
         int ni = 2 + round % 5, no = std::min(1 + (round / 5) % 3, ni == 6 ? 2 : 3);
         Truth t = RandomTruth(rng, ni, no, round % 2 ? 20 : 0);
-        Cover on, dc, off;
-        Covers(t, on, dc, off, round % 4 < 2 ? &rng : nullptr);
+        auto [on, dc, off] = CoversOf(t, round % 4 < 2 ? &rng : nullptr);
         std::vector<Brute> primes = BrutePrimes(t);
         int minimum = BruteMinimum(t, primes);
         int essential = 0;
@@ -414,8 +413,7 @@ TEST(ExactMinimize, LargerFunctionsCorrectDeterministicAndNoWorseThanHeuristic)
     for (int round = 0; round < 12; ++round) {
         int ni = 7 + round % 2, no = 2 + round % 3;
         Truth t = RandomTruth(rng, ni, no, 10);
-        Cover on, dc, off;
-        Covers(t, on, dc, off, &rng);
+        auto [on, dc, off] = CoversOf(t, &rng);
         ExactReport a = ExactMinimizeReport(on, dc, off);
         ASSERT_EQ(a.status, ExactStatus::Proven) << ExactStatusName(a.status);
         EXPECT_TRUE(PointCorrect(t, a.cover)) << "round " << round;
@@ -444,8 +442,7 @@ TEST(ExactMinimize, KnownMinimaOfStructuredFunctions)
             atLeastTwo.val[0][m] = __builtin_popcount(m) >= 2;
         }
         for (auto [t, minimum] : {std::pair{&parity, 1 << (n - 1)}, std::pair{&atLeastTwo, n * (n - 1) / 2}}) {
-            Cover on, dc, off;
-            Covers(*t, on, dc, off);
+            auto [on, dc, off] = CoversOf(*t);
             ExactReport rep = ExactMinimizeReport(on, dc, off);
             ASSERT_EQ(rep.status, ExactStatus::Proven);
             EXPECT_EQ(rep.cover.Size(), minimum) << "n " << n;
@@ -488,8 +485,7 @@ TEST(ExactMinimize, GivesUpAtEachLimit)
     // Symmetric "3 to 4 of 7": many primes and a cyclic covering problem.
     Truth t{7, 1, {std::vector<int>(128)}};
     for (unsigned m = 0; m < 128; ++m) t.val[0][m] = __builtin_popcount(m) == 3 || __builtin_popcount(m) == 4;
-    Cover on, dc, off;
-    Covers(t, on, dc, off);
+    auto [on, dc, off] = CoversOf(t);
     ExactParams p;
     p.maxPrimes = 10;
     EXPECT_EQ(ExactMinimizeReport(on, dc, off, p).status, ExactStatus::TooManyPrimes);
@@ -517,8 +513,7 @@ TEST(ExactMinimize, HookFillsResultAndStats)
 {
     std::mt19937 rng(3);
     Truth t = RandomTruth(rng, 6, 3, 10);
-    Cover on, dc, off;
-    Covers(t, on, dc, off);
+    auto [on, dc, off] = CoversOf(t);
     MinimizeResult res;
     ASSERT_TRUE(ExactMinimize(on, dc, off, {}, res));
     EXPECT_TRUE(res.stats.exactProven);
