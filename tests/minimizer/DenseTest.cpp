@@ -65,12 +65,8 @@ TEST(Dense, SingleLiteralCutsMatchEnumeration)
         // Tautology over every set of outputs.
         for (unsigned outs = 1; outs < (1u << s.no); ++outs) {
             OutSet u(s.outWords, 0);
-            bool all = true;
-            for (int j = 0; j < s.no; ++j)
-                if ((outs >> j) & 1) {
-                    u[0] |= Word(1) << j;
-                    for (char v : t[j]) all &= v != 0;
-                }
+            u[0] = outs;
+            const bool all = AllOnes(t, u);
             tautologies += all;
             ASSERT_EQ(Tautology(f, u), all) << "round " << round << " outputs " << outs;
         }

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "Unate.h"
-
 namespace quorlet::test {
 
 bool PointIn(const Space& s, const Word* c, unsigned m, int j)
@@ -81,6 +79,23 @@ RandomFunction MakeFunction(std::mt19937& rng, int ni, int no, int onPercent, in
             }
         }
     return f;
+}
+
+bool AllOnes(const Table& t)
+{
+    for (const auto& column : t)
+        for (char v : column)
+            if (!v) return false;
+    return true;
+}
+
+bool AllOnes(const Table& t, const OutSet& u)
+{
+    for (std::size_t j = 0; j < t.size(); ++j)
+        if ((u[j >> 6] >> (j & 63)) & 1)
+            for (char v : t[j])
+                if (!v) return false;
+    return true;
 }
 
 std::optional<std::vector<Word>> CheckAgainstOthers(const Cover& f, int i)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Cube.h"
+#include "Unate.h"
 
 namespace quorlet::test {
 
@@ -14,6 +15,9 @@ using Table = std::vector<std::vector<char>>;
 
 bool PointIn(const Space& s, const Word* c, unsigned m, int j);
 Table TableOf(const Cover& f);
+// Does every output of the table (of u) hold every input point: is the cover a tautology there?
+bool AllOnes(const Table& t);
+bool AllOnes(const Table& t, const OutSet& u);
 Word* RandomCube(std::mt19937& rng, Cover& into, int dashPercent = 40, int outPercent = 50);
 Cover RandomCover(std::mt19937& rng, const Space& s, int cubes, int dashPercent = 40);
 
