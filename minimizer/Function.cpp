@@ -96,8 +96,9 @@ Problem BuildProblem(const PlaTable& t, bool pos)
     } else if (t.type == PlaType::F || t.type == PlaType::FD) {
         try {
             Cover listed = Join({&on, &dc});
-            if (pos) {
-                // The complement is the cover to minimize: start from the smaller of its two
+            if (pos && t.type == PlaType::F) {
+                // The points a table of type f leaves open (the completeness check's question)
+                // are the cover to minimize: start from the smaller of the complement's two
                 // forms, output by output or around the part all outputs share (tried within
                 // the size of the first, since it is the larger when outputs share nothing).
                 p.off = Complement(listed, kMaxCoverCubes);
@@ -109,7 +110,7 @@ Problem BuildProblem(const PlaTable& t, bool pos)
                 } catch (const CoverLimitError&) {
                 }
             } else {
-                p.off = Complement(listed, OffSetLimit(s, std::size_t(on.Size() + dc.Size())));
+                p.off = Complement(listed, pos ? kMaxCoverCubes : OffSetLimit(s, std::size_t(on.Size() + dc.Size())));
             }
         } catch (const CoverLimitError&) {
             p.offKnown = false;  // the minimizer can do without it
