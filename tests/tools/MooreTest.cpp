@@ -107,7 +107,9 @@ TEST_F(MooreCheckTest, FileFaultsGiveTheirNumberedMessages)
         Check();
         EXPECT_EQ(h.lines, c.messages);
         EXPECT_FALSE(Exists("exp_tbl.###"));
-        if (!c.expanded.empty()) EXPECT_EQ(ReadFile("exp_tbl.$$$"), c.expanded);
+        if (!c.expanded.empty()) {
+            EXPECT_EQ(ReadFile("exp_tbl.$$$"), c.expanded);
+        }
     }
 }
 
