@@ -9,6 +9,7 @@ set -u
 export LC_ALL=C
 here=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$here/build-min}
+[ -d "$build" ] && build=$(cd "$build" && pwd)  # the runs happen in a scratch folder
 quorlet=$build/bin/quorlet
 esp=$build/bin/quor_esp
 [ -x "$quorlet" ] && [ -x "$esp" ] || { echo "no quorlet or quor_esp in $build/bin (build them first)" >&2; exit 2; }
