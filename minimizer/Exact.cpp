@@ -58,17 +58,11 @@ public:
         std::vector<Word> region(piece, piece + std::max(1, s_.inWords));
         std::vector<int> meet;
         for (int p : candidates)
-            if (InputsMeet(primes_[p], region.data())) meet.push_back(p);
+            if (InputsIntersect(s_, primes_[p], region.data())) meet.push_back(p);
         Split(region, meet);
     }
 
 private:
-    bool InputsMeet(const Word* a, const Word* b) const
-    {
-        for (int w = 0; w < s_.inWords; ++w)
-            if (EmptyVars(a[w] & b[w], s_.InMask(w))) return false;
-        return true;
-    }
     bool InputsHold(const Word* big, const Word* small) const
     {
         for (int w = 0; w < s_.inWords; ++w)
@@ -166,13 +160,6 @@ void InputSharp(const Space& s, const Word* a, const Word* b, std::vector<Word>&
     }
 }
 
-bool InputsMeet(const Space& s, const Word* a, const Word* b)
-{
-    for (int w = 0; w < s.inWords; ++w)
-        if (EmptyVars(a[w] & b[w], s.InMask(w))) return false;
-    return true;
-}
-
 // The input parts of the ON cubes of output j with the don't-care points of j taken out.
 std::vector<Word> CarePieces(const Space& s, const Cover& on, const Cover& dc, int j, long limit)
 {
@@ -187,7 +174,7 @@ std::vector<Word> CarePieces(const Space& s, const Cover& on, const Cover& dc, i
         next.clear();
         for (std::size_t at = 0; at < pieces.size(); at += Stride(s)) {
             const Word* c = pieces.data() + at;
-            if (!InputsMeet(s, c, dc[k])) next.insert(next.end(), c, c + Stride(s));
+            if (!InputsIntersect(s, c, dc[k])) next.insert(next.end(), c, c + Stride(s));
             else InputSharp(s, c, dc[k], next);
         }
         pieces.swap(next);
